@@ -1,0 +1,86 @@
+// The one game object: everything that lives for one game, from the camera
+// to the loaded models.
+#pragma once
+
+#include "particles/particle_system.h"
+#include "render/mesh_record.h"
+#include "render/uniform_locations.h"
+#include "world/level_grid.h"
+
+#include <glm/glm.hpp>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The settings file, read from the working directory.
+constexpr const char* SETTINGS_FILE = "tirak.inp";
+
+class Game {
+public:
+    Game();
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Reads the settings, opens the window and loads the OpenGL entry
+    // points. Returns 0 on success, 1 when the window could not be opened.
+    // Throws ConfigFile::file_not_found for a missing settings file and
+    // FatalError when the OpenGL entry points could not be loaded.
+    int initialize();
+    // Prints which OpenGL context the window got.
+    void report_gl_context();
+    // Loads the level and every resource, then plays until Escape or the
+    // window is closed. Returns 0, or 1 when a resource failed to load.
+    int run();
+
+    // Recomputes camera_eye and view_matrix from the orbit values.
+    void update_camera();
+
+    glm::vec3 camera_up{0.0f, 1.0f, 0.0f};
+    glm::vec3 camera_target{0.0f, 0.0f, 0.0f};
+    glm::vec3 camera_eye{0.0f};
+    float camera_distance = 14.0f;
+    float camera_azimuth = 315.0f; // degrees about the vertical axis
+    float camera_polar = 45.0f;    // degrees down from +y, strictly inside (0, 180)
+    glm::mat4 view_matrix{1.0f};
+
+    int32_t width = 0;  // window size in pixels, from the settings
+    int32_t height = 0;
+
+    std::array<int32_t, 3> grid_position{}; // the ship's cell: x, y, z
+    float flight_progress = 0.0f;
+
+    int32_t mouse_x = 0;
+    int32_t mouse_y = 0;
+    int32_t last_mouse_x = 0;
+    int32_t last_mouse_y = 0;
+    float zoom_level = 0.0f;
+
+    std::vector<MeshRecord> mesh_records;        // by model index
+    std::map<std::string, uint32_t> texture_map; // texture file name -> texture
+    std::unique_ptr<ParticleSystem> particles;
+    glm::mat4 goal_spin_matrix{1.0f};
+
+    std::unique_ptr<LevelGrid> level_grid;
+    std::vector<glm::vec4> cubes; // occupied cells: x, y, z and the cell value
+    std::vector<glm::mat4> cube_rotations;
+    int32_t ship_index = 0;
+    int32_t grid_size = 0;
+    int32_t level_number = 1;
+
+    UniformLocations uniforms;
+    GenVertexArraysFn gen_vertex_arrays = nullptr;
+    BindVertexArrayFn bind_vertex_array = nullptr;
+    DeleteVertexArraysFn delete_vertex_arrays = nullptr;
+};
+
+// A failure after which the game cannot go on. Its message is one line that
+// names the file and the problem; the entry point prints it and exits with
+// status 1.
+struct FatalError {
+    std::string message;
+};

@@ -1,0 +1,26 @@
+// Tirak: fly the ship through a grid of cubes and beamers to the goal.
+
+#include "app/game.h"
+#include "config/config_file.h"
+#include "platform/window.h"
+
+#include <iostream>
+#include <memory>
+
+int main()
+{
+    auto game = std::make_unique<Game>();
+    int status = 1;
+    try {
+        if (game->initialize() == 0)
+            status = game->run();
+    } catch (const ConfigFile::file_not_found& missing) {
+        std::cerr << "Cannot open \"" << missing.file_name
+                  << "\": the file is missing or unreadable." << std::endl;
+        platform::terminate();
+    } catch (const FatalError& error) {
+        std::cerr << error.message << std::endl;
+        platform::terminate();
+    }
+    return status;
+}

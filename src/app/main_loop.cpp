@@ -1,0 +1,55 @@
+#include "app/main_loop.h"
+
+#include "platform/window.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+
+int Game::run()
+{
+    RunState state;
+    if (start_run(*this, state) != 0)
+        return 1;
+    while (run_frame(*this, state)) {
+    }
+    finish_run(state);
+    return 0;
+}
+
+int start_run(Game&, RunState& state)
+{
+    state.frame_start = platform::get_time();
+    state.frame_counter = 0;
+    return 0;
+}
+
+bool run_frame(Game&, RunState& state)
+{
+    // Sleep away what is left of the period, then measure the whole frame:
+    // the world moves by the time that really passed.
+    state.work_time = platform::get_time() - state.frame_start;
+    platform::sleep(FRAME_PERIOD - state.work_time);
+    state.frame_time = platform::get_time() - state.frame_start;
+    state.frame_start = platform::get_time();
+
+    state.frame_counter += 1;
+    if (state.frame_counter > TITLE_INTERVAL) {
+        std::snprintf(state.title_buffer, sizeof state.title_buffer, "fps: %.0f, dt: %f",
+                      1.0 / state.frame_time, state.work_time);
+        platform::set_window_title(state.title_buffer);
+        state.frame_counter = 0;
+    }
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    platform::swap_buffers();
+    if (platform::get_key(platform::KEY_ESC) == platform::PRESS)
+        return false;
+    return platform::get_window_param(platform::OPENED) != 0;
+}
+
+void finish_run(RunState&)
+{
+    platform::terminate();
+}

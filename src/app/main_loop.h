@@ -1,0 +1,29 @@
+// The pieces of Game::run, so that the benchmark can run the very same
+// start-up and frames for a fixed number of frames.
+#pragma once
+
+#include "app/game.h"
+
+// Target length of one frame in seconds: just over 60 frames a second. It
+// is a float constant on purpose; the loop has always run at this value.
+constexpr double FRAME_PERIOD = 0.0166666f;
+// The window title shows the frame rate when the counter passes this.
+constexpr int TITLE_INTERVAL = 50;
+
+// What run keeps from its start-up to its end.
+struct RunState {
+    double frame_start = 0.0; // seconds since start-up
+    double work_time = 0.0;   // the last frame's cost before its sleep
+    double frame_time = 0.0;  // the last frame's length, sleep included
+    int frame_counter = 0;
+    char title_buffer[40] = {};
+};
+
+// Builds the world and loads every resource. Returns 0, or 1 when something
+// failed to load; the message has been printed.
+int start_run(Game& game, RunState& state);
+// One frame: pace, update, draw, swap. Returns false once Escape is down or
+// the window was closed.
+bool run_frame(Game& game, RunState& state);
+// Closes the window and releases what start_run loaded.
+void finish_run(RunState& state);

@@ -1,0 +1,45 @@
+// Reader for the small "key = value" text files the game uses: the settings
+// file and the level files.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+class ConfigFile {
+public:
+    // Raised by the constructor when the file cannot be opened.
+    struct file_not_found {
+        std::string file_name;
+    };
+
+    // Reads the whole file at once; the file is closed again before the
+    // constructor returns.
+    ConfigFile(std::string file_name, std::string delimiter, std::string comment,
+               std::string sentry);
+
+    std::optional<std::string> find_value(const std::string& key) const;
+    int read_int(const std::string& key, int default_value) const;
+    void read_int_into(const std::string& key, int& target) const;
+    bool read_bool(const std::string& key, bool default_value) const;
+
+private:
+    std::string delimiter;
+    std::string comment;
+    std::string sentry;
+    std::map<std::string, std::string> contents;
+};
+
+// The characters trim removes: space, LF, tab, vertical tab, CR, form feed.
+extern const char* const WHITESPACE;
+
+std::string trim(const std::string& text);
+
+// Reads one decimal int the way a formatted stream read does ("800 px" is
+// 800, "3.7" is 3). Text that does not start with a number, or a number that
+// does not fit an int, gives 0.
+int to_int(const std::string& text);
+
+// False for FALSE, F, NO, N, 0 and NONE in any letter case; true otherwise,
+// the empty text included.
+bool to_bool(const std::string& text);

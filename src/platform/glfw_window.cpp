@@ -1,0 +1,240 @@
+#include "platform/window.h"
+
+#include <GLFW/glfw3.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+namespace platform {
+namespace {
+
+GLFWwindow* window = nullptr;
+KeyCallback key_callback = nullptr;
+double wheel_position = 0.0;
+
+int hint_major = 1;
+int hint_minor = 0;
+int hint_profile = 0;
+
+// GLFW 3 numbers special keys differently; letters, digits, space and the
+// punctuation keys share their codes with 2.7.
+int to_old_key(int key)
+{
+    if (key >= GLFW_KEY_F1 && key <= GLFW_KEY_F25)
+        return KEY_F1 + (key - GLFW_KEY_F1);
+    switch (key) {
+    case GLFW_KEY_ESCAPE: return KEY_ESC;
+    case GLFW_KEY_UP: return KEY_UP;
+    case GLFW_KEY_DOWN: return KEY_DOWN;
+    case GLFW_KEY_LEFT: return KEY_LEFT;
+    case GLFW_KEY_RIGHT: return KEY_RIGHT;
+    case GLFW_KEY_LEFT_SHIFT: return KEY_LSHIFT;
+    case GLFW_KEY_RIGHT_SHIFT: return KEY_RSHIFT;
+    case GLFW_KEY_LEFT_CONTROL: return KEY_LCTRL;
+    case GLFW_KEY_RIGHT_CONTROL: return KEY_RCTRL;
+    case GLFW_KEY_LEFT_ALT: return KEY_LALT;
+    case GLFW_KEY_RIGHT_ALT: return KEY_RALT;
+    case GLFW_KEY_TAB: return KEY_TAB;
+    case GLFW_KEY_ENTER: return KEY_ENTER;
+    case GLFW_KEY_BACKSPACE: return KEY_BACKSPACE;
+    case GLFW_KEY_INSERT: return KEY_INSERT;
+    case GLFW_KEY_DELETE: return KEY_DEL;
+    case GLFW_KEY_PAGE_UP: return KEY_PAGEUP;
+    case GLFW_KEY_PAGE_DOWN: return KEY_PAGEDOWN;
+    case GLFW_KEY_HOME: return KEY_HOME;
+    case GLFW_KEY_END: return KEY_END;
+    }
+    if (key >= GLFW_KEY_SPACE && key <= GLFW_KEY_GRAVE_ACCENT)
+        return key;
+    return -1;
+}
+
+int to_new_key(int key)
+{
+    for (int candidate = GLFW_KEY_SPACE; candidate <= GLFW_KEY_LAST; ++candidate)
+        if (to_old_key(candidate) == key)
+            return candidate;
+    return GLFW_KEY_UNKNOWN;
+}
+
+void on_glfw_key(GLFWwindow*, int key, int, int action, int)
+{
+    if (action == GLFW_REPEAT || !key_callback)
+        return;
+    const int old_key = to_old_key(key);
+    if (old_key >= 0)
+        key_callback(old_key, action == GLFW_PRESS ? PRESS : RELEASE);
+}
+
+void on_glfw_scroll(GLFWwindow*, double, double y_offset)
+{
+    wheel_position += y_offset;
+}
+
+} // namespace
+
+int init()
+{
+    return glfwInit() == GLFW_TRUE ? 1 : 0;
+}
+
+void terminate()
+{
+    glfwTerminate();
+    window = nullptr;
+    key_callback = nullptr;
+    wheel_position = 0.0;
+}
+
+void open_window_hint(int target, int hint)
+{
+    if (target == OPENGL_VERSION_MAJOR)
+        hint_major = hint;
+    else if (target == OPENGL_VERSION_MINOR)
+        hint_minor = hint;
+    else if (target == OPENGL_PROFILE)
+        hint_profile = hint;
+}
+
+int open_window(int width, int height, int red_bits, int green_bits, int blue_bits,
+                int alpha_bits, int depth_bits, int stencil_bits, int mode)
+{
+    if (width <= 0 && height <= 0) {
+        width = 640;
+        height = 480;
+    } else if (width <= 0) {
+        width = height * 4 / 3;
+    } else if (height <= 0) {
+        height = width * 3 / 4;
+    }
+
+    glfwDefaultWindowHints();
+    if (red_bits > 0) glfwWindowHint(GLFW_RED_BITS, red_bits);
+    if (green_bits > 0) glfwWindowHint(GLFW_GREEN_BITS, green_bits);
+    if (blue_bits > 0) glfwWindowHint(GLFW_BLUE_BITS, blue_bits);
+    if (alpha_bits > 0) glfwWindowHint(GLFW_ALPHA_BITS, alpha_bits);
+    glfwWindowHint(GLFW_DEPTH_BITS, depth_bits);
+    glfwWindowHint(GLFW_STENCIL_BITS, stencil_bits);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, hint_major);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, hint_minor);
+    if (hint_profile == OPENGL_COMPAT_PROFILE)
+        glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);
+    else if (hint_profile == OPENGL_CORE_PROFILE)
+        glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    // The game switches on sRGB writes; GLFW 3 gives an sRGB-capable
+    // framebuffer only when asked.
+    glfwWindowHint(GLFW_SRGB_CAPABLE, GLFW_TRUE);
+    // GLFW 2.7 windows could not be resized by the player.
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+
+    GLFWmonitor* monitor = mode == FULLSCREEN ? glfwGetPrimaryMonitor() : nullptr;
+    window = glfwCreateWindow(width, height, "Tirak", monitor, nullptr);
+    if (!window)
+        return 0;
+    glfwMakeContextCurrent(window);
+    // Frames are paced by sleeping, so swaps must not wait for the display.
+    glfwSwapInterval(0);
+    glfwSetKeyCallback(window, on_glfw_key);
+    glfwSetScrollCallback(window, on_glfw_scroll);
+    return 1;
+}
+
+void set_window_title(const char* title)
+{
+    if (window)
+        glfwSetWindowTitle(window, title);
+}
+
+void get_window_size(int* width, int* height)
+{
+    *width = 0;
+    *height = 0;
+    if (window)
+        glfwGetWindowSize(window, width, height);
+}
+
+void set_key_callback(KeyCallback callback)
+{
+    key_callback = callback;
+}
+
+int get_key(int key)
+{
+    if (!window)
+        return RELEASE;
+    const int new_key = to_new_key(key);
+    if (new_key == GLFW_KEY_UNKNOWN)
+        return RELEASE;
+    return glfwGetKey(window, new_key) == GLFW_PRESS ? PRESS : RELEASE;
+}
+
+void disable_mouse_cursor()
+{
+    if (!window)
+        return;
+    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+    // GLFW 3 warps the hidden cursor to the window's centre; let that warp
+    // arrive now, so that it is never read as motion of the player's mouse.
+    glfwPollEvents();
+}
+
+void get_mouse_pos(int* x, int* y)
+{
+    double fx = 0.0;
+    double fy = 0.0;
+    if (window)
+        glfwGetCursorPos(window, &fx, &fy);
+    *x = static_cast<int>(std::floor(fx));
+    *y = static_cast<int>(std::floor(fy));
+}
+
+int get_mouse_wheel()
+{
+    return static_cast<int>(std::lround(wheel_position));
+}
+
+int get_window_param(int param)
+{
+    if (param == OPENED)
+        return window && !glfwWindowShouldClose(window) ? 1 : 0;
+    return 0;
+}
+
+double get_time()
+{
+    return glfwGetTime();
+}
+
+void sleep(double seconds)
+{
+    using clock = std::chrono::steady_clock;
+    constexpr double minimum = 0.001;
+    if (seconds <= minimum) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return;
+    }
+    // A plain sleep oversleeps by a fraction of a millisecond, which adds up
+    // to a visibly slower frame rate: sleep to just short of the deadline,
+    // then yield until it has come.
+    const auto deadline = clock::now() + std::chrono::duration<double>(seconds);
+    const auto coarse = std::chrono::duration<double>(seconds - minimum);
+    std::this_thread::sleep_for(coarse);
+    while (clock::now() < deadline)
+        std::this_thread::yield();
+}
+
+void swap_buffers()
+{
+    if (!window)
+        return;
+    glfwSwapBuffers(window);
+    glfwPollEvents();
+}
+
+void* get_proc_address(const char* name)
+{
+    return reinterpret_cast<void*>(glfwGetProcAddress(name));
+}
+
+} // namespace platform

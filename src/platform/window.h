@@ -1,0 +1,101 @@
+// The window layer: the calls and key codes of the GLFW 2.7 window library,
+// which the game was written against, provided on top of GLFW 3. Nothing
+// else in the game includes GLFW. Tests and tools that must run without a
+// display link a scripted implementation of this same interface instead.
+#pragma once
+
+namespace platform {
+
+// Key codes as GLFW 2.7 numbers them: printable keys are their upper-case
+// character codes, special keys start after 256.
+constexpr int KEY_SPACE = 32;
+constexpr int KEY_SPECIAL = 256;
+constexpr int KEY_ESC = KEY_SPECIAL + 1;
+constexpr int KEY_F1 = KEY_SPECIAL + 2;
+constexpr int KEY_F3 = KEY_F1 + 2;
+constexpr int KEY_F4 = KEY_F1 + 3;
+constexpr int KEY_F5 = KEY_F1 + 4;
+constexpr int KEY_F25 = KEY_F1 + 24;
+constexpr int KEY_UP = KEY_SPECIAL + 27;
+constexpr int KEY_DOWN = KEY_SPECIAL + 28;
+constexpr int KEY_LEFT = KEY_SPECIAL + 29;
+constexpr int KEY_RIGHT = KEY_SPECIAL + 30;
+constexpr int KEY_LSHIFT = KEY_SPECIAL + 31;
+constexpr int KEY_RSHIFT = KEY_SPECIAL + 32;
+constexpr int KEY_LCTRL = KEY_SPECIAL + 33;
+constexpr int KEY_RCTRL = KEY_SPECIAL + 34;
+constexpr int KEY_LALT = KEY_SPECIAL + 35;
+constexpr int KEY_RALT = KEY_SPECIAL + 36;
+constexpr int KEY_TAB = KEY_SPECIAL + 37;
+constexpr int KEY_ENTER = KEY_SPECIAL + 38;
+constexpr int KEY_BACKSPACE = KEY_SPECIAL + 39;
+constexpr int KEY_INSERT = KEY_SPECIAL + 40;
+constexpr int KEY_DEL = KEY_SPECIAL + 41;
+constexpr int KEY_PAGEUP = KEY_SPECIAL + 42;
+constexpr int KEY_PAGEDOWN = KEY_SPECIAL + 43;
+constexpr int KEY_HOME = KEY_SPECIAL + 44;
+constexpr int KEY_END = KEY_SPECIAL + 45;
+
+constexpr int RELEASE = 0;
+constexpr int PRESS = 1;
+
+// open_window modes.
+constexpr int WINDOW = 0x00010001;
+constexpr int FULLSCREEN = 0x00010002;
+
+// get_window_param.
+constexpr int OPENED = 0x00020001;
+
+// open_window_hint targets and values.
+constexpr int OPENGL_VERSION_MAJOR = 0x00020014;
+constexpr int OPENGL_VERSION_MINOR = 0x00020015;
+constexpr int OPENGL_PROFILE = 0x00020018;
+constexpr int OPENGL_CORE_PROFILE = 0x00050001;
+constexpr int OPENGL_COMPAT_PROFILE = 0x00050002;
+
+using KeyCallback = void (*)(int key, int action);
+
+// Returns 1 on success, 0 on failure.
+int init();
+// Closes the window, ends its context and releases the library.
+void terminate();
+
+// Takes effect at the next open_window.
+void open_window_hint(int target, int hint);
+// Colour bits of 0 keep the library's choice. A width or height of 0 is
+// derived from the other side at 4:3, and both 0 give 640 x 480. The window
+// has an sRGB-capable framebuffer. Returns 1 when the window is open.
+int open_window(int width, int height, int red_bits, int green_bits, int blue_bits,
+                int alpha_bits, int depth_bits, int stencil_bits, int mode);
+void set_window_title(const char* title);
+// The size the open window really has, which is what the projection needs.
+void get_window_size(int* width, int* height);
+
+// Presses and releases only; held keys do not repeat.
+void set_key_callback(KeyCallback callback);
+// PRESS while the key is held down.
+int get_key(int key);
+
+// Hides the cursor and keeps it in the window, so that the position read
+// below becomes an unbounded sum of the mouse's motion.
+void disable_mouse_cursor();
+void get_mouse_pos(int* x, int* y);
+// Sum of the wheel's steps since start-up.
+int get_mouse_wheel();
+
+// OPENED: 1 while the window is open and has not been asked to close.
+int get_window_param(int param);
+
+// Seconds since init.
+double get_time();
+// Sleeps 1 ms for anything up to 1 ms; longer times to well under a
+// millisecond of the deadline.
+void sleep(double seconds);
+
+// Shows the frame just drawn, then handles window events: key callbacks run
+// here.
+void swap_buffers();
+
+void* get_proc_address(const char* name);
+
+} // namespace platform
