@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -97,6 +98,21 @@ TEST_F(WindowLayer, FramebufferConvertsLinearColourToSrgb)
     // Linear 0.5 is 188 in sRGB; without the conversion it would be 128.
     EXPECT_NEAR(pixel[0], 188, 2);
 
+    // What reaches the screen is the converted value too.
+    platform::swap_buffers();
+    const std::string shot = ::testing::TempDir() + "srgb_window.png";
+    xdotool("sleep 0.2");
+    const std::string grab = "import -window \"$(xdotool search --name '^window-layer-test$' | head -n 1)\" " + shot;
+    ASSERT_EQ(std::system(grab.c_str()), 0);
+    const std::string probe = "convert " + shot + " -format '%[fx:int(255*p{8,8}.r+0.5)]' info:";
+    FILE* pipe = popen(probe.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    int screen_red = -1;
+    EXPECT_EQ(fscanf(pipe, "%d", &screen_red), 1);
+    pclose(pipe);
+    std::remove(shot.c_str());
+    EXPECT_NEAR(screen_red, 188, 2);
+
     glDisable(GL_FRAMEBUFFER_SRGB);
     glClear(GL_COLOR_BUFFER_BIT);
     glReadPixels(8, 8, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
@@ -133,6 +149,14 @@ TEST_F(WindowLayer, KeysArriveWithOldCodesAndWithoutRepeats)
     xdotool("keyup Escape");
     EXPECT_TRUE(pump_until([] { return platform::get_key(platform::KEY_ESC) == platform::RELEASE; }));
     EXPECT_EQ(key_events.back().key, platform::KEY_ESC);
+
+    // A tap shorter than a frame, press and release in one round of events,
+    // still reads as pressed once.
+    key_events.clear();
+    xdotool("key --delay 0 Escape");
+    ASSERT_TRUE(pump_until([] { return key_events.size() >= 2; }));
+    EXPECT_EQ(platform::get_key(platform::KEY_ESC), platform::PRESS);
+    EXPECT_EQ(platform::get_key(platform::KEY_ESC), platform::RELEASE);
 }
 
 TEST_F(WindowLayer, CapturedMouseReportsMotionWithoutAJumpAtTheStart)

@@ -135,6 +135,9 @@ int open_window(int width, int height, int red_bits, int green_bits, int blue_bi
     glfwMakeContextCurrent(window);
     // Frames are paced by sleeping, so swaps must not wait for the display.
     glfwSwapInterval(0);
+    // Escape is polled once a frame; a tap shorter than a frame must still
+    // read as pressed at the next poll.
+    glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
     glfwSetKeyCallback(window, on_glfw_key);
     glfwSetScrollCallback(window, on_glfw_scroll);
     return 1;
