@@ -98,7 +98,12 @@ void check_contents(const LevelGrid& grid, std::vector<std::string>& problems)
 void check_play(const std::string& file_name, bool has_goal, std::vector<std::string>& problems)
 {
     Game game;
-    build_world_from_file(game, file_name);
+    try {
+        build_world_from_file(game, file_name);
+    } catch (const LevelError& error) {
+        problems.push_back(error.problem);
+        return;
+    }
     const LevelSearch search = search_level(game);
     if (has_goal && !search.solvable)
         problems.push_back("the goal cannot be reached from the ship start");

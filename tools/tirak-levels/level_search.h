@@ -23,8 +23,9 @@ struct LaunchHeading {
 extern const LaunchHeading LAUNCH_HEADINGS[HEADING_COUNT];
 
 // Everything about a resting ship that the next flight depends on. The
-// flight phase matters: a ship that stopped right after leaving a beamer
-// takes its next cell one frame early.
+// flight phase is part of it: a ship that stopped right after leaving a
+// beamer rests at phase 1 and takes its next cell a frame early, with its
+// picture a cell behind.
 struct RestingShip {
     std::array<int32_t, 3> cell{};
     float flight_progress = 0.0f;
