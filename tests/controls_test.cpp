@@ -127,58 +127,41 @@ TEST_F(Controls, SpaceAsksForALaunchAndF3SwitchesTheDrawMode)
 
 TEST_F(Controls, F4SwapsSamplingAndF5StepsTheMipmapMode)
 {
-    EXPECT_EQ(press_and_read(platform::KEY_F4), "TEXTURESAMPLING NEAREST\n");
-    EXPECT_EQ(render_settings.min_filter, FILTER_NEAREST);
-    EXPECT_EQ(render_settings.mag_filter, FILTER_NEAREST);
-    EXPECT_EQ(press_and_read(platform::KEY_F4), "TEXTURESAMPLING LINEAR\n");
-    EXPECT_EQ(render_settings.min_filter, FILTER_LINEAR);
-    EXPECT_EQ(render_settings.mag_filter, FILTER_LINEAR);
-
-    // Linear sampling through the modes: the sampling is kept on the way up.
-    EXPECT_EQ(press_and_read(platform::KEY_F5), "MIPMAP NEAREST\n");
-    EXPECT_TRUE(mipmaps_enabled);
-    EXPECT_EQ(render_settings.min_filter, FILTER_LINEAR_MIPMAP_NEAREST);
-    EXPECT_EQ(render_settings.mag_filter, FILTER_LINEAR);
-
-    EXPECT_EQ(press_and_read(platform::KEY_F4), "TEXTURESAMPLING NEAREST\n");
-    EXPECT_EQ(render_settings.min_filter, FILTER_NEAREST_MIPMAP_NEAREST);
-    EXPECT_EQ(render_settings.mag_filter, FILTER_NEAREST);
-    EXPECT_EQ(press_and_read(platform::KEY_F4), "TEXTURESAMPLING LINEAR\n");
-    EXPECT_EQ(render_settings.min_filter, FILTER_LINEAR_MIPMAP_NEAREST);
-
-    EXPECT_EQ(press_and_read(platform::KEY_F5), "MIPMAP LINEAR\n");
-    EXPECT_EQ(render_settings.min_filter, FILTER_LINEAR_MIPMAP_LINEAR);
-    EXPECT_EQ(render_settings.mag_filter, FILTER_LINEAR);
-
-    EXPECT_EQ(press_and_read(platform::KEY_F4), "TEXTURESAMPLING NEAREST\n");
-    EXPECT_EQ(render_settings.min_filter, FILTER_NEAREST_MIPMAP_LINEAR);
-    EXPECT_EQ(render_settings.mag_filter, FILTER_NEAREST);
-
-    // Off from nearest sampling between linear mip levels gives linear: the
-    // sampling flips when mipmaps go off.
-    EXPECT_EQ(press_and_read(platform::KEY_F5), "MIPMAP OFF\n");
-    EXPECT_FALSE(mipmaps_enabled);
-    EXPECT_EQ(render_settings.min_filter, FILTER_LINEAR);
-    EXPECT_EQ(render_settings.mag_filter, FILTER_LINEAR);
-
-    // Nearest sampling through the modes.
-    press_and_read(platform::KEY_F4);
-    EXPECT_EQ(press_and_read(platform::KEY_F5), "MIPMAP NEAREST\n");
-    EXPECT_EQ(render_settings.min_filter, FILTER_NEAREST_MIPMAP_NEAREST);
-    EXPECT_EQ(render_settings.mag_filter, FILTER_NEAREST);
-    EXPECT_EQ(press_and_read(platform::KEY_F5), "MIPMAP LINEAR\n");
-    EXPECT_EQ(render_settings.min_filter, FILTER_NEAREST_MIPMAP_LINEAR);
-    EXPECT_EQ(render_settings.mag_filter, FILTER_NEAREST);
-    EXPECT_EQ(press_and_read(platform::KEY_F5), "MIPMAP OFF\n");
-    EXPECT_EQ(render_settings.min_filter, FILTER_LINEAR);
-
-    // From linear mip selection with linear sampling, off gives nearest.
-    press_and_read(platform::KEY_F5);
-    press_and_read(platform::KEY_F5);
-    EXPECT_EQ(render_settings.min_filter, FILTER_LINEAR_MIPMAP_LINEAR);
-    EXPECT_EQ(press_and_read(platform::KEY_F5), "MIPMAP OFF\n");
-    EXPECT_EQ(render_settings.min_filter, FILTER_NEAREST);
-    EXPECT_EQ(render_settings.mag_filter, FILTER_NEAREST);
+    constexpr int F4 = platform::KEY_F4;
+    constexpr int F5 = platform::KEY_F5;
+    struct Step {
+        int key;
+        const char* line;
+        uint32_t min_filter;
+        uint32_t mag_filter;
+    };
+    const Step steps[] = {
+        {F4, "TEXTURESAMPLING NEAREST", FILTER_NEAREST, FILTER_NEAREST},
+        {F4, "TEXTURESAMPLING LINEAR", FILTER_LINEAR, FILTER_LINEAR},
+        // Mipmaps on keep the sampling, and F4 keeps the mip selection.
+        {F5, "MIPMAP NEAREST", FILTER_LINEAR_MIPMAP_NEAREST, FILTER_LINEAR},
+        {F4, "TEXTURESAMPLING NEAREST", FILTER_NEAREST_MIPMAP_NEAREST, FILTER_NEAREST},
+        {F4, "TEXTURESAMPLING LINEAR", FILTER_LINEAR_MIPMAP_NEAREST, FILTER_LINEAR},
+        {F5, "MIPMAP LINEAR", FILTER_LINEAR_MIPMAP_LINEAR, FILTER_LINEAR},
+        {F4, "TEXTURESAMPLING NEAREST", FILTER_NEAREST_MIPMAP_LINEAR, FILTER_NEAREST},
+        // Mipmaps off flip the sampling.
+        {F5, "MIPMAP OFF", FILTER_LINEAR, FILTER_LINEAR},
+        {F4, "TEXTURESAMPLING NEAREST", FILTER_NEAREST, FILTER_NEAREST},
+        {F5, "MIPMAP NEAREST", FILTER_NEAREST_MIPMAP_NEAREST, FILTER_NEAREST},
+        {F5, "MIPMAP LINEAR", FILTER_NEAREST_MIPMAP_LINEAR, FILTER_NEAREST},
+        {F5, "MIPMAP OFF", FILTER_LINEAR, FILTER_LINEAR},
+        {F5, "MIPMAP NEAREST", FILTER_LINEAR_MIPMAP_NEAREST, FILTER_LINEAR},
+        {F5, "MIPMAP LINEAR", FILTER_LINEAR_MIPMAP_LINEAR, FILTER_LINEAR},
+        {F5, "MIPMAP OFF", FILTER_NEAREST, FILTER_NEAREST},
+    };
+    int number = 0;
+    for (const Step& step : steps) {
+        ++number;
+        EXPECT_EQ(press_and_read(step.key), std::string(step.line) + "\n") << "step " << number;
+        EXPECT_EQ(render_settings.min_filter, step.min_filter) << "step " << number;
+        EXPECT_EQ(render_settings.mag_filter, step.mag_filter) << "step " << number;
+        EXPECT_EQ(mipmaps_enabled, step.min_filter >= FILTER_NEAREST_MIPMAP_NEAREST) << "step " << number;
+    }
     EXPECT_EQ(mipmap_mode, 0);
 }
 

@@ -123,6 +123,24 @@ TEST_F(Flight, BeamersSendTheShipOnFromTheOtherOneBothWays)
     ASSERT_EQ(frames.back().cell, (Cell{2, 4, 1})) << "lost below the grid and back at the start";
 }
 
+TEST_F(Flight, AShipStoppedAtItsExitBeamerRestsHalfwayThroughAStep)
+{
+    // Out of the second beamer with a cube right behind it: the ship stops
+    // in the beamer's cell, but the frame that brought it there already made
+    // the first half of a step.
+    load(5, "0 0 0 5 1 0 0 2 3 0 2 2 4 0 2 1 0 4 4 6");
+    std::vector<Frame> frames = launch(AXIS_X, +1);
+    EXPECT_EQ(frames.back().cell, (Cell{3, 0, 2}));
+    EXPECT_EQ(frames.back().drawn, glm::vec3(3, 0, 2));
+    EXPECT_EQ(game.flight_progress, 1.0f);
+
+    // So the next flight takes its first cell in its first frame, while the
+    // picture only gains the lead; a cube stop puts it right again.
+    frames = launch(AXIS_Z, -1);
+    EXPECT_EQ(frames[0].cell, (Cell{3, 0, 1}));
+    EXPECT_NEAR(frames[0].drawn.z, 2.0f - LEAD, 1e-5f);
+}
+
 TEST_F(Flight, ASingleBeamerPutsTheShipBackIntoItself)
 {
     load(6, "0 1 1 5 2 1 1 2 5 1 1 1 0 0 0 6");
