@@ -1,5 +1,7 @@
 #include "world/level_show.h"
 
+#include "world/level_loader.h"
+
 #include <sstream>
 
 namespace {
@@ -30,7 +32,7 @@ std::string show_level(const LevelGrid& grid)
         for (int32_t z = 0; z < grid.size; ++z) {
             text << "  z " << z % 10 << ' ';
             for (int32_t x = 0; x < grid.size; ++x)
-                text << ' ' << cell_mark(grid.cells[x + grid.size * (y + grid.size * z)]);
+                text << ' ' << cell_mark(grid.cells[cell_index(grid, x, y, z)]);
             text << '\n';
         }
     }

@@ -6,7 +6,6 @@ int mouse_x = 0;
 int mouse_y = 0;
 int wheel = 0;
 double now = 0.0;
-platform::KeyCallback key_callback = nullptr;
 
 // The size a window opened without one gets.
 constexpr int DEFAULT_WIDTH = 640;
@@ -32,17 +31,10 @@ void set_time(double seconds)
     now = seconds;
 }
 
-void send_key(int key, int action)
-{
-    if (key_callback)
-        key_callback(key, action);
-}
-
 void reset()
 {
     mouse_x = mouse_y = wheel = 0;
     now = 0.0;
-    key_callback = nullptr;
 }
 
 } // namespace scripted
@@ -59,7 +51,7 @@ void get_window_size(int* width, int* height)
     *width = DEFAULT_WIDTH;
     *height = DEFAULT_HEIGHT;
 }
-void set_key_callback(KeyCallback callback) { key_callback = callback; }
+void set_key_callback(KeyCallback) {}
 int get_key(int) { return RELEASE; }
 void disable_mouse_cursor() {}
 void get_mouse_pos(int* x, int* y)

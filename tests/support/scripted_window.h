@@ -11,11 +11,7 @@ void set_mouse_pos(int x, int y);
 void set_mouse_wheel(int position);
 void set_time(double seconds);
 
-// Delivers a key event to the registered key callback, as the event
-// polling of a real window would.
-void send_key(int key, int action);
-
-// Back to a mouse at (0, 0), the wheel at 0, time 0 and no key callback.
+// Back to a mouse at (0, 0), the wheel at 0 and time 0.
 void reset();
 
 } // namespace scripted
