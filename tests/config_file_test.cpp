@@ -18,7 +18,9 @@ protected:
     }
     void TearDown() override { std::remove(path.c_str()); }
 
-    std::string path = ::testing::TempDir() + "config_file_test.inp";
+    // One file per test: CTest runs the cases as parallel processes.
+    std::string path = ::testing::TempDir() + "config_file_test_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".inp";
 };
 
 TEST_F(ConfigFileTest, SplitsKeysFromValuesAndDropsComments)

@@ -3,6 +3,7 @@
 #include "app/game.h"
 #include "config/config_file.h"
 #include "platform/window.h"
+#include "world/level_loader.h"
 
 #include <iostream>
 #include <memory>
@@ -17,6 +18,11 @@ int main()
     } catch (const ConfigFile::file_not_found& missing) {
         std::cerr << "Cannot open \"" << missing.file_name
                   << "\": the file is missing or unreadable." << std::endl;
+        platform::terminate();
+    } catch (const LevelError& error) {
+        // Raised at start-up or by any later level load in the middle of play.
+        std::cerr << "Cannot play \"" << error.file_name << "\": " << error.problem << "."
+                  << std::endl;
         platform::terminate();
     } catch (const FatalError& error) {
         std::cerr << error.message << std::endl;

@@ -1,6 +1,9 @@
 #include "app/main_loop.h"
 
 #include "platform/window.h"
+#include "world/update_world.h"
+#include "world/world_build.h"
+#include "world/world_state.h"
 
 #include <GL/glew.h>
 
@@ -17,14 +20,21 @@ int Game::run()
     return 0;
 }
 
-int start_run(Game&, RunState& state)
+int start_run(Game& game, RunState& state)
 {
+    // The level comes before every other resource: a level that cannot be
+    // played ends the game before anything is loaded for it.
+    build_world(game);
+
     state.frame_start = platform::get_time();
+    // The first frame starts at rest, with the marker along the heading.
+    ship_flying = false;
+    update_heading_marker();
     state.frame_counter = 0;
     return 0;
 }
 
-bool run_frame(Game&, RunState& state)
+bool run_frame(Game& game, RunState& state)
 {
     // Sleep away what is left of the period, then measure the whole frame:
     // the world moves by the time that really passed.
@@ -42,6 +52,11 @@ bool run_frame(Game&, RunState& state)
     }
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    // Update, then draw: the scene shows the world as this frame left it.
+    update_world(game, state.frame_time);
+
+    // Drawing the scene belongs here: after the update, before the swap.
 
     platform::swap_buffers();
     if (platform::get_key(platform::KEY_ESC) == platform::PRESS)

@@ -1,3 +1,4 @@
+#include "app/controls.h"
 #include "app/game.h"
 #include "config/config_file.h"
 #include "platform/window.h"
@@ -42,6 +43,7 @@ int Game::initialize()
     platform::get_window_size(&width, &height);
 
     platform::set_window_title("TIRAK");
+    platform::set_key_callback(on_key);
 
     const GLenum glew_status = glewInit();
     if (glew_status != GLEW_OK)

@@ -1,0 +1,168 @@
+#include "app/controls.h"
+
+#include "platform/window.h"
+#include "render/render_settings.h"
+#include "world/world_build.h"
+#include "world/world_state.h"
+
+#include <iostream>
+
+int view_index = 0;
+int vertical_heading = 0;
+bool mipmaps_enabled = false;
+int mipmap_mode = 0;
+
+namespace {
+
+// Letters arrive as their upper-case character codes.
+constexpr int KEY_W = 'W';
+constexpr int KEY_A = 'A';
+constexpr int KEY_S = 'S';
+constexpr int KEY_D = 'D';
+
+constexpr int VIEW_COUNT = 4;
+constexpr int MIPMAP_MODES = 3;
+constexpr int MIPMAP_OFF = 0;
+constexpr int MIPMAP_NEAREST = 1;
+constexpr int MIPMAP_LINEAR = 2;
+
+struct Heading {
+    int axis;
+    int sign;
+};
+// What each view_index points at: round the vertical axis from +x.
+constexpr Heading VIEW_HEADINGS[VIEW_COUNT] = {
+    {AXIS_X, +1}, {AXIS_Z, +1}, {AXIS_X, -1}, {AXIS_Z, -1}};
+
+void say(const char* line)
+{
+    std::cout << line << std::endl;
+}
+
+void set_filters(uint32_t min_filter, uint32_t mag_filter)
+{
+    render_settings.min_filter = min_filter;
+    render_settings.mag_filter = mag_filter;
+}
+
+// F4: swap nearest and linear texel sampling, keeping how mip levels are
+// chosen.
+void toggle_sampling()
+{
+    const uint32_t min = render_settings.min_filter;
+    if (mipmaps_enabled) {
+        if (min == FILTER_NEAREST_MIPMAP_LINEAR) {
+            set_filters(FILTER_LINEAR_MIPMAP_LINEAR, FILTER_LINEAR);
+            say("TEXTURESAMPLING LINEAR");
+        } else if (min == FILTER_NEAREST_MIPMAP_NEAREST) {
+            set_filters(FILTER_LINEAR_MIPMAP_NEAREST, FILTER_LINEAR);
+            say("TEXTURESAMPLING LINEAR");
+        } else if (min == FILTER_LINEAR_MIPMAP_LINEAR) {
+            set_filters(FILTER_NEAREST_MIPMAP_LINEAR, FILTER_NEAREST);
+            say("TEXTURESAMPLING NEAREST");
+        } else {
+            set_filters(FILTER_NEAREST_MIPMAP_NEAREST, FILTER_NEAREST);
+            say("TEXTURESAMPLING NEAREST");
+        }
+    } else if (min == FILTER_NEAREST) {
+        set_filters(FILTER_LINEAR, FILTER_LINEAR);
+        say("TEXTURESAMPLING LINEAR");
+    } else {
+        set_filters(FILTER_NEAREST, FILTER_NEAREST);
+        say("TEXTURESAMPLING NEAREST");
+    }
+}
+
+// F5: off, nearest mip level, linear between mip levels. Switching mipmaps
+// on keeps the sampling; switching them off from linear mip selection
+// flips it, as the game always has.
+void cycle_mipmap_mode()
+{
+    const uint32_t min = render_settings.min_filter;
+    mipmap_mode = (mipmap_mode + 1) % MIPMAP_MODES;
+    switch (mipmap_mode) {
+    case MIPMAP_OFF:
+        mipmaps_enabled = false;
+        if (min == FILTER_NEAREST_MIPMAP_LINEAR)
+            set_filters(FILTER_LINEAR, FILTER_LINEAR);
+        else
+            set_filters(FILTER_NEAREST, FILTER_NEAREST);
+        say("MIPMAP OFF");
+        break;
+    case MIPMAP_NEAREST:
+        mipmaps_enabled = true;
+        if (min == FILTER_NEAREST)
+            set_filters(FILTER_NEAREST_MIPMAP_NEAREST, FILTER_NEAREST);
+        else
+            set_filters(FILTER_LINEAR_MIPMAP_NEAREST, FILTER_LINEAR);
+        say("MIPMAP NEAREST");
+        break;
+    case MIPMAP_LINEAR:
+        mipmaps_enabled = true;
+        if (min == FILTER_NEAREST_MIPMAP_NEAREST)
+            set_filters(FILTER_NEAREST_MIPMAP_LINEAR, FILTER_NEAREST);
+        else
+            set_filters(FILTER_LINEAR_MIPMAP_LINEAR, FILTER_LINEAR);
+        say("MIPMAP LINEAR");
+        break;
+    }
+}
+
+void handle_press(int key)
+{
+    switch (key) {
+    case KEY_D:
+        view_index = (view_index + 1) % VIEW_COUNT;
+        vertical_heading = 0;
+        break;
+    case KEY_A:
+        view_index = view_index - 1;
+        if (view_index < 0)
+            view_index = VIEW_COUNT - 1;
+        vertical_heading = 0;
+        break;
+    case KEY_W:
+        vertical_heading = +1;
+        break;
+    case KEY_S:
+        vertical_heading = -1;
+        break;
+    case platform::KEY_SPACE:
+        launch_requested = true;
+        break;
+    case platform::KEY_F3:
+        render_settings.draw_mode =
+            render_settings.draw_mode == DRAW_TRIANGLES ? DRAW_LINE_LOOP : DRAW_TRIANGLES;
+        break;
+    case platform::KEY_F4:
+        toggle_sampling();
+        break;
+    case platform::KEY_F5:
+        cycle_mipmap_mode();
+        break;
+    }
+}
+
+} // namespace
+
+void on_key(int key, int action)
+{
+    // The heading cannot change under a flying ship.
+    if (ship_flying)
+        return;
+
+    if (action == platform::PRESS)
+        handle_press(key);
+
+    // Every event that got this far re-derives the heading, so after a new
+    // level (which points the ship along +x) any key brings back the
+    // heading the player chose.
+    if (vertical_heading != 0) {
+        heading_axis = AXIS_Y;
+        heading_sign = vertical_heading;
+    } else if (view_index >= 0 && view_index < VIEW_COUNT) {
+        heading_axis = VIEW_HEADINGS[view_index].axis;
+        heading_sign = VIEW_HEADINGS[view_index].sign;
+    }
+    update_heading_marker();
+}

@@ -1,0 +1,3 @@
+#include "render/render_settings.h"
+
+RenderSettings render_settings;

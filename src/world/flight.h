@@ -1,0 +1,27 @@
+// The flight of the ship: one step per frame. A launch looks at the cell
+// ahead; the ship then crosses one cell every two frames until a cube stops
+// it, a beamer sends it on, the goal ends the level or it flies too far out.
+#pragma once
+
+class Game;
+
+// Where the ship is lost: once its drawn position along the heading passes
+// these (cells, world values whatever the grid size) the level restarts.
+constexpr float LOST_ABOVE = 15.0f;
+constexpr float LOST_BELOW = -10.0f;
+
+// What a flight step asks of the world beyond the ship's own state.
+enum class WorldChange {
+    NONE,
+    NEXT_LEVEL,    // the goal was reached; level_number has already grown
+    RESTART_LEVEL, // the ship was lost
+};
+
+// The rules of one frame of flight, dt seconds long, without rebuilding the
+// world. The level tools play flights with this so that they can stop at
+// the goal or a loss instead of loading the next level.
+WorldChange advance_flight(Game& game, double dt);
+
+// One frame of flight as the game plays it: advance_flight, then build the
+// next level or the same one again when it asks for that.
+void flight_step(Game& game, double dt);

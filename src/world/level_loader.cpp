@@ -1,0 +1,136 @@
+#include "world/level_loader.h"
+
+#include "config/config_file.h"
+
+#include <cstdio>
+#include <limits>
+#include <new>
+#include <sstream>
+
+int32_t cube_count = 0;
+
+namespace {
+
+constexpr int64_t INT32_LIMIT = std::numeric_limits<int32_t>::max();
+
+// Reads integers the way a formatted stream does, up to `limit` of them or
+// until the first word that is not one. A number too large for an int is
+// not an int: reading stops there too. Returns how many were read.
+int32_t extract_integers(const std::string& text, int64_t limit, std::vector<int32_t>* out)
+{
+    std::istringstream stream(text);
+    int32_t read = 0;
+    for (int32_t value = 0; read < limit && stream >> value; ++read)
+        if (out)
+            (*out)[read] = value;
+    return read;
+}
+
+std::string describe(const std::string& key, int32_t value, const char* why)
+{
+    return key + " is " + std::to_string(value) + ", " + why;
+}
+
+} // namespace
+
+std::string level_file_name(int32_t level_number)
+{
+    int32_t file_number = level_number % LEVEL_FILE_COUNT;
+    if (file_number == 0)
+        file_number = LEVEL_FILE_COUNT;
+    char name[32] = {};
+    std::snprintf(name, sizeof name, "levels/%d.lev", file_number);
+    return name;
+}
+
+std::vector<int32_t> parse_level_list(const std::string& text)
+{
+    const int64_t length = int64_t{INTEGERS_PER_ENTRY} * cube_count;
+    std::vector<int32_t> list(static_cast<size_t>(length > 0 ? length : 0), 0);
+    extract_integers(text, length, &list);
+    return list;
+}
+
+int32_t count_level_integers(const std::string& text)
+{
+    return extract_integers(text, INT32_LIMIT, nullptr);
+}
+
+LevelFile read_level_file(const std::string& file_name)
+{
+    const ConfigFile config(file_name, "=", "#", "EndConfigFile");
+    LevelFile level;
+
+    level.cubes = config.read_int("cubes", 0);
+    cube_count = level.cubes;
+    if (level.cubes < 0)
+        throw LevelError{file_name, describe("cubes", level.cubes, "which is negative")};
+    if (int64_t{INTEGERS_PER_ENTRY} * level.cubes > INT32_LIMIT)
+        throw LevelError{file_name, describe("cubes", level.cubes, "more entries than a level can list")};
+
+    level.size = config.read_int("size", 0);
+    if (level.size < 0)
+        throw LevelError{file_name, describe("size", level.size, "which is negative")};
+    const int64_t cells = int64_t{level.size} * level.size * level.size;
+    if (cells > INT32_LIMIT)
+        throw LevelError{file_name, describe("size", level.size, "too large: its cell count does not fit a 32-bit int")};
+
+    try {
+        if (const auto text = config.find_value("level")) {
+            level.list = parse_level_list(*text);
+            level.integers_written = count_level_integers(*text);
+        } else {
+            level.list.assign(static_cast<size_t>(INTEGERS_PER_ENTRY) * level.cubes, 0);
+        }
+    } catch (const std::bad_alloc&) {
+        throw LevelError{file_name, describe("cubes", level.cubes, "more entries than fit in memory")};
+    }
+    return level;
+}
+
+bool inside_grid(const LevelGrid& grid, int32_t x, int32_t y, int32_t z)
+{
+    return x >= 0 && x < grid.size && y >= 0 && y < grid.size && z >= 0 && z < grid.size;
+}
+
+int32_t cell_index(const LevelGrid& grid, int32_t x, int32_t y, int32_t z)
+{
+    return x + grid.size * (y + grid.size * z);
+}
+
+void fill_level_grid(const LevelFile& level, LevelGrid& grid)
+{
+    grid.size = level.size;
+    grid.cell_count = level.size * level.size * level.size;
+    grid.cells.assign(static_cast<size_t>(grid.cell_count), CELL_EMPTY);
+
+    for (size_t at = 0; at + INTEGERS_PER_ENTRY <= level.list.size(); at += INTEGERS_PER_ENTRY) {
+        const int32_t x = level.list[at];
+        const int32_t y = level.list[at + 1];
+        const int32_t z = level.list[at + 2];
+        if (inside_grid(grid, x, y, z))
+            grid.cells[cell_index(grid, x, y, z)] = level.list[at + 3];
+    }
+}
+
+int32_t load_level_file(const std::string& file_name, LevelGrid& grid)
+{
+    const LevelFile level = read_level_file(file_name);
+    try {
+        fill_level_grid(level, grid);
+    } catch (const std::bad_alloc&) {
+        throw LevelError{file_name, describe("size", level.size, "a grid too large for memory")};
+    }
+
+    bool has_ship_start = false;
+    for (const int32_t cell : grid.cells)
+        has_ship_start = has_ship_start || cell == CELL_SHIP_START;
+    if (!has_ship_start)
+        throw LevelError{file_name, "it has no ship start (a cell with the value 5)"};
+    return grid.size;
+}
+
+int32_t load_level(int32_t level_number, LevelGrid& grid)
+{
+    return load_level_file(level_file_name(level_number), grid);
+}

@@ -1,0 +1,68 @@
+// Level files: a level number becomes a file name, the file becomes a grid
+// of cells. The game, the level tools and the tests all load levels here.
+#pragma once
+
+#include "world/level_grid.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// There are three level files; level numbers cycle through them for ever.
+constexpr int32_t LEVEL_FILE_COUNT = 3;
+// Integers per entry of a level's "level" list: x, y, z and the cell value.
+constexpr int32_t INTEGERS_PER_ENTRY = 4;
+
+// The "cubes" value of the level loaded last: how many entries its "level"
+// list holds. parse_level_list reads exactly that many.
+extern int32_t cube_count;
+
+// A level the game cannot play. The problem is a phrase without the file
+// name, so that the game and the level tools can each frame it their way.
+struct LevelError {
+    std::string file_name;
+    std::string problem;
+};
+
+// One level file as it is written, before it becomes a grid.
+struct LevelFile {
+    int32_t size = 0;
+    int32_t cubes = 0;
+    // Exactly INTEGERS_PER_ENTRY * cubes integers, short lists padded with 0.
+    std::vector<int32_t> list;
+    // How many integers the "level" value really holds, so that a level
+    // designer can be told when "cubes" does not match the list.
+    int32_t integers_written = 0;
+};
+
+// "levels/1.lev" to "levels/3.lev". The remainder keeps C's sign, so
+// negative numbers name files that do not exist (-1 gives "levels/-1.lev").
+std::string level_file_name(int32_t level_number);
+
+// The first INTEGERS_PER_ENTRY * cube_count integers of the text. Reading
+// stops at the end or at the first word that is not an integer; the rest of
+// the list stays 0.
+std::vector<int32_t> parse_level_list(const std::string& text);
+
+// How many integers parse_level_list could read from the text at most.
+int32_t count_level_integers(const std::string& text);
+
+// Reads a level file and sets cube_count. Throws ConfigFile::file_not_found
+// when the file cannot be opened, and LevelError for a negative "size" or
+// "cubes", or for a grid or list too large to store.
+LevelFile read_level_file(const std::string& file_name);
+
+bool inside_grid(const LevelGrid& grid, int32_t x, int32_t y, int32_t z);
+int32_t cell_index(const LevelGrid& grid, int32_t x, int32_t y, int32_t z);
+
+// Makes an empty grid of the file's size and stores its entries in list
+// order, so a later entry for a cell wins. Entries outside the grid are
+// skipped: nothing outside the cells is ever written.
+void fill_level_grid(const LevelFile& level, LevelGrid& grid);
+
+// Reads and fills, then insists on a ship start: without one there is no
+// ship to play. Returns the grid size.
+int32_t load_level_file(const std::string& file_name, LevelGrid& grid);
+
+// Loads the file for a level number; returns the grid size.
+int32_t load_level(int32_t level_number, LevelGrid& grid);

@@ -1,0 +1,78 @@
+#include "world/update_world.h"
+
+#include "app/game.h"
+#include "platform/window.h"
+#include "world/flight.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+namespace {
+
+constexpr float POLAR_MIN = 0.0f;   // degrees: straight above the target
+constexpr float POLAR_MAX = 180.0f; // degrees: straight below it
+
+// The cursor is captured, so the mouse position is an unbounded sum of its
+// motion: right turns the camera about the vertical, down lowers the eye.
+void turn_camera(Game& game)
+{
+    platform::get_mouse_pos(&game.mouse_x, &game.mouse_y);
+    if (game.mouse_x == game.last_mouse_x && game.mouse_y == game.last_mouse_y)
+        return;
+    const int32_t dx = game.mouse_x - game.last_mouse_x;
+    const int32_t dy = game.mouse_y - game.last_mouse_y;
+
+    // Straight above or below the target the view has no up direction, so a
+    // movement that would reach a pole is dropped, not clamped.
+    const float polar = game.camera_polar + static_cast<float>(dy) * DEGREES_PER_MOUSE_UNIT;
+    if (polar > POLAR_MIN && polar < POLAR_MAX) {
+        game.camera_polar = polar;
+        game.update_camera();
+    }
+    game.camera_azimuth += static_cast<float>(dx) * DEGREES_PER_MOUSE_UNIT;
+    game.update_camera();
+
+    game.last_mouse_x = game.mouse_x;
+    game.last_mouse_y = game.mouse_y;
+}
+
+// The camera follows the wheel smoothly: a fixed step per frame until
+// zoom_level has caught up with the wheel counter.
+void zoom_camera(Game& game)
+{
+    const float wheel = static_cast<float>(platform::get_mouse_wheel());
+    if (game.zoom_level > wheel) {
+        game.camera_distance -= ZOOM_STEP;
+        game.update_camera();
+        game.zoom_level -= ZOOM_STEP;
+        if (game.zoom_level < wheel)
+            game.zoom_level = wheel;
+    } else if (game.zoom_level < wheel) {
+        game.camera_distance += ZOOM_STEP;
+        game.update_camera();
+        game.zoom_level += ZOOM_STEP;
+        if (game.zoom_level > wheel)
+            game.zoom_level = wheel;
+    }
+}
+
+// Driven by the clock, not by dt, so every frame drawn at the same moment
+// shows the same angle whatever the frame rate.
+void spin_goal(Game& game)
+{
+    const float angle = static_cast<float>(platform::get_time()) * GOAL_SPIN_SPEED;
+    const glm::vec3 centre{0.5f, 0.5f, 0.5f};
+    const glm::mat4 identity(1.0f);
+    game.goal_spin_matrix = glm::translate(identity, centre) *
+                            glm::rotate(identity, glm::radians(angle), glm::vec3(0.0f, 1.0f, 0.0f)) *
+                            glm::translate(identity, -centre);
+}
+
+} // namespace
+
+void update_world(Game& game, double dt)
+{
+    flight_step(game, dt);
+    turn_camera(game);
+    zoom_camera(game);
+    spin_goal(game);
+}

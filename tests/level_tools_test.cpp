@@ -1,0 +1,171 @@
+#include "support/scratch_levels.h"
+
+#include "level_check.h"
+#include "level_search.h"
+#include "world/level_show.h"
+
+#include "app/game.h"
+#include "world/level_loader.h"
+#include "world/world_build.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Problems = std::vector<std::string>;
+
+struct Solved {
+    bool solvable;
+    std::string launches;      // "+x +z"
+    std::string dead_ends;     // "0 0 3; 1 2 3"
+    std::string endless;       // "+x from 2 0 0; ..."
+};
+
+std::string cell_text(const std::array<int32_t, 3>& cell)
+{
+    return std::to_string(cell[0]) + " " + std::to_string(cell[1]) + " " + std::to_string(cell[2]);
+}
+
+std::string join(const std::vector<std::string>& parts, const char* separator)
+{
+    std::string text;
+    for (const std::string& part : parts)
+        text += (text.empty() ? "" : separator) + part;
+    return text;
+}
+
+class LevelTools : public ::testing::Test {
+protected:
+    Solved solve(int size, const std::string& entries)
+    {
+        const std::string file = scratch.write("puzzle.lev", level_text(size, entries));
+        Game game;
+        build_world_from_file(game, file);
+        const LevelSearch search = search_level(game);
+
+        std::vector<std::string> launches, dead_ends, endless;
+        for (const int heading : search.solution)
+            launches.push_back(LAUNCH_HEADINGS[heading].name);
+        for (const int state : search.dead_ends)
+            dead_ends.push_back(cell_text(search.states[state].cell));
+        for (const auto& [state, heading] : search.endless)
+            endless.push_back(std::string(LAUNCH_HEADINGS[heading].name) + " from " +
+                              cell_text(search.states[state].cell));
+        return {search.solvable, join(launches, " "), join(dead_ends, "; "), join(endless, "; ")};
+    }
+
+    Problems check(const std::string& text)
+    {
+        return check_level_file(scratch.write("checked.lev", text));
+    }
+
+    ScratchLevels scratch;
+};
+
+TEST_F(LevelTools, SolvesSmallLevelsByTheShortestWay)
+{
+    // Straight ahead.
+    Solved solved = solve(3, "0 0 0 5 2 0 0 6");
+    EXPECT_TRUE(solved.solvable);
+    EXPECT_EQ(solved.launches, "+x");
+
+    // Along x to the cube, then along z into the goal: every other first
+    // launch flies out of the level.
+    solved = solve(5, "0 0 0 5 4 0 0 1 3 0 2 6");
+    EXPECT_EQ(solved.launches, "+x +z");
+    EXPECT_EQ(solved.dead_ends, "");
+
+    // A cube at the far end of z makes a corner the ship can reach but
+    // only leave by flying out.
+    solved = solve(5, "0 0 0 5 4 0 0 1 3 0 2 6 0 0 4 1");
+    EXPECT_EQ(solved.launches, "+x +z");
+    EXPECT_EQ(solved.dead_ends, "0 0 3");
+
+    // Through the beamers: into the first along +x, out of the second and on
+    // along +x into the goal.
+    solved = solve(5, "0 0 0 5 1 0 0 2 2 3 4 2 4 3 4 6");
+    EXPECT_EQ(solved.launches, "+x");
+
+    // Up, across and down again around a wall of cubes.
+    solved = solve(4, "0 0 0 5 0 3 0 1 1 0 0 1 2 0 0 6 3 0 0 1 3 2 0 1 3 1 0 1");
+    EXPECT_TRUE(solved.solvable);
+    EXPECT_EQ(solved.launches, "+y +x -y");
+
+    // Nothing ever stops the ship: every launch restarts the level.
+    solved = solve(3, "0 0 0 5 1 1 1 6");
+    EXPECT_FALSE(solved.solvable);
+    EXPECT_EQ(solved.launches, "");
+    EXPECT_EQ(solved.dead_ends, "0 0 0");
+}
+
+TEST_F(LevelTools, FlightsThatNeverEndAreDeadMoves)
+{
+    // The ship starts between two beamers on one line: either way it is sent
+    // back behind itself for ever. Up and to the goal still works.
+    const Solved solved = solve(4, "1 0 0 2 3 0 0 2 2 0 0 5 2 3 0 6");
+    EXPECT_EQ(solved.endless, "+x from 2 0 0; -x from 2 0 0");
+    EXPECT_EQ(solved.launches, "+y");
+}
+
+TEST_F(LevelTools, CheckReportsEveryProblem)
+{
+    EXPECT_EQ(check(level_text(3, "0 0 0 5 2 0 0 6")), Problems{});
+    EXPECT_EQ(check_level_file("missing.lev"), Problems{"cannot be opened"});
+
+    EXPECT_EQ(check("size = -4\ncubes = 1\nlevel = 0 0 0 5\n"), Problems{"size is -4, which is negative"});
+    EXPECT_EQ(check("size = 2000\ncubes = 1\nlevel = 0 0 0 5\n"),
+              Problems{"size is 2000, too large: its cell count does not fit a 32-bit int"});
+    EXPECT_EQ(check("size = 3\ncubes = -1\n"), Problems{"cubes is -1, which is negative"});
+    EXPECT_EQ(check("cubes = 1\nlevel = 0 0 0 5\n"),
+              (Problems{"size is missing or 0, so the grid has no cells",
+                        "entry 1 (0 0 0 5) lies outside the grid of size 0",
+                        "no ship start (a cell with the value 5)", "no goal (a cell with the value 6)"}));
+
+    EXPECT_EQ(check(level_text(3, "0 0 0 5 2 0 0 6 3 0 0 1 0 -1 2 1")),
+              (Problems{"entry 3 (3 0 0 1) lies outside the grid of size 3",
+                        "entry 4 (0 -1 2 1) lies outside the grid of size 3"}));
+    EXPECT_EQ(check(level_text(3, "0 0 0 5 2 0 0 6 1 1 1 1 1 1 1 2")),
+              (Problems{"entries 3 and 4 both fill cell 1 1 1", "1 beamer; beamers come in one pair"}));
+    EXPECT_EQ(check("size = 3\ncubes = 3\nlevel = 0 0 0 5 2 0 0 6\n"),
+              (Problems{"the level list holds 8 integers, but cubes = 3 asks for 12; the missing "
+                        "entries read as 0 0 0 0 and empty cell 0 0 0",
+                        "no ship start (a cell with the value 5)"}));
+    EXPECT_EQ(check("size = 3\ncubes = 1\nlevel = 0 0 0 5 2 0 0 6\n"),
+              (Problems{"the level list holds 8 integers, but cubes = 1 asks for 4; the rest is ignored",
+                        "no goal (a cell with the value 6)"}));
+
+    EXPECT_EQ(check(level_text(3, "1 1 1 6")), Problems{"no ship start (a cell with the value 5)"});
+    EXPECT_EQ(check(level_text(3, "0 2 2 5 1 0 0 5 2 0 0 6")), Problems{"2 ship starts; a level has one"});
+    EXPECT_EQ(check(level_text(3, "0 0 0 5")), Problems{"no goal (a cell with the value 6)"});
+    EXPECT_EQ(check(level_text(3, "0 0 0 5 1 1 1 6")),
+              Problems{"the goal cannot be reached from the ship start"});
+
+    // Three beamers: flying into the second leaves from the first, right
+    // behind the ship, so it flies into the second again for ever.
+    EXPECT_EQ(check(level_text(5, "2 0 0 5 1 0 0 2 3 0 0 2 3 4 4 2 2 3 0 6")),
+              (Problems{"3 beamers; beamers come in one pair",
+                        "launching +x from 2 0 0 never ends: the beamers send the ship round for ever"}));
+}
+
+TEST(LevelShow, DrawsOneLayerAtATime)
+{
+    LevelGrid grid;
+    grid.size = 2;
+    grid.cell_count = 8;
+    grid.cells = {CELL_SHIP_START, CELL_CUBE, CELL_EMPTY, CELL_BEAMER, 7, CELL_GOAL, CELL_BEAMER, CELL_EMPTY};
+    EXPECT_EQ(show_level(grid),
+              "size 2: . empty  # cube  B beamer  S ship start  G goal  X hidden wall\n"
+              "y = 0\n"
+              "     x 0 1\n"
+              "  z 0  S #\n"
+              "  z 1  X G\n"
+              "y = 1\n"
+              "     x 0 1\n"
+              "  z 0  . B\n"
+              "  z 1  B .\n");
+}
+
+} // namespace

@@ -1,0 +1,146 @@
+#include "level_check.h"
+
+#include "level_search.h"
+
+#include "app/game.h"
+#include "config/config_file.h"
+#include "world/level_loader.h"
+#include "world/world_build.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <sstream>
+
+namespace {
+
+constexpr int32_t BEAMERS_PER_PAIR = 2;
+
+struct Entry {
+    int32_t number; // counted from 1, as a designer counts lines
+    int32_t x, y, z, value;
+};
+
+std::string cell_text(int32_t x, int32_t y, int32_t z)
+{
+    return std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(z);
+}
+
+// The entries the file really wrote; the zeros that pad a short list are
+// reported once as a count mismatch instead.
+std::vector<Entry> written_entries(const LevelFile& level)
+{
+    std::vector<Entry> entries;
+    const int32_t complete = std::min(level.cubes, level.integers_written / INTEGERS_PER_ENTRY);
+    for (int32_t k = 0; k < complete; ++k) {
+        const int32_t* e = &level.list[static_cast<size_t>(k) * INTEGERS_PER_ENTRY];
+        entries.push_back({k + 1, e[0], e[1], e[2], e[3]});
+    }
+    return entries;
+}
+
+void check_list_length(const LevelFile& level, std::vector<std::string>& problems)
+{
+    const int64_t wanted = int64_t{INTEGERS_PER_ENTRY} * level.cubes;
+    if (level.integers_written == wanted)
+        return;
+    std::ostringstream line;
+    line << "the level list holds " << level.integers_written << " integers, but cubes = "
+         << level.cubes << " asks for " << wanted;
+    if (level.integers_written < wanted)
+        line << "; the missing entries read as 0 0 0 0 and empty cell 0 0 0";
+    else
+        line << "; the rest is ignored";
+    problems.push_back(line.str());
+}
+
+void check_entries(const LevelFile& level, std::vector<std::string>& problems)
+{
+    LevelGrid bounds;
+    bounds.size = level.size;
+    std::map<std::array<int32_t, 3>, int32_t> first_entry_of_cell;
+    for (const Entry& e : written_entries(level)) {
+        const std::string where = cell_text(e.x, e.y, e.z);
+        if (!inside_grid(bounds, e.x, e.y, e.z)) {
+            problems.push_back("entry " + std::to_string(e.number) + " (" + where + " " +
+                               std::to_string(e.value) + ") lies outside the grid of size " +
+                               std::to_string(level.size));
+            continue;
+        }
+        const auto [at, added] = first_entry_of_cell.emplace(std::array<int32_t, 3>{e.x, e.y, e.z}, e.number);
+        if (!added)
+            problems.push_back("entries " + std::to_string(at->second) + " and " +
+                               std::to_string(e.number) + " both fill cell " + where);
+    }
+}
+
+void check_contents(const LevelGrid& grid, std::vector<std::string>& problems)
+{
+    int32_t ship_starts = 0;
+    int32_t goals = 0;
+    int32_t beamers = 0;
+    for (const int32_t cell : grid.cells) {
+        ship_starts += cell == CELL_SHIP_START;
+        goals += cell == CELL_GOAL;
+        beamers += cell == CELL_BEAMER;
+    }
+    if (ship_starts == 0)
+        problems.push_back("no ship start (a cell with the value 5)");
+    if (ship_starts > 1)
+        problems.push_back(std::to_string(ship_starts) + " ship starts; a level has one");
+    if (goals == 0)
+        problems.push_back("no goal (a cell with the value 6)");
+    if (beamers != 0 && beamers != BEAMERS_PER_PAIR)
+        problems.push_back(std::to_string(beamers) + (beamers == 1 ? " beamer" : " beamers") +
+                           "; beamers come in one pair");
+}
+
+void check_play(const std::string& file_name, bool has_goal, std::vector<std::string>& problems)
+{
+    Game game;
+    try {
+        build_world_from_file(game, file_name);
+    } catch (const LevelError& error) {
+        problems.push_back(error.problem);
+        return;
+    }
+    const LevelSearch search = search_level(game);
+    if (has_goal && !search.solvable)
+        problems.push_back("the goal cannot be reached from the ship start");
+    for (const auto& [state, heading] : search.endless) {
+        const auto& cell = search.states[state].cell;
+        problems.push_back(std::string("launching ") + LAUNCH_HEADINGS[heading].name + " from " +
+                           cell_text(cell[0], cell[1], cell[2]) +
+                           " never ends: the beamers send the ship round for ever");
+    }
+}
+
+} // namespace
+
+std::vector<std::string> check_level_file(const std::string& file_name)
+{
+    std::vector<std::string> problems;
+    LevelFile level;
+    try {
+        level = read_level_file(file_name);
+    } catch (const ConfigFile::file_not_found&) {
+        return {"cannot be opened"};
+    } catch (const LevelError& error) {
+        return {error.problem};
+    }
+
+    if (level.size == 0)
+        problems.push_back("size is missing or 0, so the grid has no cells");
+    check_list_length(level, problems);
+    check_entries(level, problems);
+
+    LevelGrid grid;
+    fill_level_grid(level, grid);
+    check_contents(grid, problems);
+
+    const bool has_ship = std::count(grid.cells.begin(), grid.cells.end(), CELL_SHIP_START) > 0;
+    const bool has_goal = std::count(grid.cells.begin(), grid.cells.end(), CELL_GOAL) > 0;
+    if (has_ship)
+        check_play(file_name, has_goal, problems);
+    return problems;
+}

@@ -1,0 +1,163 @@
+#include "level_search.h"
+
+#include "world/flight.h"
+#include "world/level_loader.h"
+#include "world/world_state.h"
+
+#include <deque>
+#include <map>
+#include <tuple>
+
+const LaunchHeading LAUNCH_HEADINGS[HEADING_COUNT] = {
+    {AXIS_X, +1, "+x"}, {AXIS_X, -1, "-x"}, {AXIS_Y, +1, "+y"},
+    {AXIS_Y, -1, "-y"}, {AXIS_Z, +1, "+z"}, {AXIS_Z, -1, "-z"},
+};
+
+namespace {
+
+// The ship crosses a cell every two frames. Inside the grid a flight can
+// only go through each (cell, phase) pair once unless it is going round in
+// circles; once outside, it is lost within the distance to the loss
+// bounds. A flight still going after all that never ends.
+int64_t flight_frame_limit(const LevelGrid& grid)
+{
+    constexpr int64_t FRAMES_PER_CELL = 2;
+    constexpr int64_t PHASES = 2;
+    constexpr int64_t MARGIN = 8; // frames
+    const int64_t way_out = static_cast<int64_t>(LOST_ABOVE - LOST_BELOW) + 2 * grid.size + 2;
+    return PHASES * grid.cell_count + FRAMES_PER_CELL * way_out + MARGIN;
+}
+
+void place_ship(Game& game, const RestingShip& ship)
+{
+    game.grid_position = ship.cell;
+    game.flight_progress = ship.flight_progress;
+    game.cubes[game.ship_index] = ship.drawn;
+}
+
+using StateKey = std::tuple<int32_t, int32_t, int32_t, float>;
+
+StateKey key_of(const RestingShip& ship)
+{
+    return {ship.cell[0], ship.cell[1], ship.cell[2], ship.flight_progress};
+}
+
+// Marks every state from which the goal can still be reached: those with a
+// goal move, then, until nothing changes, those with a move to a marked one.
+std::vector<bool> states_that_can_win(const LevelSearch& search)
+{
+    const size_t count = search.states.size();
+    std::vector<std::vector<int>> comes_from(count);
+    std::vector<bool> can_win(count, false);
+    std::deque<int> queue;
+    for (size_t state = 0; state < count; ++state)
+        for (const int target : search.moves[state]) {
+            if (target >= 0)
+                comes_from[target].push_back(static_cast<int>(state));
+            if (target == MOVE_GOAL && !can_win[state]) {
+                can_win[state] = true;
+                queue.push_back(static_cast<int>(state));
+            }
+        }
+    while (!queue.empty()) {
+        const int state = queue.front();
+        queue.pop_front();
+        for (const int before : comes_from[state])
+            if (!can_win[before]) {
+                can_win[before] = true;
+                queue.push_back(before);
+            }
+    }
+    return can_win;
+}
+
+} // namespace
+
+RestingShip resting_ship(const Game& game)
+{
+    return {game.grid_position, game.flight_progress, game.cubes[game.ship_index]};
+}
+
+LaunchResult play_launch(Game& game, const RestingShip& from, int heading)
+{
+    place_ship(game, from);
+    heading_axis = LAUNCH_HEADINGS[heading].axis;
+    heading_sign = LAUNCH_HEADINGS[heading].sign;
+    ship_flying = false;
+    launch_requested = true;
+
+    const int64_t limit = flight_frame_limit(*game.level_grid);
+    for (int64_t frame = 0; frame < limit; ++frame) {
+        switch (advance_flight(game, SEARCH_FRAME_TIME)) {
+        case WorldChange::NEXT_LEVEL:
+            return {LaunchEnd::GOAL, from};
+        case WorldChange::RESTART_LEVEL:
+            return {LaunchEnd::LOST, from};
+        case WorldChange::NONE:
+            break;
+        }
+        if (!launch_requested && !ship_flying)
+            return {LaunchEnd::RESTS, resting_ship(game)};
+    }
+    ship_flying = false;
+    launch_requested = false;
+    return {LaunchEnd::ENDLESS, from};
+}
+
+LevelSearch search_level(Game& game)
+{
+    LevelSearch search;
+    std::map<StateKey, int> known;
+    std::vector<int> parent{-1};
+    std::vector<int> parent_heading{-1};
+
+    search.states.push_back(resting_ship(game));
+    known[key_of(search.states[0])] = 0;
+
+    // States are appended in the order they are first reached, so walking
+    // the list in order is a breadth-first search.
+    for (size_t state = 0; state < search.states.size(); ++state) {
+        std::array<int, HEADING_COUNT> moves{};
+        for (int heading = 0; heading < HEADING_COUNT; ++heading) {
+            const LaunchResult result = play_launch(game, search.states[state], heading);
+            switch (result.end) {
+            case LaunchEnd::GOAL: moves[heading] = MOVE_GOAL; break;
+            case LaunchEnd::LOST: moves[heading] = MOVE_LOST; break;
+            case LaunchEnd::ENDLESS:
+                moves[heading] = MOVE_ENDLESS;
+                search.endless.push_back({static_cast<int>(state), heading});
+                break;
+            case LaunchEnd::RESTS: {
+                const auto [at, added] =
+                    known.emplace(key_of(result.ship), static_cast<int>(search.states.size()));
+                if (added) {
+                    search.states.push_back(result.ship);
+                    parent.push_back(static_cast<int>(state));
+                    parent_heading.push_back(heading);
+                }
+                moves[heading] = at->second;
+                break;
+            }
+            }
+        }
+        search.moves.push_back(moves);
+    }
+
+    // The first state in breadth-first order with a move to the goal is one
+    // of the nearest to the start.
+    for (size_t state = 0; state < search.states.size() && !search.solvable; ++state)
+        for (int heading = 0; heading < HEADING_COUNT; ++heading)
+            if (search.moves[state][heading] == MOVE_GOAL) {
+                search.solvable = true;
+                search.solution.push_back(heading);
+                for (int at = static_cast<int>(state); parent[at] >= 0; at = parent[at])
+                    search.solution.insert(search.solution.begin(), parent_heading[at]);
+                break;
+            }
+
+    const std::vector<bool> can_win = states_that_can_win(search);
+    for (size_t state = 0; state < search.states.size(); ++state)
+        if (!can_win[state])
+            search.dead_ends.push_back(static_cast<int>(state));
+    return search;
+}

@@ -1,0 +1,77 @@
+// Plays a level the way the game does, launch by launch, to find out where
+// the ship can come to rest, how the goal is reached soonest and where the
+// player gets stuck. Every flight runs the game's own flight step frame by
+// frame, so the tools can never disagree with the game.
+#pragma once
+
+#include "app/game.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// Flights are played at an even 60 frames a second.
+constexpr double SEARCH_FRAME_TIME = 1.0 / 60.0; // seconds
+
+// The six launch headings in the order the tools try and print them.
+constexpr int HEADING_COUNT = 6;
+struct LaunchHeading {
+    int axis;
+    int sign;
+    const char* name;
+};
+extern const LaunchHeading LAUNCH_HEADINGS[HEADING_COUNT];
+
+// Everything about a resting ship that the next flight depends on. The
+// flight phase is part of it: a ship that stopped right after leaving a
+// beamer rests at phase 1 and takes its next cell a frame early, with its
+// picture a cell behind.
+struct RestingShip {
+    std::array<int32_t, 3> cell{};
+    float flight_progress = 0.0f;
+    glm::vec4 drawn{0.0f}; // the ship's entry in Game::cubes
+};
+
+enum class LaunchEnd {
+    RESTS,   // stopped in a cell
+    GOAL,    // reached the goal
+    LOST,    // flew out of the level, which restarts it
+    ENDLESS, // still flying when no finite flight could be
+};
+
+struct LaunchResult {
+    LaunchEnd end = LaunchEnd::RESTS;
+    RestingShip ship;
+};
+
+// The resting ship of a freshly built world.
+RestingShip resting_ship(const Game& game);
+
+// Puts the ship at rest as given and launches it along heading 0..5 in the
+// built world of `game`, playing frames until the flight is over.
+LaunchResult play_launch(Game& game, const RestingShip& from, int heading);
+
+// Where a move from a resting state leads: another state's index, or one of
+// these.
+constexpr int MOVE_GOAL = -1;
+constexpr int MOVE_LOST = -2;
+constexpr int MOVE_ENDLESS = -3;
+
+struct LevelSearch {
+    // Every resting state reachable from the start, in breadth-first order:
+    // states[0] is the start.
+    std::vector<RestingShip> states;
+    // moves[s][h]: where heading h leads from state s.
+    std::vector<std::array<int, HEADING_COUNT>> moves;
+    bool solvable = false;
+    // The headings of one shortest way to the goal.
+    std::vector<int> solution;
+    // Reachable states from which the goal cannot be reached any more (a
+    // flight out of the level restarts it; that is not a way forward).
+    std::vector<int> dead_ends;
+    // (state, heading) launches that never end.
+    std::vector<std::array<int, 2>> endless;
+};
+
+// Searches the world that `game` holds, as build_world left it.
+LevelSearch search_level(Game& game);
