@@ -1,6 +1,9 @@
 #include "app/main_loop.h"
 
 #include "platform/window.h"
+#include "render/model_loader.h"
+#include "render/model_table.h"
+#include "render/phong_program.h"
 
 #include <GL/glew.h>
 
@@ -17,8 +20,21 @@ int Game::run()
     return 0;
 }
 
-int start_run(Game&, RunState& state)
+int start_run(Game& game, RunState& state)
 {
+    // Rendering resources, each needing the one before: vertex arrays hold
+    // the meshes, the meshes feed the Phong program's attributes, and a
+    // mesh's texture must be loaded before its record can name it.
+    game.load_vertex_array_functions();
+    if (!load_phong_program(state.phong_program))
+        return 1;
+    for (const ModelFile& model : MODEL_TABLE) {
+        if (!load_model(game, state.phong_program, model.file, model.has_mip_levels)) {
+            destroy_shader_program(state.phong_program);
+            return 1;
+        }
+    }
+
     state.frame_start = platform::get_time();
     state.frame_counter = 0;
     return 0;
@@ -49,7 +65,10 @@ bool run_frame(Game&, RunState& state)
     return platform::get_window_param(platform::OPENED) != 0;
 }
 
-void finish_run(RunState&)
+void finish_run(RunState& state)
 {
+    // The program is deleted while its context is still current; the other
+    // OpenGL objects simply end with the context.
+    destroy_shader_program(state.phong_program);
     platform::terminate();
 }
