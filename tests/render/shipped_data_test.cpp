@@ -40,6 +40,32 @@ glm::vec3 front_of(const std::vector<glm::vec3>& corners)
     return glm::normalize(glm::cross(corners[1] - corners[0], corners[2] - corners[0]));
 }
 
+// The alpha channel of level 0 of a texture.
+struct Alpha {
+    explicit Alpha(GLuint texture)
+    {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        for (size_t i = 3; i < pixels.size(); i += 4)
+            values.push_back(pixels[i] / 255.0f);
+    }
+    float at(int x, int y) const { return values.at(static_cast<size_t>(y) * width + x); }
+    float mean() const
+    {
+        float sum = 0.0f;
+        for (const float value : values)
+            sum += value;
+        return values.empty() ? 0.0f : sum / static_cast<float>(values.size());
+    }
+
+    GLint width = 0;
+    GLint height = 0;
+    std::vector<float> values;
+};
+
 class ShippedDataTest : public GlTest {
 protected:
     // Imports a shipped model as the game does; one mesh of triangles.
@@ -109,10 +135,9 @@ TEST_F(ShippedDataTest, EveryModelLoadsWithItsTexturesAndNoFailureLine)
         if (!std::regex_match(line, match, size_line))
             continue;
         ++images;
-        const int level = std::stoi(match[1]);
         const int width = std::stoi(match[3]);
         const int height = std::stoi(match[4]);
-        if (level > 0) {
+        if (std::stoi(match[1]) > 0) {
             EXPECT_EQ(width, std::max(1, last_width / 2)) << line;
             EXPECT_EQ(height, std::max(1, last_height / 2)) << line;
         }
@@ -120,63 +145,25 @@ TEST_F(ShippedDataTest, EveryModelLoadsWithItsTexturesAndNoFailureLine)
         last_height = height;
     }
     EXPECT_EQ(images, 3 + 11 * 4);
-}
 
-// Reads level 0 of a shipped texture through the game's loader.
-TEST_F(ShippedDataTest, TexturesHaveTheTransparencyTheirPassesNeed)
-{
-    const WorkingDirectory data(TIRAK_DATA_DIR);
-    Game game;
-    ShaderProgram program;
-    capture_output([&] {
-        game.load_vertex_array_functions();
-        ASSERT_TRUE(load_phong_program(program));
-        for (const ModelFile& model : MODEL_TABLE)
-            ASSERT_TRUE(load_model(game, program, model.file, model.has_mip_levels));
-    });
-    ASSERT_EQ(game.mesh_records.size(), MODEL_TABLE.size());
-    auto alpha_of = [&](int model) {
-        glBindTexture(GL_TEXTURE_2D, game.mesh_records[model].texture);
-        GLint width = 0;
-        GLint height = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-        std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        std::vector<float> alpha;
-        for (size_t i = 3; i < pixels.size(); i += 4)
-            alpha.push_back(pixels[i] / 255.0f);
-        return std::make_tuple(alpha, width, height);
-    };
-
-    // The sprite: a soft spot, opaque in the middle, clear at the rim.
-    const auto [sprite, sprite_width, sprite_height] = alpha_of(MODEL_PARTICLE);
-    ASSERT_FALSE(sprite.empty());
-    const auto sprite_at = [&, &sprite = sprite, w = sprite_width](int x, int y) {
-        return sprite[static_cast<size_t>(y) * w + x];
-    };
-    EXPECT_GT(sprite_at(sprite_width / 2, sprite_height / 2), 0.9f);
-    EXPECT_EQ(sprite_at(0, 0), 0.0f);
-    EXPECT_EQ(sprite_at(sprite_width / 2, 0), 0.0f);
-    EXPECT_GT(sprite_at(sprite_width / 2, sprite_height / 4), 0.0f);
-    EXPECT_LT(sprite_at(sprite_width / 2, sprite_height / 4),
-              sprite_at(sprite_width / 2, sprite_height / 2));
-
+    // Transparency where each pass needs it. The sprite: a soft spot, opaque
+    // in the middle, clear at the rim.
+    const Alpha sprite(game.mesh_records[MODEL_PARTICLE].texture);
+    const int middle = sprite.width / 2;
+    EXPECT_GT(sprite.at(middle, middle), 0.9f);
+    EXPECT_EQ(sprite.at(0, 0), 0.0f);
+    EXPECT_EQ(sprite.at(middle, 0), 0.0f);
+    EXPECT_GT(sprite.at(middle, middle / 2), 0.0f);
+    EXPECT_LT(sprite.at(middle, middle / 2), sprite.at(middle, middle));
     // The walls: see-through over most of their area.
     for (int wall = MODEL_FIRST_BOUND; wall <= MODEL_LAST_BOUND; ++wall) {
-        const auto [alpha, width, height] = alpha_of(wall);
-        float sum = 0.0f;
-        for (const float a : alpha)
-            sum += a;
-        const float mean = sum / static_cast<float>(alpha.size());
+        const float mean = Alpha(game.mesh_records[wall].texture).mean();
         EXPECT_GT(mean, 0.02f) << MODEL_TABLE[wall].file;
         EXPECT_LT(mean, 0.3f) << MODEL_TABLE[wall].file;
     }
-
     // The sky is drawn first and unblended: fully opaque.
-    const auto [sky, sky_width, sky_height] = alpha_of(MODEL_SKYBOX);
-    ASSERT_FALSE(sky.empty());
-    EXPECT_EQ(*std::min_element(sky.begin(), sky.end()), 1.0f);
+    const Alpha sky(game.mesh_records[MODEL_SKYBOX].texture);
+    EXPECT_EQ(*std::min_element(sky.values.begin(), sky.values.end()), 1.0f);
 }
 
 TEST_F(ShippedDataTest, ShapesFitWhereTheGamePutsThem)
