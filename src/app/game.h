@@ -16,6 +16,9 @@
 #include <string>
 #include <vector>
 
+struct aiScene;
+struct ShaderProgram;
+
 // The settings file, read from the working directory.
 constexpr const char* SETTINGS_FILE = "tirak.inp";
 
@@ -41,6 +44,13 @@ public:
 
     // Recomputes camera_eye and view_matrix from the orbit values.
     void update_camera();
+
+    // Fetches the three vertex-array entry points; needs an open window.
+    void load_vertex_array_functions();
+    // Uploads every mesh of an imported model into vertex arrays and appends
+    // one MeshRecord for the model. Call load_textures for the same scene
+    // first: the record's texture is looked up in texture_map.
+    void upload_meshes(const ShaderProgram& program, const aiScene& scene, bool has_mip_levels);
 
     glm::vec3 camera_up{0.0f, 1.0f, 0.0f};
     glm::vec3 camera_target{0.0f, 0.0f, 0.0f};

@@ -1,6 +1,9 @@
 #include "app/main_loop.h"
 
 #include "platform/window.h"
+#include "render/model_loader.h"
+#include "render/model_table.h"
+#include "render/phong_program.h"
 #include "world/update_world.h"
 #include "world/world_build.h"
 #include "world/world_state.h"
@@ -25,6 +28,19 @@ int start_run(Game& game, RunState& state)
     // The level comes before every other resource: a level that cannot be
     // played ends the game before anything is loaded for it.
     build_world(game);
+
+    // Rendering resources, each needing the one before: vertex arrays hold
+    // the meshes, the meshes feed the Phong program's attributes, and a
+    // mesh's texture must be loaded before its record can name it.
+    game.load_vertex_array_functions();
+    if (!load_phong_program(state.phong_program))
+        return 1;
+    for (const ModelFile& model : MODEL_TABLE) {
+        if (!load_model(game, state.phong_program, model.file, model.has_mip_levels)) {
+            destroy_shader_program(state.phong_program);
+            return 1;
+        }
+    }
 
     state.frame_start = platform::get_time();
     // The first frame starts at rest, with the marker along the heading.
@@ -64,7 +80,10 @@ bool run_frame(Game& game, RunState& state)
     return platform::get_window_param(platform::OPENED) != 0;
 }
 
-void finish_run(RunState&)
+void finish_run(RunState& state)
 {
+    // The program is deleted while its context is still current; the other
+    // OpenGL objects simply end with the context.
+    destroy_shader_program(state.phong_program);
     platform::terminate();
 }

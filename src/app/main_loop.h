@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/game.h"
+#include "render/shader_program.h"
 
 // Target length of one frame in seconds: just over 60 frames a second. It
 // is a float constant on purpose; the loop has always run at this value.
@@ -17,6 +18,7 @@ struct RunState {
     double frame_time = 0.0;  // the last frame's length, sleep included
     int frame_counter = 0;
     char title_buffer[40] = {};
+    ShaderProgram phong_program; // every model is drawn with it
 };
 
 // Builds the world and loads every resource. Returns 0, or 1 when something
@@ -25,5 +27,5 @@ int start_run(Game& game, RunState& state);
 // One frame: pace, update, draw, swap. Returns false once Escape is down or
 // the window was closed.
 bool run_frame(Game& game, RunState& state);
-// Closes the window and releases what start_run loaded.
+// Releases what start_run loaded and closes the window.
 void finish_run(RunState& state);

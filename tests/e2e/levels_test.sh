@@ -10,6 +10,12 @@ stderr_is() {
 $1"
 }
 
+# last_error_is LINE: the game's last line on stderr is LINE, and it is the
+# only error line (the start-up before it reports on shaders too).
+last_error_is() {
+    test "$(tail -n 1 "$WORK/err")" = "$1" && test "$(grep -c '^Cannot' "$WORK/err")" -eq 1
+}
+
 fresh_data
 start_game
 wait_for_title '^TIRAK$' 5
@@ -34,7 +40,7 @@ done
 wait_for_exit 5
 check "finishing level 1 loads level 2, which ends the game with status 1" test "$EXIT_STATUS" -eq 1
 check "the broken level 2 is named in one line" \
-    stderr_is 'Cannot play "levels/2.lev": it has no ship start (a cell with the value 5).'
+    last_error_is 'Cannot play "levels/2.lev": it has no ship start (a cell with the value 5).'
 
 # run_to_end: runs a game that is expected to stop by itself at start-up;
 # its exit status in $EXIT_STATUS.

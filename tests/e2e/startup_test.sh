@@ -14,7 +14,11 @@ check "the context report names the OpenGL version" grep -Eq '^OpenGL Version: [
 check "the context is a compatibility profile" grep -qx 'Having a compatibility-profile' "$WORK/out"
 check "the fixed-function probe is announced" grep -qx 'Doing illegal operation (glTranslate) now...' "$WORK/out"
 check "the probe reports no error on stderr" grep -qx 'Illegal operation did NOT cause an error message. :(' "$WORK/err"
-check "the report is exactly four lines" test "$(cat "$WORK/out" "$WORK/err" | wc -l)" -eq 4
+# Loading the level and the resources prints more after it.
+report_lines() { head -n 3 "$WORK/out" | sed 's/^OpenGL Version: .*/OpenGL Version: V/'; head -n 1 "$WORK/err"; }
+check "the report comes first: three lines on stdout, one on stderr" \
+    test "$(report_lines)" = "$(printf '%s\n' 'OpenGL Version: V' 'Having a compatibility-profile' \
+        'Doing illegal operation (glTranslate) now...' 'Illegal operation did NOT cause an error message. :(')"
 
 # Without its settings file the game says so in one line and opens nothing.
 fresh_data
@@ -31,13 +35,15 @@ is_fullscreen() { xwininfo -id "$WINDOW" | grep -q 'Override Redirect State: yes
 window_size() { xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
 # try_mode SETTINGS_LINE: starts the game with that line in place of the
-# window-mode line, and leaves it running.
+# window-mode line, and leaves it running its frames. (Escape is read only
+# between frames: a key pressed and released while the game still loads
+# would be missed.)
 try_mode() {
     fresh_data
     sed -i "s/^fulscreen = no$/$1/" "$WORK/data/tirak.inp"
     sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' "$WORK/data/tirak.inp"
     start_game
-    wait_for_title '^TIRAK$' 5
+    wait_for_title '^fps: ' 10
 }
 
 for value in no 0 false False N none; do

@@ -1,0 +1,134 @@
+// Turning an imported model into vertex arrays the renderer draws with one
+// call each.
+#include "app/game.h"
+#include "platform/window.h"
+#include "render/shader_program.h"
+
+#include <GL/glew.h>
+#include <assimp/material.h>
+#include <assimp/scene.h>
+
+#include <vector>
+
+namespace {
+
+static_assert(sizeof(aiVector3D) == 3 * sizeof(float),
+              "normals are uploaded straight from the importer's array");
+
+// Uploads one vertex stream into a new buffer and feeds it to the program's
+// attribute of that name. A name the program lacks still gets its buffer but
+// no attribute, since there is nowhere to feed it.
+void upload_stream(GLuint program, const char* attribute, GLint components, const void* data,
+                   size_t bytes)
+{
+    GLuint buffer = 0;
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), data, GL_STATIC_DRAW);
+    const GLint location = glGetAttribLocation(program, attribute);
+    if (location < 0)
+        return;
+    glEnableVertexAttribArray(static_cast<GLuint>(location));
+    glVertexAttribPointer(static_cast<GLuint>(location), components, GL_FLOAT, GL_FALSE, 0,
+                          nullptr);
+}
+
+// Positions go up with w = 1, so the shaders can take them as points.
+void upload_positions(GLuint program, const aiMesh& mesh)
+{
+    std::vector<float> positions;
+    positions.reserve(size_t{4} * mesh.mNumVertices);
+    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
+        const aiVector3D& p = mesh.mVertices[i];
+        positions.insert(positions.end(), {p.x, p.y, p.z, 1.0f});
+    }
+    upload_stream(program, "in_position", 4, positions.data(), positions.size() * sizeof(float));
+}
+
+// Only u and v of the first channel; a third coordinate is dropped.
+void upload_texture_coordinates(GLuint program, const aiMesh& mesh)
+{
+    std::vector<float> coordinates;
+    coordinates.reserve(size_t{2} * mesh.mNumVertices);
+    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
+        const aiVector3D& uv = mesh.mTextureCoords[0][i];
+        coordinates.insert(coordinates.end(), {uv.x, uv.y});
+    }
+    upload_stream(program, "in_textcoords", 2, coordinates.data(),
+                  coordinates.size() * sizeof(float));
+}
+
+// The index buffer is bound while the vertex array is, so the array keeps
+// it. Faces that are not triangles (points or lines a model may carry) are
+// left out: the renderer draws triangles only, and reading three indices of
+// a shorter face would run past it. Returns the number of indices.
+GLsizei upload_triangles(const aiMesh& mesh)
+{
+    std::vector<GLuint> indices;
+    indices.reserve(size_t{3} * mesh.mNumFaces);
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        if (face.mNumIndices == 3)
+            indices.insert(indices.end(), {face.mIndices[0], face.mIndices[1], face.mIndices[2]});
+    }
+    GLuint buffer = 0;
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLuint)),
+                 indices.data(), GL_STATIC_DRAW);
+    return static_cast<GLsizei>(indices.size());
+}
+
+} // namespace
+
+void Game::load_vertex_array_functions()
+{
+    gen_vertex_arrays =
+        reinterpret_cast<GenVertexArraysFn>(platform::get_proc_address("glGenVertexArrays"));
+    bind_vertex_array =
+        reinterpret_cast<BindVertexArrayFn>(platform::get_proc_address("glBindVertexArray"));
+    delete_vertex_arrays =
+        reinterpret_cast<DeleteVertexArraysFn>(platform::get_proc_address("glDeleteVertexArrays"));
+}
+
+void Game::upload_meshes(const ShaderProgram& program, const aiScene& scene, bool has_mip_levels)
+{
+    if (scene.mMeshes == nullptr || scene.mNumMeshes == 0)
+        return;
+
+    // Every mesh is uploaded, but a model is drawn as one vertex array: the
+    // record describes the last mesh, with the texture of the last mesh that
+    // has one.
+    MeshRecord record;
+    record.has_mip_levels = has_mip_levels;
+    for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
+        const aiMesh& mesh = *scene.mMeshes[m];
+        GLuint vertex_array = 0;
+        gen_vertex_arrays(1, &vertex_array);
+        bind_vertex_array(vertex_array);
+
+        if (mesh.HasPositions())
+            upload_positions(program.program, mesh);
+        if (mesh.HasNormals())
+            upload_stream(program.program, "in_normals", 3, mesh.mNormals,
+                          size_t{mesh.mNumVertices} * sizeof(aiVector3D));
+        if (mesh.HasTextureCoords(0))
+            upload_texture_coordinates(program.program, mesh);
+        record.vertex_array = vertex_array;
+        record.index_count = upload_triangles(mesh);
+
+        bind_vertex_array(0);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+
+        if (mesh.mMaterialIndex >= scene.mNumMaterials)
+            continue;
+        aiString path;
+        if (aiGetMaterialTexture(scene.mMaterials[mesh.mMaterialIndex], aiTextureType_DIFFUSE, 0,
+                                 &path) == AI_SUCCESS) {
+            const auto found = texture_map.find(path.C_Str());
+            record.texture = found != texture_map.end() ? found->second : 0;
+        }
+    }
+    mesh_records.push_back(record);
+}

@@ -1,0 +1,36 @@
+#include "render/model_loader.h"
+
+#include "app/game.h"
+#include "render/texture_loader.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <iostream>
+
+static_assert(MODEL_IMPORT_FLAGS == (aiProcess_CalcTangentSpace | aiProcess_JoinIdenticalVertices |
+                                     aiProcess_Triangulate),
+              "the import flags are tangent space, joined vertices and triangles");
+
+bool load_model(Game& game, const ShaderProgram& program, const std::string& file,
+                bool has_mip_levels)
+{
+    // The importer owns the scene; both go at the end of this call, once
+    // everything the renderer needs is in OpenGL objects.
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(file, MODEL_IMPORT_FLAGS);
+    if (scene == nullptr) {
+        std::cout << importer.GetErrorString() << std::endl;
+        return false;
+    }
+    // Models are found by their place in the list, so a model that would add
+    // no record would hand every later model the wrong index.
+    if (scene->mMeshes == nullptr || scene->mNumMeshes == 0) {
+        std::cerr << file << ": the model has no mesh to draw." << std::endl;
+        return false;
+    }
+    load_textures(*scene, game, has_mip_levels);
+    game.upload_meshes(program, *scene, has_mip_levels);
+    return true;
+}

@@ -1,0 +1,18 @@
+// Loading one model file of the model table.
+#pragma once
+
+#include <string>
+
+class Game;
+struct ShaderProgram;
+
+// What the importer does to every model: compute tangent space, join
+// identical vertices, and triangulate (the renderer draws triangles only).
+constexpr unsigned MODEL_IMPORT_FLAGS = 0x0B;
+
+// Imports the file, loads the textures its materials name and appends one
+// MeshRecord for it to game.mesh_records. Returns false, with the reason
+// printed, when the file cannot be imported or holds no mesh; nothing is
+// appended then.
+bool load_model(Game& game, const ShaderProgram& program, const std::string& file,
+                bool has_mip_levels);

@@ -1,0 +1,97 @@
+#include "render/texture_loader.h"
+
+#include "app/game.h"
+
+#include <FreeImage.h>
+#include <GL/glew.h>
+#include <assimp/material.h>
+#include <assimp/scene.h>
+
+#include <iostream>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Levels 1 to 3 of a texture may come from prepared files; OpenGL makes the
+// rest from level 0.
+constexpr int LAST_PREPARED_LEVEL = 3;
+const std::string TEXTURE_DIRECTORY = "tex/";
+
+// Every diffuse texture any material names, each name once, in name order.
+std::set<std::string> diffuse_texture_names(const aiScene& scene)
+{
+    std::set<std::string> names;
+    for (unsigned m = 0; m < scene.mNumMaterials; ++m) {
+        aiString path;
+        for (unsigned index = 0; aiGetMaterialTexture(scene.mMaterials[m], aiTextureType_DIFFUSE,
+                                                      index, &path) == AI_SUCCESS;
+             ++index)
+            names.insert(path.C_Str());
+    }
+    return names;
+}
+
+// Reads an image file of any type FreeImage knows as 32-bit BGRA pixels,
+// bottom row first as OpenGL wants them. Null when the file is missing or
+// not an image.
+FIBITMAP* load_32_bit_image(const std::string& file_name)
+{
+    const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(file_name.c_str(), 0);
+    if (format == FIF_UNKNOWN)
+        return nullptr;
+    FIBITMAP* loaded = FreeImage_Load(format, file_name.c_str(), 0);
+    if (loaded == nullptr)
+        return nullptr;
+    FIBITMAP* converted = FreeImage_ConvertTo32Bits(loaded);
+    FreeImage_Unload(loaded);
+    return converted;
+}
+
+// Loads one image file into the bound texture at `level` and reports it.
+void load_level(const std::string& file_name, GLint level)
+{
+    FIBITMAP* image = load_32_bit_image(file_name);
+    const unsigned width = image ? FreeImage_GetWidth(image) : 0;
+    const unsigned height = image ? FreeImage_GetHeight(image) : 0;
+    std::cout << "The size of the image is: " << file_name << " es " << width << "*" << height
+              << std::endl;
+    if (width < 1) {
+        std::cout << "Couldn't load Image: " << file_name << std::endl;
+        FreeImage_Unload(image);
+        return;
+    }
+    // A 32-bit row is exactly width * 4 bytes, so the pixels are one block.
+    // The format is plain RGBA: the shaders decode the sRGB colours
+    // themselves.
+    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
+    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA, static_cast<GLsizei>(width),
+                 static_cast<GLsizei>(height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 FreeImage_GetBits(image));
+    FreeImage_Unload(image);
+}
+
+} // namespace
+
+void load_textures(const aiScene& scene, Game& game, bool has_mip_levels)
+{
+    const std::set<std::string> names = diffuse_texture_names(scene);
+    if (names.empty())
+        return;
+    std::vector<GLuint> textures(names.size(), 0);
+    glGenTextures(static_cast<GLsizei>(textures.size()), textures.data());
+
+    // Uploading level 0 makes OpenGL regenerate the whole chain from it; the
+    // prepared levels uploaded after it then replace their generated images.
+    const int last_level = has_mip_levels ? LAST_PREPARED_LEVEL : 0;
+    size_t next = 0;
+    for (const std::string& name : names) {
+        const GLuint texture = textures[next++];
+        game.texture_map[name] = texture;
+        glBindTexture(GL_TEXTURE_2D, texture);
+        for (int level = 0; level <= last_level; ++level)
+            load_level(TEXTURE_DIRECTORY + std::to_string(level) + name, level);
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+}

@@ -1,0 +1,108 @@
+// tirak-make-data: makes the game's models and textures.
+//
+//   tirak-make-data DIRECTORY
+//
+// writes DIRECTORY/obj/<model>.obj and .mtl for every model of the game's
+// model table and DIRECTORY/tex/<level><texture> for every texture they
+// name, level 0 and, where the table asks for them, levels 1 to 3. The
+// output is the same on every run; data/ holds what it made, and a test
+// checks that it still makes exactly that.
+#include "models.h"
+#include "render/model_table.h"
+#include "textures.h"
+
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr int LAST_PREPARED_LEVEL = 3;
+
+// The table's flag for each texture: a texture gets prepared levels when the
+// model naming it has them. Models that share a texture must agree.
+std::map<std::string, bool> prepared_levels_by_texture(const std::vector<Model>& models)
+{
+    if (models.size() != MODEL_TABLE.size())
+        throw std::logic_error("the generator makes " + std::to_string(models.size()) +
+                               " models, the model table lists " +
+                               std::to_string(MODEL_TABLE.size()));
+    std::map<std::string, bool> prepared;
+    for (size_t i = 0; i < models.size(); ++i) {
+        const std::string file = "obj/" + models[i].name + ".obj";
+        if (file != MODEL_TABLE[i].file)
+            throw std::logic_error("model " + std::to_string(i) + " is " + file +
+                                   ", the model table says " + MODEL_TABLE[i].file);
+        const auto [entry, added] =
+            prepared.emplace(models[i].material.texture, MODEL_TABLE[i].has_mip_levels);
+        if (!added && entry->second != MODEL_TABLE[i].has_mip_levels)
+            throw std::logic_error(models[i].material.texture +
+                                   " is shared by models with and without prepared mip levels");
+    }
+    return prepared;
+}
+
+void write_textures(const std::filesystem::path& directory,
+                    const std::map<std::string, bool>& prepared)
+{
+    std::vector<Texture> textures = make_textures();
+    if (textures.size() != prepared.size())
+        throw std::logic_error("the models name " + std::to_string(prepared.size()) +
+                               " textures, the generator paints " +
+                               std::to_string(textures.size()));
+    for (Texture& texture : textures) {
+        const auto flag = prepared.find(texture.name);
+        if (flag == prepared.end())
+            throw std::logic_error(texture.name + " is painted but no model names it");
+        Image level = std::move(texture.image);
+        const int last_level = flag->second ? LAST_PREPARED_LEVEL : 0;
+        for (int number = 0; number <= last_level; ++number) {
+            if (number > 0)
+                level = half_size(level);
+            save_png(level, (directory / (std::to_string(number) + texture.name)).string());
+        }
+    }
+}
+
+} // namespace
+
+std::vector<Texture> make_textures()
+{
+    std::vector<Texture> textures;
+    textures.push_back({"skybox.png", paint_sky()});
+    textures.push_back({"cube.png", paint_cube()});
+    textures.push_back({"ship.png", paint_ship()});
+    textures.push_back({"goal.png", paint_goal()});
+    textures.push_back({"cone.png", paint_cone()});
+    textures.push_back({"beamer.png", paint_beamer()});
+    textures.push_back({"glow.png", paint_glow()});
+    textures.push_back({"goal_crystal.png", paint_goal_crystal()});
+    textures.push_back({"bounds.png", paint_bounds()});
+    return textures;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "usage: tirak-make-data DIRECTORY" << std::endl;
+        return 2;
+    }
+    try {
+        const std::filesystem::path root(argv[1]);
+        std::filesystem::create_directories(root / "obj");
+        std::filesystem::create_directories(root / "tex");
+
+        const std::vector<Model> models = make_models();
+        const std::map<std::string, bool> prepared = prepared_levels_by_texture(models);
+        for (const Model& model : models)
+            write_model((root / "obj").string(), model.name, model.mesh, model.material);
+        write_textures(root / "tex", prepared);
+    } catch (const std::exception& error) {
+        std::cerr << "tirak-make-data: " << error.what() << std::endl;
+        return 1;
+    }
+    return 0;
+}
