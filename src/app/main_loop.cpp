@@ -1,9 +1,11 @@
 #include "app/main_loop.h"
 
+#include "particles/particle_system.h"
 #include "platform/window.h"
 #include "render/model_loader.h"
 #include "render/model_table.h"
 #include "render/phong_program.h"
+#include "render/scene_renderer.h"
 #include "world/update_world.h"
 #include "world/world_build.h"
 #include "world/world_state.h"
@@ -42,6 +44,10 @@ int start_run(Game& game, RunState& state)
         }
     }
 
+    // The beamer effect draws with the particle model's texture.
+    game.particles = std::make_unique<ParticleSystem>(game.mesh_records[MODEL_PARTICLE].texture);
+    game.uniforms = find_uniform_locations(state.phong_program.program);
+
     state.frame_start = platform::get_time();
     // The first frame starts at rest, with the marker along the heading.
     ship_flying = false;
@@ -71,8 +77,7 @@ bool run_frame(Game& game, RunState& state)
 
     // Update, then draw: the scene shows the world as this frame left it.
     update_world(game, state.frame_time);
-
-    // Drawing the scene belongs here: after the update, before the swap.
+    render_scene(state.phong_program, game);
 
     platform::swap_buffers();
     if (platform::get_key(platform::KEY_ESC) == platform::PRESS)

@@ -1,12 +1,25 @@
+// The beamer effect: a cloud of particles simulated on the graphics card by
+// transform feedback and drawn as camera-facing quads, once at every beamer
+// cell of the level.
 #pragma once
 
-#include <cstdint>
+#include <glm/glm.hpp>
 
-// The beamer effect: particles simulated on the graphics card by transform
-// feedback and drawn as camera-facing quads. The OpenGL objects it names live
-// until the context ends, so it deletes nothing itself.
+#include <array>
+#include <cstdint>
+#include <vector>
+
 class ParticleSystem {
 public:
+    // Builds both shader programs and the particle buffers; the sprite is
+    // the texture drawn on every quad. Needs the OpenGL context.
+    explicit ParticleSystem(uint32_t sprite);
+
+    // Advances the simulation one step and draws it at the cell the model
+    // matrix places it in. Leaves the render program in use, blending off
+    // and depth writes on.
+    void update_and_draw(glm::mat4 camera, glm::mat4 projection, glm::mat4 world, glm::mat4 model);
+
     uint32_t render_vertex_shader = 0;
     uint32_t render_fragment_shader = 0;
     uint32_t render_program = 0;
@@ -15,12 +28,25 @@ public:
     uint32_t update_program = 0;
     uint32_t particle_count = 0;
     uint32_t update_vertex_array = 0;
-    uint32_t current_positions = 0;
+    uint32_t current_positions = 0; // what the next update reads
     uint32_t current_velocities = 0;
-    uint32_t next_positions = 0;
+    uint32_t next_positions = 0; // what the next update writes
     uint32_t next_velocities = 0;
-    uint32_t instance_texture = 0;
+    uint32_t instance_texture = 0; // presents the positions to the render program
     uint32_t sprite_texture = 0;
     int32_t pvm_location = -1;
     int32_t wtm_location = -1;
 };
+
+// How many particles the effect has; fixed, since the buffers never grow.
+constexpr uint32_t PARTICLE_COUNT = 510;
+
+// Start values, drawn from the C library's rand(), as four floats per
+// particle. Positions lie on a grid of 0.02 in [0, 1.98) with w = 1;
+// velocities in [-0.0099, 0.0099] with w = 0.
+std::vector<glm::vec4> make_start_positions(uint32_t count);
+std::vector<glm::vec4> make_start_velocities(uint32_t count);
+
+// The corners of a quad that faces the camera, from the camera's right and
+// up axes: upper right first, then counter-clockwise.
+std::array<glm::vec4, 4> make_billboard_corners(const glm::mat4& camera);

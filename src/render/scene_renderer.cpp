@@ -1,0 +1,151 @@
+#include "render/scene_renderer.h"
+
+#include "app/game.h"
+#include "render/model_table.h"
+#include "render/render_settings.h"
+#include "render/shader_program.h"
+#include "transforms/camera.h"
+#include "world/world_state.h"
+
+#include <GL/glew.h>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include <cassert>
+#include <vector>
+
+// The render settings carry OpenGL's numbers without its header.
+static_assert(DRAW_TRIANGLES == GL_TRIANGLES && DRAW_LINE_LOOP == GL_LINE_LOOP);
+static_assert(FILTER_NEAREST == GL_NEAREST && FILTER_LINEAR == GL_LINEAR);
+static_assert(FILTER_NEAREST_MIPMAP_NEAREST == GL_NEAREST_MIPMAP_NEAREST);
+static_assert(FILTER_LINEAR_MIPMAP_NEAREST == GL_LINEAR_MIPMAP_NEAREST);
+static_assert(FILTER_NEAREST_MIPMAP_LINEAR == GL_NEAREST_MIPMAP_LINEAR);
+static_assert(FILTER_LINEAR_MIPMAP_LINEAR == GL_LINEAR_MIPMAP_LINEAR);
+
+namespace {
+
+// The walls stand this far outside the grid on every side, in cells, so
+// that they never cut through a cube on the edge.
+constexpr float WALL_MARGIN = 0.05f;
+
+void upload(GLint location, const glm::mat4& matrix)
+{
+    glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(matrix));
+}
+
+glm::mat4 place_in_cell(const glm::vec4& entry)
+{
+    return glm::translate(glm::mat4(1.0f), glm::vec3(entry));
+}
+
+} // namespace
+
+UniformLocations find_uniform_locations(uint32_t program)
+{
+    UniformLocations found;
+    found.camera_matrix = glGetUniformLocation(program, "camera_matrix");
+    found.projection_matrix = glGetUniformLocation(program, "projection_matrix");
+    found.world_translation_matrix = glGetUniformLocation(program, "world_translation_matrix");
+    found.cubetranslation_matrix = glGetUniformLocation(program, "cubetranslation_matrix");
+    found.Texture0 = glGetUniformLocation(program, "Texture0");
+    found.lightning = glGetUniformLocation(program, "lightning");
+    return found;
+}
+
+void draw_model(glm::mat4 model, int record_index, const Game& game)
+{
+    assert(record_index >= 0 && record_index < static_cast<int>(game.mesh_records.size()));
+    const MeshRecord& record = game.mesh_records[record_index];
+    upload(game.uniforms.cubetranslation_matrix, model);
+    glBindTexture(GL_TEXTURE_2D, record.texture);
+    // Written at every draw, so that a key press reaches every texture.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(render_settings.mag_filter));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(render_settings.min_filter));
+    game.bind_vertex_array(record.vertex_array);
+    glDrawElements(render_settings.draw_mode, record.index_count, GL_UNSIGNED_INT, nullptr);
+}
+
+void render_scene(const ShaderProgram& phong_program, Game& game)
+{
+    const UniformLocations& u = game.uniforms;
+    const glm::mat4 projection = make_projection(game.width, game.height);
+    const glm::mat4 world = make_world_translation(game.grid_size);
+    const glm::mat4& camera = game.view_matrix;
+
+    glUseProgram(phong_program.program);
+    upload(u.camera_matrix, camera);
+    upload(u.projection_matrix, projection);
+    upload(u.world_translation_matrix, world);
+
+    // Skybox: unlit, behind everything, turning with the camera but never
+    // coming nearer. Its offset uses the integer half on purpose: odd grids
+    // have always had the sky half a cell lower.
+    glDisable(GL_DEPTH_TEST);
+    glUniform1i(u.lightning, 0);
+    const float sky_offset = static_cast<float>(game.grid_size / 2);
+    glm::mat4 rotation_only = camera;
+    rotation_only[3] = glm::vec4(0.0f, 0.0f, 0.0f, rotation_only[3][3]);
+    upload(u.camera_matrix, rotation_only);
+    draw_model(glm::translate(glm::mat4(1.0f), glm::vec3(sky_offset)), MODEL_SKYBOX, game);
+
+    // Cells: lit and depth tested. Beamers are drawn as particles later, so
+    // that the effect blends over the solid cells.
+    glEnable(GL_DEPTH_TEST);
+    glUniform1i(u.lightning, 1);
+    upload(u.camera_matrix, camera);
+    std::vector<size_t> beamers;
+    for (size_t k = 0; k < game.cubes.size(); ++k) {
+        const glm::vec4& entry = game.cubes[k];
+        const glm::mat4 placed = place_in_cell(entry);
+        switch (static_cast<int>(entry.w)) {
+        case CELL_CUBE:
+            draw_model(placed * game.cube_rotations[k], MODEL_CUBE, game);
+            break;
+        case CELL_BEAMER:
+            beamers.push_back(k);
+            break;
+        case CELL_SHIP_START:
+            draw_model(placed, MODEL_SHIP, game);
+            break;
+        case CELL_GOAL:
+            draw_model(placed, MODEL_GOAL, game);
+            draw_model(placed * game.goal_spin_matrix, MODEL_GOAL_ROTATE, game);
+            break;
+        default:
+            break;
+        }
+    }
+
+    // The heading marker shows where the ship will go; a level that never
+    // placed a ship has no marker to show.
+    const bool ship_known = game.ship_index >= 0 &&
+                            static_cast<size_t>(game.ship_index) < game.cubes.size();
+    if (!ship_flying && ship_known)
+        draw_model(place_in_cell(game.cubes[game.ship_index]) * marker_matrix, MODEL_CONE, game);
+    glUseProgram(0);
+
+    for (size_t k : beamers)
+        game.particles->update_and_draw(camera, projection, world, place_in_cell(game.cubes[k]));
+
+    // Walls: blended over everything, seen from inside and outside.
+    glUseProgram(phong_program.program);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glDisable(GL_CULL_FACE);
+    glUniform1i(u.lightning, 0);
+    const float span = static_cast<float>(game.grid_size) + 2.0f * WALL_MARGIN;
+    const glm::mat4 walls = glm::translate(glm::mat4(1.0f), glm::vec3(-WALL_MARGIN)) *
+                            glm::scale(glm::mat4(1.0f), glm::vec3(span));
+    for (int wall = MODEL_FIRST_BOUND; wall <= MODEL_LAST_BOUND; ++wall)
+        draw_model(walls, wall, game);
+
+    glEnable(GL_CULL_FACE);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    glUniform1i(u.lightning, 1);
+    game.bind_vertex_array(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    glUseProgram(0);
+}

@@ -1,0 +1,22 @@
+// Draws one frame of the game: skybox, cells, heading marker, the beamer
+// effect and the walls around the play field, in that order.
+#pragma once
+
+#include "render/uniform_locations.h"
+
+#include <glm/glm.hpp>
+
+#include <cstdint>
+
+class Game;
+struct ShaderProgram;
+
+// Looks the Phong program's uniforms up once, after it is linked.
+UniformLocations find_uniform_locations(uint32_t program);
+
+// One indexed draw of a loaded model with the current render settings.
+void draw_model(glm::mat4 model, int record_index, const Game& game);
+
+// The whole frame, into the cleared back buffer. Leaves depth testing and
+// culling on, blending off and depth writes on, as it found them.
+void render_scene(const ShaderProgram& phong_program, Game& game);
