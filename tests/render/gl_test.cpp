@@ -45,12 +45,17 @@ void ScratchDirectory::write(const std::string& relative_path, const std::string
 
 void GlTest::SetUp()
 {
+    open_gl_window(64, 64);
+}
+
+void open_gl_window(int width, int height)
+{
     ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "these tests need an X server (Xvfb)";
     ASSERT_EQ(platform::init(), 1);
     platform::open_window_hint(platform::OPENGL_VERSION_MAJOR, 3);
     platform::open_window_hint(platform::OPENGL_VERSION_MINOR, 2);
     platform::open_window_hint(platform::OPENGL_PROFILE, platform::OPENGL_COMPAT_PROFILE);
-    ASSERT_EQ(platform::open_window(64, 64, 0, 0, 0, 0, 24, 8, platform::WINDOW), 1);
+    ASSERT_EQ(platform::open_window(width, height, 0, 0, 0, 0, 24, 8, platform::WINDOW), 1);
     ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
 }
 

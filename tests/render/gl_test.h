@@ -40,6 +40,10 @@ private:
     std::unique_ptr<WorkingDirectory> inside;
 };
 
+// Opens a window of the given size through the window layer, with the
+// context the game asks for, and loads GLEW's entry points.
+void open_gl_window(int width, int height);
+
 class GlTest : public ::testing::Test {
 protected:
     void SetUp() override;
