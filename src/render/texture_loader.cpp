@@ -6,6 +6,9 @@
 #include <GL/glew.h>
 #include <assimp/material.h>
 #include <assimp/scene.h>
+#include <glm/glm.hpp>
+
+#include <algorithm>
 
 #include <iostream>
 #include <set>
@@ -50,7 +53,11 @@ FIBITMAP* load_32_bit_image(const std::string& file_name)
 }
 
 // Loads one image file into the bound texture at `level` and reports it.
-void load_level(const std::string& file_name, GLint level)
+// A prepared level must be level 0's size halved `level` times: a level of
+// another size would leave the texture incomplete, so it is refused and the
+// level OpenGL made from level 0 stays. Returns the image's width and
+// height, 0 when nothing was loaded.
+glm::uvec2 load_level(const std::string& file_name, GLint level, glm::uvec2 base_size)
 {
     FIBITMAP* image = load_32_bit_image(file_name);
     const unsigned width = image ? FreeImage_GetWidth(image) : 0;
@@ -60,7 +67,16 @@ void load_level(const std::string& file_name, GLint level)
     if (width < 1) {
         std::cout << "Couldn't load Image: " << file_name << std::endl;
         FreeImage_Unload(image);
-        return;
+        return {0, 0};
+    }
+    if (level > 0 && base_size.x > 0) {
+        const glm::uvec2 expected(std::max(1u, base_size.x >> level), std::max(1u, base_size.y >> level));
+        if (width != expected.x || height != expected.y) {
+            std::cout << file_name << ": mip level " << level << " must be " << expected.x << "*"
+                      << expected.y << "; the level made from level 0 is used instead." << std::endl;
+            FreeImage_Unload(image);
+            return {0, 0};
+        }
     }
     // A 32-bit row is exactly width * 4 bytes, so the pixels are one block.
     // The format is plain RGBA: the shaders decode the sRGB colours
@@ -70,6 +86,7 @@ void load_level(const std::string& file_name, GLint level)
                  static_cast<GLsizei>(height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
                  FreeImage_GetBits(image));
     FreeImage_Unload(image);
+    return {width, height};
 }
 
 } // namespace
@@ -90,8 +107,13 @@ void load_textures(const aiScene& scene, Game& game, bool has_mip_levels)
         const GLuint texture = textures[next++];
         game.texture_map[name] = texture;
         glBindTexture(GL_TEXTURE_2D, texture);
-        for (int level = 0; level <= last_level; ++level)
-            load_level(TEXTURE_DIRECTORY + std::to_string(level) + name, level);
+        glm::uvec2 base_size(0, 0);
+        for (int level = 0; level <= last_level; ++level) {
+            const glm::uvec2 size =
+                load_level(TEXTURE_DIRECTORY + std::to_string(level) + name, level, base_size);
+            if (level == 0)
+                base_size = size;
+        }
     }
     glBindTexture(GL_TEXTURE_2D, 0);
 }

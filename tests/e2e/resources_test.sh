@@ -23,9 +23,10 @@ check "the Phong program links, and links again with out_color bound" \
 check "one size line per image: 3 textures at level 0, 11 with 4 levels" \
     test "$(count '^The size of the image is: tex/[0-3]')" -eq 47
 check "no image fails to load" test "$(count "Couldn't load")" -eq 0
-check "standard error holds only the probe and the missing .geom" \
+check "standard error holds only the probe, the missing .geom and the effect's progress" \
     test "$(grep -v -e '^Illegal operation did NOT cause an error message' \
-        -e '^Geometric shader file Shaders/phong.geom does not exist\.$' "$WORK/err" | wc -l)" -eq 0
+        -e '^Geometric shader file Shaders/phong.geom does not exist\.$' \
+        -e '^> [A-Z][a-z]' "$WORK/err" | wc -l)" -eq 0
 
 fresh_data
 rm "$WORK/data/Shaders/phong.frag"

@@ -250,7 +250,8 @@ TEST_F(MeshUploadTest, ModelsThatCannotBeDrawnAreRefusedWithOneLine)
     Output output =
         capture_output([&] { EXPECT_FALSE(load_model(game, program, "obj/none.obj", true)); });
     EXPECT_EQ(output.out, "Unable to open file \"obj/none.obj\".\n");
-    EXPECT_EQ(output.err, "");
+    EXPECT_EQ(output.err,
+              "Cannot load \"obj/none.obj\": it is missing or not a model the importer can read.\n");
 
     // A file that imports without a single mesh would shift every later
     // model's index.
@@ -258,6 +259,11 @@ TEST_F(MeshUploadTest, ModelsThatCannotBeDrawnAreRefusedWithOneLine)
     output =
         capture_output([&] { EXPECT_FALSE(load_model(game, program, "obj/nothing.obj", true)); });
     EXPECT_EQ(output.err, "obj/nothing.obj: the model has no mesh to draw.\n");
+
+    // Points alone make a mesh, but nothing the renderer could show.
+    scratch->write("obj/points.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\np 1 2 3\n");
+    output = capture_output([&] { EXPECT_FALSE(load_model(game, program, "obj/points.obj", true)); });
+    EXPECT_EQ(output.err, "obj/points.obj: the model has no faces to draw.\n");
     EXPECT_TRUE(game.mesh_records.empty());
 }
 

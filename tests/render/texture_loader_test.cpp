@@ -187,4 +187,26 @@ TEST_F(TextureLoaderTest, UnreadableImagesAreReportedAndLoadingGoesOn)
     EXPECT_EQ(level_of(game.texture_map["fine.png"], 0).texel, RED);
 }
 
+TEST_F(TextureLoaderTest, PreparedLevelsOfTheWrongSizeAreRefused)
+{
+    write_level(0, "a.png", 8, 8, RED);
+    write_level(1, "a.png", 8, 8, GREEN); // should be 4 x 4
+    write_level(2, "a.png", 2, 2, BLUE);
+    write_level(3, "a.png", 1, 2, BLUE); // should be 1 x 1
+    const Output output = load({"a.png"}, true);
+    EXPECT_EQ(output.out, "The size of the image is: tex/0a.png es 8*8\n"
+                          "The size of the image is: tex/1a.png es 8*8\n"
+                          "tex/1a.png: mip level 1 must be 4*4; the level made from level 0 is used instead.\n"
+                          "The size of the image is: tex/2a.png es 2*2\n"
+                          "The size of the image is: tex/3a.png es 1*2\n"
+                          "tex/3a.png: mip level 3 must be 1*1; the level made from level 0 is used instead.\n");
+    const GLuint texture = game.texture_map["a.png"];
+    // The refused levels keep what OpenGL made, so the chain stays complete.
+    EXPECT_EQ(level_of(texture, 1).width, 4);
+    EXPECT_EQ(level_of(texture, 1).texel, RED);
+    EXPECT_EQ(level_of(texture, 2).texel, BLUE);
+    EXPECT_EQ(level_of(texture, 3).height, 1);
+    EXPECT_EQ(level_of(texture, 3).texel, RED);
+}
+
 } // namespace
