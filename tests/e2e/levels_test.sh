@@ -42,12 +42,6 @@ check "finishing level 1 loads level 2, which ends the game with status 1" test 
 check "the broken level 2 is named in one line" \
     last_error_is 'Cannot play "levels/2.lev": it has no ship start (a cell with the value 5).'
 
-# run_to_end: runs a game that is expected to stop by itself at start-up;
-# its exit status in $EXIT_STATUS.
-run_to_end() {
-    (cd "$WORK/data" && timeout 10 "$TIRAK" > "$WORK/out" 2> "$WORK/err")
-    EXIT_STATUS=$?
-}
 
 fresh_data
 rm "$WORK/data/levels/1.lev"

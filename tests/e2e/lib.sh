@@ -64,6 +64,27 @@ wait_for_exit() {
     GAME_PID=0
 }
 
+# run_to_end: runs the game in $WORK/data when it is expected to stop by
+# itself during start-up; its exit status in $EXIT_STATUS.
+run_to_end() {
+    (cd "$WORK/data" && timeout 20 "$TIRAK" > "$WORK/out" 2> "$WORK/err")
+    EXIT_STATUS=$?
+}
+
+# play_briefly: starts the game, waits for its first frame-rate title and
+# ends it with Escape; its exit status in $EXIT_STATUS (124: it never got
+# to its frames, or did not end).
+play_briefly() {
+    start_game
+    if [ -z "$WINDOW" ] || ! wait_for_title '^fps: ' 15; then
+        wait_for_exit 1
+        EXIT_STATUS=124
+        return
+    fi
+    send_keys Escape
+    wait_for_exit 5
+}
+
 # finish: the closing line that CTest and the CI read.
 finish() {
     echo "$((CHECKS - FAILURES)) passed, $FAILURES failed"

@@ -3,12 +3,6 @@
 # with its message before the first frame.
 source "$(dirname "$0")/lib.sh" "$1" "$2"
 
-# run_to_end: runs the game in $WORK/data until it ends by itself; its
-# exit status in $EXIT_STATUS.
-run_to_end() {
-    (cd "$WORK/data" && timeout 20 "$TIRAK" > "$WORK/out" 2> "$WORK/err")
-    EXIT_STATUS=$?
-}
 count() { grep -c "$1" "$WORK/out"; }
 
 fresh_data
