@@ -6,7 +6,7 @@ TIRAK_PACKAGES=(
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libgl-dev
   libgtest-dev
   xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri
-  assimp-testmodels
+  assimp-testmodels valgrind
 )
 
 install_missing_packages() {
