@@ -26,7 +26,7 @@ frames() {
     local fps
     fps=$(xdotool getwindowname "$WINDOW" 2>/dev/null | sed -n 's/^fps: \([0-9][0-9]*\),.*/\1/p')
     sleep "$(awk -v n="$1" -v fps="${fps:-0}" 'BEGIN {
-        t = fps > 0 ? n / fps : 2; if (t < 0.5) t = 0.5; if (t > 10) t = 10; print t }')"
+        t = fps > 0 ? n / fps : 2; if (t < 0.5) t = 0.5; if (t > 30) t = 30; print t }')"
 }
 
 # shot NAME: a screenshot of the game's window as $SHOTS/NAME.png.
