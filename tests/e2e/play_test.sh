@@ -20,13 +20,15 @@ settings() {
         "$WIDTH" "$HEIGHT" "$1" > "$WORK/data/tirak.inp"
 }
 
-# frames N: waits for N frames at the frame rate in the title, and at least
-# half a second, so that a key or mouse event has been drawn under load too.
+# frames N [SECONDS]: waits for N frames at the frame rate in the title, and
+# at least SECONDS (half a second if left out), so that a key or mouse event
+# has been drawn under load too. The title's rate is that of one recent
+# frame and may be higher than the rate now: the lower bound is what counts.
 frames() {
     local fps
     fps=$(xdotool getwindowname "$WINDOW" 2>/dev/null | sed -n 's/^fps: \([0-9][0-9]*\),.*/\1/p')
-    sleep "$(awk -v n="$1" -v fps="${fps:-0}" 'BEGIN {
-        t = fps > 0 ? n / fps : 2; if (t < 0.5) t = 0.5; if (t > 30) t = 30; print t }')"
+    sleep "$(awk -v n="$1" -v least="${2:-0.5}" -v fps="${fps:-0}" 'BEGIN {
+        t = fps > 0 ? n / fps : 2; if (t < least) t = least; if (t > 30) t = 30; print t }')"
 }
 
 # shot NAME: a screenshot of the game's window as $SHOTS/NAME.png.
@@ -76,6 +78,22 @@ lit() { convert "$SHOTS/$1.png" -colorspace gray -threshold 15% -format '%[fx:me
 # dim, so only the walls have much more blue than red.
 wall_box() {
     convert "$SHOTS/$1.png" -fx 'b - r > 0.15 && b > 0.25' -trim -format '%w %h' info:
+}
+
+# settled_wall_box NAME: shoots NAME until the walls' box stays the same
+# from one shot to the next (a second or more apart: the measuring takes
+# that long), then prints it. The camera zooms a little every frame until
+# it has caught up with the wheel, however slowly the frames come.
+settled_wall_box() {
+    local box last= deadline=$((SECONDS + 60))
+    while [ $SECONDS -lt $deadline ]; do
+        shot "$1"
+        box=$(wall_box "$1")
+        [ "$box" = "$last" ] && break
+        last=$box
+        frames 5
+    done
+    echo "$box"
 }
 
 # holds EXPRESSION NAME=VALUE...: true when the awk expression over the
@@ -177,25 +195,22 @@ xdotool windowfocus --sync "$WINDOW" mousemove_relative -- 60 0
 frames 5
 shot turned
 turn_change=$(changed view turned)
-check "moving the mouse sideways turns the camera: most of the picture changes" \
+check "moving the mouse sideways turns the camera: over a quarter of the picture changes" \
     holds 'c > pixels / 4' c="$turn_change" pixels="$PIXELS"
 xdotool windowfocus --sync "$WINDOW" mousemove_relative -- -60 0
 frames 5
 shot turned_back
 check "moving it back turns the camera back" restored "$(changed view turned_back)" "$turn_change"
 
+# Three wheel steps move the camera from 14 to 17 units away, which should
+# shrink the walls to about 14/17 of their size; six back bring it to 11.
 read -r w0 h0 <<< "$(wall_box view)"
-# One wheel step moves the camera by one unit over 20 frames.
 xdotool windowfocus --sync "$WINDOW" click --repeat 3 --delay 100 4
-frames 80
-shot zoomed_out
-read -r w1 h1 <<< "$(wall_box zoomed_out)"
+read -r w1 h1 <<< "$(settled_wall_box zoomed_out)"
 check "the wheel rolled up moves the camera away: the walls shrink" \
     holds 'w1 < 0.9 * w0 && h1 < 0.9 * h0' w0="$w0" h0="$h0" w1="$w1" h1="$h1"
 xdotool windowfocus --sync "$WINDOW" click --repeat 6 --delay 100 5
-frames 140
-shot zoomed_in
-read -r w2 h2 <<< "$(wall_box zoomed_in)"
+read -r w2 h2 <<< "$(settled_wall_box zoomed_in)"
 check "the wheel rolled down brings it nearer: the walls grow" \
     holds 'w2 > 1.1 * w0 && h2 > 1.1 * h0' w0="$w0" h0="$h0" w2="$w2" h2="$h2"
 
@@ -211,9 +226,11 @@ start_game
 wait_for_title '^fps: ' 10
 frames 5
 shot level1
+# Keys are ignored while the ship flies, and a flight takes two frames a
+# cell: wait for 30 frames, and at least 1.5 s.
 for key in space d space d space a space; do
     send_keys "$key"
-    frames 20 # keys are ignored while the ship flies
+    frames 30 1.5
 done
 shot after_goal
 send_keys Escape
