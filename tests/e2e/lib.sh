@@ -17,6 +17,7 @@ pass() { echo "ok: $*"; }
 check() { # check DESCRIPTION COMMAND...
     local what=$1; shift
     CHECKS=$((CHECKS + 1))
+    [ $# -gt 0 ] || { fail "$what (no check given)"; return; }
     if "$@"; then pass "$what"; else fail "$what"; fi
 }
 
