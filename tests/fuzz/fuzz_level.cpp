@@ -1,0 +1,99 @@
+// Fuzz target: arbitrary bytes as a level file, loaded by the game's loader
+// and built into a world; what loads is then checked and solved by
+// tirak-levels' own code, and the solution is played back.
+#include "fuzz_support.h"
+
+#include "level_check.h"
+#include "level_search.h"
+
+#include "app/game.h"
+#include "config/config_file.h"
+#include "world/level_loader.h"
+#include "world/level_show.h"
+#include "world/world_build.h"
+
+#include <algorithm>
+
+namespace {
+
+// The solver plays every launch from every resting place frame by frame,
+// so its work grows with the cells of the grid. The ship is lost 15 cells
+// out, so no level it can cross is larger than this; bigger grids still go
+// through the loader, the world build and the text view.
+constexpr int32_t LARGEST_SOLVED_GRID = 16; // cells along an edge
+
+bool one_line(const std::string& text)
+{
+    return !text.empty() && text.find('\n') == std::string::npos;
+}
+
+// The solver's shortest way must really lead from the start to the goal.
+void replay_solution(Game& game, const LevelSearch& search)
+{
+    RestingShip ship = search.states[0];
+    for (size_t step = 0; step < search.solution.size(); ++step) {
+        const LaunchResult result = play_launch(game, ship, search.solution[step]);
+        const bool last = step + 1 == search.solution.size();
+        FUZZ_EXPECT(result.end == (last ? LaunchEnd::GOAL : LaunchEnd::RESTS),
+                    "launch " + std::to_string(step + 1) + " of the solution does not do what the solver said");
+        ship = result.ship;
+    }
+}
+
+// What the loader said about the file; "" when it loaded.
+void check_and_solve(const std::string& path, const std::string& rejection)
+{
+    const std::vector<std::string> problems = check_level_file(path);
+    for (const std::string& problem : problems)
+        FUZZ_EXPECT(one_line(problem), "the check reported [" + problem + "]");
+    const bool loads = rejection.empty();
+    FUZZ_EXPECT(loads || !problems.empty(), "the check passes a level the loader rejects: " + rejection);
+    const bool no_start = std::count(problems.begin(), problems.end(), "no ship start (a cell with the value 5)") > 0;
+    FUZZ_EXPECT(no_start == (rejection == "it has no ship start (a cell with the value 5)"),
+                "the check and the loader disagree about the ship start");
+    if (!loads)
+        return;
+
+    Game game;
+    build_world_from_file(game, path);
+    const LevelSearch search = search_level(game);
+    FUZZ_EXPECT(search.solvable == !search.solution.empty(), "solvable without a solution, or the reverse");
+    FUZZ_EXPECT(search.moves.size() == search.states.size(), "a state without its moves");
+    if (problems.empty())
+        FUZZ_EXPECT(search.solvable, "a level that checks clean has no solution");
+    replay_solution(game, search);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string path = write_fuzz_input(data, size, "fuzz.lev");
+
+    LevelGrid grid;
+    std::string rejection;
+    try {
+        load_level_file(path, grid);
+    } catch (const LevelError& error) {
+        FUZZ_EXPECT(error.file_name == path, "a level error names [" + error.file_name + "]");
+        FUZZ_EXPECT(one_line(error.problem), "a level error says [" + error.problem + "]");
+        rejection = error.problem;
+    }
+
+    const bool loads = rejection.empty();
+    if (loads) {
+        FUZZ_EXPECT(grid.size > 0 && grid.cell_count == grid.size * grid.size * grid.size &&
+                        grid.cells.size() == static_cast<size_t>(grid.cell_count),
+                    "a loaded grid of size " + std::to_string(grid.size) + " has " +
+                        std::to_string(grid.cells.size()) + " cells");
+        (void)show_level(grid);
+        Game game;
+        build_world_from_file(game, path);
+        FUZZ_EXPECT(game.cubes.size() == game.cube_rotations.size(), "cubes without rotations");
+        FUZZ_EXPECT(game.ship_index >= 0 && static_cast<size_t>(game.ship_index) < game.cubes.size(),
+                    "the ship is not one of the cubes");
+    }
+    if (!loads || grid.size <= LARGEST_SOLVED_GRID)
+        check_and_solve(path, rejection);
+    return 0;
+}
