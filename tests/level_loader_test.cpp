@@ -162,9 +162,14 @@ TEST(LevelLoader, RejectsLevelsThatCannotBePlayed)
     scratch.write_level(1, "size = 3\ncubes = -1\nlevel = 0 0 0 5\n");
     EXPECT_EQ(rejection(1), "cubes is -1, which is negative");
 
-    // 1290 cells along an edge still fit a 32-bit cell count; 1291 do not.
-    scratch.write_level(1, "size = 1291\ncubes = 1\nlevel = 0 0 0 5\n");
-    EXPECT_EQ(rejection(1), "size is 1291, too large: its cell count does not fit a 32-bit int");
+    // The largest grid loads, with its far corner in reach; one cell more
+    // is a mistake. A size of 1290 once asked for 8 GB of cells.
+    scratch.write_level(1, level_text(MAX_GRID_SIZE, "63 63 63 5"));
+    EXPECT_EQ(rejection(1), "");
+    scratch.write_level(1, "size = 65\ncubes = 1\nlevel = 0 0 0 5\n");
+    EXPECT_EQ(rejection(1), "size is 65, larger than the largest grid of 64 cells a side");
+    scratch.write_level(1, "size = 1290\ncubes = 1\nlevel = 0 0 0 5\n");
+    EXPECT_EQ(rejection(1), "size is 1290, larger than the largest grid of 64 cells a side");
 
     scratch.write_level(1, "size = 3\ncubes = 536870912\nlevel = 0 0 0 5\n");
     EXPECT_EQ(rejection(1), "cubes is 536870912, more entries than a level can list");

@@ -116,8 +116,8 @@ TEST_F(LevelTools, CheckReportsEveryProblem)
     EXPECT_EQ(check_level_file("missing.lev"), Problems{"cannot be opened"});
 
     EXPECT_EQ(check("size = -4\ncubes = 1\nlevel = 0 0 0 5\n"), Problems{"size is -4, which is negative"});
-    EXPECT_EQ(check("size = 2000\ncubes = 1\nlevel = 0 0 0 5\n"),
-              Problems{"size is 2000, too large: its cell count does not fit a 32-bit int"});
+    EXPECT_EQ(check("size = 1290\ncubes = 1\nlevel = 0 0 0 5\n"),
+              Problems{"size is 1290, larger than the largest grid of 64 cells a side"});
     EXPECT_EQ(check("size = 3\ncubes = -1\n"), Problems{"cubes is -1, which is negative"});
     EXPECT_EQ(check("cubes = 1\nlevel = 0 0 0 5\n"),
               (Problems{"size is missing or 0, so the grid has no cells",

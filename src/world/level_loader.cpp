@@ -26,7 +26,7 @@ int32_t extract_integers(const std::string& text, int64_t limit, std::vector<int
     return read;
 }
 
-std::string describe(const std::string& key, int32_t value, const char* why)
+std::string describe(const std::string& key, int32_t value, const std::string& why)
 {
     return key + " is " + std::to_string(value) + ", " + why;
 }
@@ -71,9 +71,9 @@ LevelFile read_level_file(const std::string& file_name)
     level.size = config.read_int("size", 0);
     if (level.size < 0)
         throw LevelError{file_name, describe("size", level.size, "which is negative")};
-    const int64_t cells = int64_t{level.size} * level.size * level.size;
-    if (cells > INT32_LIMIT)
-        throw LevelError{file_name, describe("size", level.size, "too large: its cell count does not fit a 32-bit int")};
+    if (level.size > MAX_GRID_SIZE)
+        throw LevelError{file_name, describe("size", level.size, "larger than the largest grid of " +
+                                                                    std::to_string(MAX_GRID_SIZE) + " cells a side")};
 
     try {
         if (const auto text = config.find_value("level")) {
@@ -115,12 +115,7 @@ void fill_level_grid(const LevelFile& level, LevelGrid& grid)
 
 int32_t load_level_file(const std::string& file_name, LevelGrid& grid)
 {
-    const LevelFile level = read_level_file(file_name);
-    try {
-        fill_level_grid(level, grid);
-    } catch (const std::bad_alloc&) {
-        throw LevelError{file_name, describe("size", level.size, "a grid too large for memory")};
-    }
+    fill_level_grid(read_level_file(file_name), grid);
 
     bool has_ship_start = false;
     for (const int32_t cell : grid.cells)

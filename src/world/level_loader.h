@@ -12,6 +12,10 @@
 constexpr int32_t LEVEL_FILE_COUNT = 3;
 // Integers per entry of a level's "level" list: x, y, z and the cell value.
 constexpr int32_t INTEGERS_PER_ENTRY = 4;
+// The largest grid a level may ask for. The ship is lost 15 cells out, so
+// no level it can cross is wider than 16 cells; 64 leaves room for scenery
+// around it, while a mistyped size cannot ask for gigabytes of cells.
+constexpr int32_t MAX_GRID_SIZE = 64; // cells along an edge
 
 // The "cubes" value of the level loaded last: how many entries its "level"
 // list holds. parse_level_list reads exactly that many.
@@ -49,7 +53,7 @@ int32_t count_level_integers(const std::string& text);
 
 // Reads a level file and sets cube_count. Throws ConfigFile::file_not_found
 // when the file cannot be opened, and LevelError for a negative "size" or
-// "cubes", or for a grid or list too large to store.
+// "cubes", a "size" above MAX_GRID_SIZE, or a list too large to store.
 LevelFile read_level_file(const std::string& file_name);
 
 bool inside_grid(const LevelGrid& grid, int32_t x, int32_t y, int32_t z);
