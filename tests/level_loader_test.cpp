@@ -171,8 +171,17 @@ TEST(LevelLoader, RejectsLevelsThatCannotBePlayed)
     scratch.write_level(1, "size = 1290\ncubes = 1\nlevel = 0 0 0 5\n");
     EXPECT_EQ(rejection(1), "size is 1290, larger than the largest grid of 64 cells a side");
 
-    scratch.write_level(1, "size = 3\ncubes = 536870912\nlevel = 0 0 0 5\n");
-    EXPECT_EQ(rejection(1), "cubes is 536870912, more entries than a level can list");
+    // As many entries as the largest grid has cells is the most a list may
+    // have; the list is made before it is read, and 536870911 entries once
+    // asked for 8 GB.
+    scratch.write_level(1, "size = 3\ncubes = 262144\nlevel = 1 1 1 5\n");
+    EXPECT_EQ(rejection(1), "");
+    EXPECT_EQ(cube_count, 262144);
+    scratch.write_level(1, "size = 3\ncubes = 262145\nlevel = 0 0 0 5\n");
+    EXPECT_EQ(rejection(1), "cubes is 262145, more entries than the largest grid has cells (262144)");
+    scratch.write_level(1, "size = 3\ncubes = 536870911\nlevel = 0 0 0 5\n");
+    EXPECT_EQ(rejection(1), "cubes is 536870911, more entries than the largest grid has cells (262144)");
+    EXPECT_EQ(cube_count, 262144) << "a rejected count must not size the next list";
 
     scratch.write_level(1, level_text(3, "1 1 1 6 0 0 0 1"));
     EXPECT_EQ(rejection(1), "it has no ship start (a cell with the value 5)");

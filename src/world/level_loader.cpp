@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <limits>
-#include <new>
 #include <sstream>
 
 int32_t cube_count = 0;
@@ -62,11 +61,13 @@ LevelFile read_level_file(const std::string& file_name)
     LevelFile level;
 
     level.cubes = config.read_int("cubes", 0);
-    cube_count = level.cubes;
     if (level.cubes < 0)
         throw LevelError{file_name, describe("cubes", level.cubes, "which is negative")};
-    if (int64_t{INTEGERS_PER_ENTRY} * level.cubes > INT32_LIMIT)
-        throw LevelError{file_name, describe("cubes", level.cubes, "more entries than a level can list")};
+    if (level.cubes > MAX_LEVEL_ENTRIES)
+        throw LevelError{file_name, describe("cubes", level.cubes, "more entries than the largest grid has cells (" +
+                                                                      std::to_string(MAX_LEVEL_ENTRIES) + ")")};
+    // Only a count that passed can size a list: parse_level_list reads it.
+    cube_count = level.cubes;
 
     level.size = config.read_int("size", 0);
     if (level.size < 0)
@@ -75,15 +76,11 @@ LevelFile read_level_file(const std::string& file_name)
         throw LevelError{file_name, describe("size", level.size, "larger than the largest grid of " +
                                                                     std::to_string(MAX_GRID_SIZE) + " cells a side")};
 
-    try {
-        if (const auto text = config.find_value("level")) {
-            level.list = parse_level_list(*text);
-            level.integers_written = count_level_integers(*text);
-        } else {
-            level.list.assign(static_cast<size_t>(INTEGERS_PER_ENTRY) * level.cubes, 0);
-        }
-    } catch (const std::bad_alloc&) {
-        throw LevelError{file_name, describe("cubes", level.cubes, "more entries than fit in memory")};
+    if (const auto text = config.find_value("level")) {
+        level.list = parse_level_list(*text);
+        level.integers_written = count_level_integers(*text);
+    } else {
+        level.list.assign(static_cast<size_t>(INTEGERS_PER_ENTRY) * level.cubes, 0);
     }
     return level;
 }

@@ -16,6 +16,10 @@ constexpr int32_t INTEGERS_PER_ENTRY = 4;
 // no level it can cross is wider than 16 cells; 64 leaves room for scenery
 // around it, while a mistyped size cannot ask for gigabytes of cells.
 constexpr int32_t MAX_GRID_SIZE = 64; // cells along an edge
+// The most entries a "level" list may have: one for every cell of the
+// largest grid. The list is made in full before it is read, so a mistyped
+// "cubes" must not ask for gigabytes either.
+constexpr int32_t MAX_LEVEL_ENTRIES = MAX_GRID_SIZE * MAX_GRID_SIZE * MAX_GRID_SIZE;
 
 // The "cubes" value of the level loaded last: how many entries its "level"
 // list holds. parse_level_list reads exactly that many.
@@ -53,7 +57,7 @@ int32_t count_level_integers(const std::string& text);
 
 // Reads a level file and sets cube_count. Throws ConfigFile::file_not_found
 // when the file cannot be opened, and LevelError for a negative "size" or
-// "cubes", a "size" above MAX_GRID_SIZE, or a list too large to store.
+// "cubes", a "size" above MAX_GRID_SIZE or a "cubes" above MAX_LEVEL_ENTRIES.
 LevelFile read_level_file(const std::string& file_name);
 
 bool inside_grid(const LevelGrid& grid, int32_t x, int32_t y, int32_t z);
