@@ -104,10 +104,29 @@ TEST_F(LevelTools, SolvesSmallLevelsByTheShortestWay)
 TEST_F(LevelTools, FlightsThatNeverEndAreDeadMoves)
 {
     // The ship starts between two beamers on one line: either way it is sent
-    // back behind itself for ever. Up and to the goal still works.
-    const Solved solved = solve(4, "1 0 0 2 3 0 0 2 2 0 0 5 2 3 0 6");
-    EXPECT_EQ(solved.endless, "+x from 2 0 0; -x from 2 0 0");
-    EXPECT_EQ(solved.launches, "+y");
+    // back behind itself for ever. Up and to the goal still works, in the
+    // smallest grid that holds it and in the largest.
+    const std::string between_beamers = "1 0 0 2 3 0 0 2 2 0 0 5 2 3 0 6";
+    for (const int size : {4, MAX_GRID_SIZE}) {
+        const Solved solved = solve(size, between_beamers);
+        EXPECT_EQ(solved.endless, "+x from 2 0 0; -x from 2 0 0") << "size " << size;
+        EXPECT_EQ(solved.launches, "+y") << "size " << size;
+    }
+}
+
+TEST_F(LevelTools, AnEndlessFlightIsKnownWhenItRepeatsItself)
+{
+    // The same loop in a small and in the largest grid goes round in the
+    // same few frames; once counted in frames per cell of the grid, the
+    // large one took minutes to give up on.
+    auto frames_to_know = [this](int size) {
+        Game game;
+        build_world_from_file(game, scratch.write("loop.lev", level_text(size, "1 0 0 2 3 0 0 2 2 0 0 5 2 3 0 6")));
+        const LaunchResult result = play_launch(game, resting_ship(game), 0); // +x
+        EXPECT_EQ(result.end, LaunchEnd::ENDLESS) << "size " << size;
+        return result.frames;
+    };
+    EXPECT_EQ(frames_to_know(MAX_GRID_SIZE), frames_to_know(4));
 }
 
 TEST_F(LevelTools, CheckReportsEveryProblem)

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <map>
+#include <set>
 #include <tuple>
 
 const LaunchHeading LAUNCH_HEADINGS[HEADING_COUNT] = {
@@ -15,17 +16,19 @@ const LaunchHeading LAUNCH_HEADINGS[HEADING_COUNT] = {
 
 namespace {
 
-// The ship crosses a cell every two frames. Inside the grid a flight can
-// only go through each (cell, phase) pair once unless it is going round in
-// circles; once outside, it is lost within the distance to the loss
-// bounds. A flight still going after all that never ends.
-int64_t flight_frame_limit(const LevelGrid& grid)
+// Everything a frame of flight starts from. The flight step depends on
+// nothing else, so a flight that comes back to one of these goes round for
+// ever. It always comes back soon: between beamers the ship moves straight
+// on until something stops it or it is lost, and every beamer sets it down
+// on the first or the last beamer cell of the grid, in one of two flight
+// phases: after at most four beamers the flight is over or repeats itself.
+using FlightState = std::tuple<int32_t, int32_t, int32_t, float, float, float, float, bool, bool>;
+
+FlightState flight_state(const Game& game)
 {
-    constexpr int64_t FRAMES_PER_CELL = 2;
-    constexpr int64_t PHASES = 2;
-    constexpr int64_t MARGIN = 8; // frames
-    const int64_t way_out = static_cast<int64_t>(LOST_ABOVE - LOST_BELOW) + 2 * grid.size + 2;
-    return PHASES * grid.cell_count + FRAMES_PER_CELL * way_out + MARGIN;
+    const glm::vec4& drawn = game.cubes[game.ship_index];
+    return {game.grid_position[0], game.grid_position[1], game.grid_position[2], game.flight_progress,
+            drawn.x, drawn.y, drawn.z, launch_requested, ship_flying};
 }
 
 void place_ship(Game& game, const RestingShip& ship)
@@ -86,22 +89,24 @@ LaunchResult play_launch(Game& game, const RestingShip& from, int heading)
     ship_flying = false;
     launch_requested = true;
 
-    const int64_t limit = flight_frame_limit(*game.level_grid);
-    for (int64_t frame = 0; frame < limit; ++frame) {
+    std::set<FlightState> seen;
+    for (int64_t frame = 1;; ++frame) {
         switch (advance_flight(game, SEARCH_FRAME_TIME)) {
         case WorldChange::NEXT_LEVEL:
-            return {LaunchEnd::GOAL, from};
+            return {LaunchEnd::GOAL, from, frame};
         case WorldChange::RESTART_LEVEL:
-            return {LaunchEnd::LOST, from};
+            return {LaunchEnd::LOST, from, frame};
         case WorldChange::NONE:
             break;
         }
         if (!launch_requested && !ship_flying)
-            return {LaunchEnd::RESTS, resting_ship(game)};
+            return {LaunchEnd::RESTS, resting_ship(game), frame};
+        if (!seen.insert(flight_state(game)).second) {
+            ship_flying = false;
+            launch_requested = false;
+            return {LaunchEnd::ENDLESS, from, frame};
+        }
     }
-    ship_flying = false;
-    launch_requested = false;
-    return {LaunchEnd::ENDLESS, from};
 }
 
 LevelSearch search_level(Game& game)

@@ -36,19 +36,21 @@ enum class LaunchEnd {
     RESTS,   // stopped in a cell
     GOAL,    // reached the goal
     LOST,    // flew out of the level, which restarts it
-    ENDLESS, // still flying when no finite flight could be
+    ENDLESS, // back in a state it had already been in while flying
 };
 
 struct LaunchResult {
     LaunchEnd end = LaunchEnd::RESTS;
     RestingShip ship;
+    int64_t frames = 0; // frames played until the end was known
 };
 
 // The resting ship of a freshly built world.
 RestingShip resting_ship(const Game& game);
 
 // Puts the ship at rest as given and launches it along heading 0..5 in the
-// built world of `game`, playing frames until the flight is over.
+// built world of `game`, playing frames until the flight is over or is seen
+// to go round for ever.
 LaunchResult play_launch(Game& game, const RestingShip& from, int heading);
 
 // Where a move from a resting state leads: another state's index, or one of
