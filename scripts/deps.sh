@@ -3,6 +3,7 @@
 
 TIRAK_PACKAGES=(
   cmake g++ make pkg-config
+  clang libclang-rt-14-dev
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libgl-dev
   libgtest-dev
   xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri
