@@ -39,6 +39,27 @@ void replay_solution(Game& game, const LevelSearch& search)
     }
 }
 
+bool same_ship(const RestingShip& a, const RestingShip& b)
+{
+    return a.cell == b.cell && a.flight_progress == b.flight_progress && a.drawn == b.drawn;
+}
+
+// Every move of the search must lead to exactly the resting ship it names:
+// a ship that only looks the same to the search may fly differently.
+void replay_moves(Game& game, const LevelSearch& search)
+{
+    for (size_t state = 0; state < search.states.size(); ++state)
+        for (int heading = 0; heading < HEADING_COUNT; ++heading) {
+            const int target = search.moves[state][heading];
+            if (target < 0)
+                continue;
+            const LaunchResult result = play_launch(game, search.states[state], heading);
+            FUZZ_EXPECT(result.end == LaunchEnd::RESTS && same_ship(result.ship, search.states[target]),
+                        std::string("launching ") + LAUNCH_HEADINGS[heading].name + " from state " +
+                            std::to_string(state) + " does not end in state " + std::to_string(target));
+        }
+}
+
 // What the loader said about the file; "" when it loaded.
 void check_and_solve(const std::string& path, const std::string& rejection)
 {
@@ -64,6 +85,7 @@ void check_and_solve(const std::string& path, const std::string& rejection)
     if (problems.empty())
         FUZZ_EXPECT(search.solvable, "a level that checks clean has no solution");
     replay_solution(game, search);
+    replay_moves(game, search);
 }
 
 } // namespace
