@@ -129,6 +129,21 @@ TEST_F(LevelTools, AnEndlessFlightIsKnownWhenItRepeatsItself)
     EXPECT_EQ(frames_to_know(MAX_GRID_SIZE), frames_to_know(4));
 }
 
+TEST_F(LevelTools, ShipsInOneCellWithTheirPicturesApartAreDifferentStates)
+{
+    // Two ways to rest at the exit beamer 13 0 0 right after leaving it:
+    // along +z, stopped by the hidden wall at 13 0 1 with the picture in the
+    // cell, and along -x, stopped by the hidden wall at 12 0 0 with the
+    // picture a cell behind. Launched along +x, the first is lost when its
+    // picture passes x = 15; the second flies a cell farther and stops at
+    // 16 0 0, below the goal. The search meets the first one first.
+    const Solved solved = solve(20, "5 0 1 5 5 0 5 2 13 0 0 2 12 0 0 7 13 0 1 7 "
+                                    "9 0 1 1 8 0 6 1 17 0 0 1 16 3 0 6");
+    EXPECT_TRUE(solved.solvable);
+    EXPECT_EQ(solved.launches, "+x +z -x +x +y");
+    EXPECT_EQ(solved.dead_ends, "13 0 0") << "the ship that came along +z can only fly out";
+}
+
 TEST_F(LevelTools, CheckReportsEveryProblem)
 {
     EXPECT_EQ(check(level_text(3, "0 0 0 5 2 0 0 6")), Problems{});
@@ -167,6 +182,14 @@ TEST_F(LevelTools, CheckReportsEveryProblem)
     EXPECT_EQ(check(level_text(5, "2 0 0 5 1 0 0 2 3 0 0 2 3 4 4 2 2 3 0 6")),
               (Problems{"3 beamers; beamers come in one pair",
                         "launching +x from 2 0 0 never ends: the beamers send the ship round for ever"}));
+
+    // The ship rests in 2 1 1 in two ways: at the start, and back from the
+    // cube at 2 1 4, stopped by the hidden wall at 2 1 0 with its picture
+    // short of the cell. Both are sent round for ever along x; each launch
+    // is named once.
+    EXPECT_EQ(check(level_text(5, "2 1 1 5 1 1 1 2 3 1 1 2 2 1 4 1 2 1 0 7 2 3 1 6")),
+              (Problems{"launching +x from 2 1 1 never ends: the beamers send the ship round for ever",
+                        "launching -x from 2 1 1 never ends: the beamers send the ship round for ever"}));
 }
 
 TEST(LevelShow, DrawsOneLayerAtATime)

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -107,8 +108,13 @@ void check_play(const std::string& file_name, bool has_goal, std::vector<std::st
     const LevelSearch search = search_level(game);
     if (has_goal && !search.solvable)
         problems.push_back("the goal cannot be reached from the ship start");
+    // Ships resting in one cell with their pictures in different places are
+    // different states, but one problem for the designer.
+    std::set<std::pair<std::array<int32_t, 3>, int>> reported;
     for (const auto& [state, heading] : search.endless) {
         const auto& cell = search.states[state].cell;
+        if (!reported.emplace(cell, heading).second)
+            continue;
         problems.push_back(std::string("launching ") + LAUNCH_HEADINGS[heading].name + " from " +
                            cell_text(cell[0], cell[1], cell[2]) +
                            " never ends: the beamers send the ship round for ever");

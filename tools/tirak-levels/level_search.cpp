@@ -38,11 +38,16 @@ void place_ship(Game& game, const RestingShip& ship)
     game.cubes[game.ship_index] = ship.drawn;
 }
 
-using StateKey = std::tuple<int32_t, int32_t, int32_t, float>;
+// Two resting ships are one state only when all of them is the same. The
+// drawn position is not just a picture: the ship is lost when it passes the
+// loss bounds, and a ship resting with its picture a cell behind its cell
+// flies a cell farther before that happens.
+using StateKey = std::tuple<int32_t, int32_t, int32_t, float, float, float, float>;
 
 StateKey key_of(const RestingShip& ship)
 {
-    return {ship.cell[0], ship.cell[1], ship.cell[2], ship.flight_progress};
+    return {ship.cell[0], ship.cell[1], ship.cell[2], ship.flight_progress,
+            ship.drawn.x, ship.drawn.y, ship.drawn.z};
 }
 
 // Marks every state from which the goal can still be reached: those with a

@@ -25,7 +25,8 @@ extern const LaunchHeading LAUNCH_HEADINGS[HEADING_COUNT];
 // Everything about a resting ship that the next flight depends on. The
 // flight phase is part of it: a ship that stopped right after leaving a
 // beamer rests at phase 1 and takes its next cell a frame early, with its
-// picture a cell behind.
+// picture a cell behind. So is the picture: the ship is lost when its
+// picture passes the loss bounds, so one a cell behind flies a cell farther.
 struct RestingShip {
     std::array<int32_t, 3> cell{};
     float flight_progress = 0.0f;
@@ -61,7 +62,8 @@ constexpr int MOVE_ENDLESS = -3;
 
 struct LevelSearch {
     // Every resting state reachable from the start, in breadth-first order:
-    // states[0] is the start.
+    // states[0] is the start. One cell can hold several, in different
+    // flight phases or with the picture in different places.
     std::vector<RestingShip> states;
     // moves[s][h]: where heading h leads from state s.
     std::vector<std::array<int, HEADING_COUNT>> moves;
