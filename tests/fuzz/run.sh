@@ -23,13 +23,12 @@ MAX_LEN=4096          # bytes
 TIMEOUT=10            # seconds
 RSS_LIMIT=2048        # MiB
 
-if ! CXX=clang++ cmake -S "$root" -B "$build" -DTIRAK_FUZZ=ON -DBUILD_TESTING=OFF \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo > "$build.configure.log" 2>&1; then
-    cat "$build.configure.log"
+if ! configure_log=$(CXX=clang++ cmake -S "$root" -B "$build" -DTIRAK_FUZZ=ON -DBUILD_TESTING=OFF \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo 2>&1); then
+    echo "$configure_log"
     echo "fuzz: FAILED to configure the clang build in $build"
     exit 1
 fi
-rm -f "$build.configure.log"
 build_targets=()
 for target in "${targets[@]}"; do build_targets+=("tirak_fuzz_$target"); done
 if ! cmake --build "$build" --parallel "$(nproc)" --target "${build_targets[@]}"; then
