@@ -36,8 +36,14 @@ if ! cmake --build "$build" --parallel "$(nproc)" --target "${build_targets[@]}"
     exit 1
 fi
 
-# Each input is written to a scratch file: keep those in memory, not on disk.
-[ -d /dev/shm ] && export TMPDIR=/dev/shm
+# Each input is written to a scratch file: keep those in memory, not on
+# disk, and in a directory of this run, so that a target that crashed
+# leaves nothing behind.
+scratch_parent=/tmp
+[ -d /dev/shm ] && scratch_parent=/dev/shm
+TMPDIR=$(mktemp -d "$scratch_parent/tirak-fuzz-run-XXXXXX")
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 # A smaller quarantine than ASan's 256 MiB: memory freed by one input is
 # reused sooner, which more than doubles the runs per second here. Frees
 # and reuses within one input are still caught.
