@@ -12,7 +12,32 @@
 
 #include <GL/glew.h>
 
+#include <chrono>
 #include <cstdio>
+
+namespace {
+
+// Adds the time since its last lap to one figure of a start-up record; with
+// no record it only keeps out of the way.
+class StartupLaps {
+public:
+    explicit StartupLaps(StartupTimes* times) : times_(times) {}
+
+    void lap(double StartupTimes::*figure)
+    {
+        if (times_ == nullptr)
+            return;
+        const auto now = std::chrono::steady_clock::now();
+        times_->*figure += std::chrono::duration<double>(now - last_).count();
+        last_ = now;
+    }
+
+private:
+    StartupTimes* times_;
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
+
+} // namespace
 
 int Game::run()
 {
@@ -27,9 +52,15 @@ int Game::run()
 
 int start_run(Game& game, RunState& state)
 {
+    StartupLaps laps(state.startup_times);
+
     // The level comes before every other resource: a level that cannot be
     // played ends the game before anything is loaded for it.
-    build_world(game);
+    if (state.level_file.empty())
+        build_world(game);
+    else
+        build_world_from_file(game, state.level_file);
+    laps.lap(&StartupTimes::world);
 
     // Rendering resources, each needing the one before: vertex arrays hold
     // the meshes, the meshes feed the Phong program's attributes, and a
@@ -37,15 +68,25 @@ int start_run(Game& game, RunState& state)
     game.load_vertex_array_functions();
     if (!load_phong_program(state.phong_program))
         return 1;
+    laps.lap(&StartupTimes::shaders);
+    double texture_seconds = 0.0;
+    double* const texture_clock = state.startup_times ? &texture_seconds : nullptr;
     for (const ModelFile& model : MODEL_TABLE) {
-        if (!load_model(game, state.phong_program, model.file, model.has_mip_levels)) {
+        if (!load_model(game, state.phong_program, model.file, model.has_mip_levels, texture_clock)) {
             destroy_shader_program(state.phong_program);
             return 1;
         }
     }
+    laps.lap(&StartupTimes::models);
+    if (state.startup_times) {
+        // The models' lap holds their textures too; keep the two apart.
+        state.startup_times->models -= texture_seconds;
+        state.startup_times->textures += texture_seconds;
+    }
 
     // The beamer effect draws with the particle model's texture.
     game.particles = std::make_unique<ParticleSystem>(game.mesh_records[MODEL_PARTICLE].texture);
+    laps.lap(&StartupTimes::particles);
     game.uniforms = find_uniform_locations(state.phong_program.program);
 
     state.frame_start = platform::get_time();

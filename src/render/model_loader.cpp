@@ -7,6 +7,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <chrono>
 #include <iostream>
 
 static_assert(MODEL_IMPORT_FLAGS == (aiProcess_CalcTangentSpace | aiProcess_JoinIdenticalVertices |
@@ -26,7 +27,7 @@ bool has_triangles(const aiMesh& mesh)
 } // namespace
 
 bool load_model(Game& game, const ShaderProgram& program, const std::string& file,
-                bool has_mip_levels)
+                bool has_mip_levels, double* texture_seconds)
 {
     // The importer owns the scene; both go at the end of this call, once
     // everything the renderer needs is in OpenGL objects.
@@ -51,7 +52,11 @@ bool load_model(Game& game, const ShaderProgram& program, const std::string& fil
         std::cerr << file << ": the model has no faces to draw." << std::endl;
         return false;
     }
+    const auto textures_begin = std::chrono::steady_clock::now();
     load_textures(*scene, game, has_mip_levels);
+    const std::chrono::duration<double> texture_time = std::chrono::steady_clock::now() - textures_begin;
+    if (texture_seconds != nullptr)
+        *texture_seconds += texture_time.count();
     game.upload_meshes(program, *scene, has_mip_levels);
     return true;
 }

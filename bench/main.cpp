@@ -1,0 +1,218 @@
+// tirak-bench: plays a level file for a number of frames with the game's own
+// start-up and frame loop, and reports where start-up went, how well the
+// frames keep the period, what a frame costs and how much memory it took.
+//
+// Run it like the game, from the data directory:
+//   cd data && ../build/tirak-bench levels/1.lev 600
+
+#include "bench_report.h"
+
+#include "app/game.h"
+#include "app/main_loop.h"
+#include "config/config_file.h"
+#include "platform/window.h"
+#include "world/level_loader.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The most frames one run may ask for: about five hours at the period.
+constexpr long MAX_FRAMES = 1000000;
+// Frames run but left out of the frame figures. The first belongs to
+// start-up; the second frame's interval still holds the first drawing, in
+// which the driver compiles its shaders.
+constexpr int UNTIMED_FRAMES = 2;
+constexpr double KIB_PER_MIB = 1024.0;
+constexpr double MS_PER_SECOND = 1000.0;
+constexpr int STATUS_USAGE = 2;
+constexpr int STATUS_FAILED = 1;
+
+// Carries the moment before the benchmark re-executes itself, as
+// "pid:nanoseconds" on the monotonic clock.
+constexpr const char* EXEC_STAMP_VARIABLE = "TIRAK_BENCH_EXEC_STAMP";
+
+double seconds_between(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// Start-up counts from the moment the process image is loaded, so that
+// loading the libraries and their static constructors are counted as the
+// player waits for them. The kernel only keeps a process's start time in
+// 10 ms ticks; instead, the benchmark notes the time and executes itself
+// again, which keeps its pid, and the new image reads the note. When that
+// cannot be done it counts from main.
+Clock::time_point process_start(char** argv)
+{
+    const long pid = static_cast<long>(getpid());
+    if (const char* stamp = std::getenv(EXEC_STAMP_VARIABLE)) {
+        long stamp_pid = 0;
+        long long nanoseconds = 0;
+        char colon = 0;
+        std::istringstream fields(stamp);
+        unsetenv(EXEC_STAMP_VARIABLE);
+        // A note left over in the environment of another process is not ours.
+        if (fields >> stamp_pid >> colon >> nanoseconds && colon == ':' && stamp_pid == pid)
+            return Clock::time_point(std::chrono::nanoseconds(nanoseconds));
+        return Clock::now();
+    }
+    const auto now = Clock::now();
+    const long long nanoseconds =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(now.time_since_epoch()).count();
+    const std::string note = std::to_string(pid) + ":" + std::to_string(nanoseconds);
+    // The link is read rather than executed: under valgrind it names the
+    // benchmark, where executing it would start valgrind's own tool.
+    char self[4096] = {};
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length > 0 && setenv(EXEC_STAMP_VARIABLE, note.c_str(), 1) == 0)
+        execv(self, argv);
+    unsetenv(EXEC_STAMP_VARIABLE);
+    return now;
+}
+
+bool parse_frames(const char* text, long& frames)
+{
+    char* end = nullptr;
+    errno = 0;
+    frames = std::strtol(text, &end, 10);
+    return errno == 0 && end != text && *end == '\0' && frames >= 1 && frames <= MAX_FRAMES;
+}
+
+double peak_memory_mib()
+{
+    std::ifstream status("/proc/self/status");
+    std::ostringstream text;
+    text << status.rdbuf();
+    const long kib = parse_vm_hwm_kib(text.str());
+    return kib < 0 ? 0.0 : static_cast<double>(kib) / KIB_PER_MIB;
+}
+
+void print_part(const char* name, double seconds)
+{
+    std::printf("  %-24s %8.1f ms\n", name, seconds * MS_PER_SECOND);
+}
+
+void print_spread(const char* name, const Spread& ms)
+{
+    std::printf("%-11s p50 %6.2f ms   p99 %6.2f ms   max %6.2f ms\n", name, ms.p50, ms.p99, ms.max);
+}
+
+int bench(const Clock::time_point started, const char* level_file, long frames)
+{
+    const auto entered_main = Clock::now();
+    auto game = std::make_unique<Game>();
+    if (game->initialize() != 0)
+        return STATUS_FAILED;
+    const auto window_open = Clock::now();
+    const double window_mib = peak_memory_mib();
+
+    RunState state;
+    StartupTimes parts;
+    state.level_file = level_file;
+    state.startup_times = &parts;
+    if (start_run(*game, state) != 0)
+        return STATUS_FAILED;
+    const auto resources_loaded = Clock::now();
+    const double loaded_mib = peak_memory_mib();
+
+    bool open = run_frame(*game, state);
+    const auto first_swapped = Clock::now();
+    const double first_frame_mib = peak_memory_mib();
+    const double first_sleep = state.frame_time;
+    for (int k = 1; open && k < UNTIMED_FRAMES; ++k)
+        open = run_frame(*game, state);
+
+    std::vector<double> frame_ms;
+    std::vector<double> work_ms;
+    frame_ms.reserve(static_cast<size_t>(frames));
+    work_ms.reserve(static_cast<size_t>(frames));
+    const double timed_from = state.frame_start;
+    while (open && static_cast<long>(frame_ms.size()) < frames) {
+        open = run_frame(*game, state);
+        frame_ms.push_back(state.frame_time * MS_PER_SECOND);
+        work_ms.push_back(state.work_time * MS_PER_SECOND);
+    }
+    const double timed_to = state.frame_start;
+    const double peak_mib = peak_memory_mib();
+    finish_run(state);
+
+    if (static_cast<long>(frame_ms.size()) < frames) {
+        std::cerr << "tirak-bench: the window closed after " << frame_ms.size() << " of " << frames
+                  << " timed frames." << std::endl;
+        return STATUS_FAILED;
+    }
+
+    BenchFigures figures;
+    figures.fps_mean = static_cast<double>(frames) / (timed_to - timed_from);
+    figures.frame_ms = spread_of(frame_ms);
+    figures.work_ms = spread_of(work_ms);
+    figures.startup_ms = seconds_between(started, first_swapped) * MS_PER_SECOND;
+    figures.peak_mib = peak_mib;
+
+    const double loaded = parts.world + parts.shaders + parts.models + parts.textures + parts.particles;
+    const double first_frame = seconds_between(resources_loaded, first_swapped);
+    std::printf("\ntirak-bench: %s, %ld timed frames at %dx%d\n", level_file, frames, game->width,
+                game->height);
+    std::printf("start-up: %.1f ms from process start to the first swapped frame\n",
+                figures.startup_ms);
+    print_part("libraries, to main", seconds_between(started, entered_main));
+    print_part("window and context", seconds_between(entered_main, window_open));
+    print_part("world", parts.world);
+    print_part("shaders", parts.shaders);
+    print_part("models", parts.models);
+    print_part("textures", parts.textures);
+    print_part("particles", parts.particles);
+    print_part("rest of start-up", seconds_between(window_open, resources_loaded) - loaded);
+    print_part("first frame: sleep", first_sleep);
+    print_part("first frame: draw, swap", first_frame - first_sleep);
+    print_spread("frame_time", figures.frame_ms);
+    print_spread("work_time", figures.work_ms);
+    std::printf("fps mean   %.2f (period %.4f ms)\n", figures.fps_mean, FRAME_PERIOD * MS_PER_SECOND);
+    std::printf("peak memory %.1f MiB (VmHWM); %.1f with the window open, %.1f after loading, "
+                "%.1f after the first frame\n",
+                figures.peak_mib, window_mib, loaded_mib, first_frame_mib);
+    std::printf("%s\n", machine_line(figures).c_str());
+    std::fflush(stdout);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const Clock::time_point started = process_start(argv);
+    long frames = 0;
+    if (argc != 3 || !parse_frames(argv[2], frames)) {
+        std::cerr << "usage: tirak-bench LEVELFILE FRAMES  (FRAMES from 1 to " << MAX_FRAMES
+                  << "; run it from the data directory, like the game)" << std::endl;
+        return STATUS_USAGE;
+    }
+    // The same failures the game reports, reported the same way.
+    try {
+        return bench(started, argv[1], frames);
+    } catch (const ConfigFile::file_not_found& missing) {
+        std::cerr << "Cannot open \"" << missing.file_name
+                  << "\": the file is missing or unreadable." << std::endl;
+    } catch (const LevelError& error) {
+        std::cerr << "Cannot play \"" << error.file_name << "\": " << error.problem << "."
+                  << std::endl;
+    } catch (const FatalError& error) {
+        std::cerr << error.message << std::endl;
+    }
+    platform::terminate();
+    return STATUS_FAILED;
+}

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Runs tirak-bench on every shipped level and on the stress levels, each
+# under its own Xvfb server, and prints the figures as tables. Build first:
+#   cmake -S . -B build -DCMAKE_BUILD_TYPE=Release && cmake --build build -j2
+#   bench/run.sh
+# Settings from the environment:
+#   FRAMES=600         timed frames per shipped level
+#   STRESS_FRAMES=60   timed frames per stress level
+#   STRESS_SIZES="4 8 12"  further stress grids, made on the fly, to show how
+#                      the cost grows with the cells (the committed 16 is
+#                      always run)
+#   BUILD=build        the build directory
+# The whole output of every run is kept in $BUILD/bench-logs.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "$root/${BUILD:-build}" && pwd)
+frames=${FRAMES:-600}
+stress_frames=${STRESS_FRAMES:-60}
+stress_sizes=${STRESS_SIZES:-4 8 12}
+bench="$build/tirak-bench"
+logs="$build/bench-logs"
+[ -x "$bench" ] || { echo "no $bench: build the project first" >&2; exit 1; }
+rm -rf "$logs"
+mkdir -p "$logs"
+
+# Period in ms, as the game's float constant has it, and the targets.
+PERIOD_MS=16.6666
+TARGET_FPS_LOW=59.8
+TARGET_FPS_HIGH=60.2
+TARGET_P99_SLACK_MS=0.5
+TARGET_STARTUP_MS=300
+TARGET_PEAK_MIB=150
+
+runs=()   # "name|level file (from data/)|frames|cells|shipped"
+for level in "$root"/data/levels/*.lev; do
+    name=levels/$(basename "$level")
+    cells=$(grep -m 1 -E '^ *cubes *=' "$level" | tr -dc '0-9')
+    runs+=("$name|$name|$frames|$cells|yes")
+done
+for size in $stress_sizes; do
+    bash "$root/bench/make_stress_level.sh" "$size" > "$logs/stress$size.lev"
+    runs+=("stress $size^3|$logs/stress$size.lev|$stress_frames|$((size * size * size))|no")
+done
+runs+=("stress 16^3|$root/bench/stress16.lev|$stress_frames|4096|no")
+
+echo "load average before: $(cut -d ' ' -f 1-3 /proc/loadavg)   ($(nproc) cores)"
+for run in "${runs[@]}"; do
+    IFS='|' read -r name file count _ _ <<< "$run"
+    log="$logs/$(tr ' /^' '__x' <<< "$name").log"
+    echo "running $name, $count frames..." >&2
+    (cd "$root/data" && xvfb-run -a -s '-screen 0 1280x1024x24' "$bench" "$file" "$count" > "$log" 2>&1) ||
+        echo "  $name failed: see $log" >&2
+done
+echo "load average after:  $(cut -d ' ' -f 1-3 /proc/loadavg)"
+echo
+
+# field LOG NAME: one value of the last line.
+field() { tail -n 1 "$1" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
+# part LOG NAME: one start-up part in ms.
+part() { sed -n "s/^  $2 \+\(-\?[0-9.]\+\) ms$/\1/p" "$1"; }
+
+printf '%-13s %6s %8s %8s %8s %8s %8s %8s %8s %5s  %s\n' level cells fps_mean "frame50" "frame99" \
+    "frame_max" "work50" "work99" startup peak targets
+for run in "${runs[@]}"; do
+    IFS='|' read -r name _ _ cells shipped <<< "$run"
+    log="$logs/$(tr ' /^' '__x' <<< "$name").log"
+    if ! tail -n 1 "$log" | grep -q '^fps_mean='; then
+        printf '%-13s %6s  (no figures: see %s)\n' "$name" "$cells" "$log"
+        continue
+    fi
+    fps=$(field "$log" fps_mean); p99=$(field "$log" frame_p99_ms)
+    startup=$(field "$log" startup_ms); peak=$(field "$log" peak_mib)
+    verdict=-
+    if [ "$shipped" = yes ]; then
+        verdict=$(awk -v fps="$fps" -v p99="$p99" -v s="$startup" -v m="$peak" \
+            -v lo=$TARGET_FPS_LOW -v hi=$TARGET_FPS_HIGH -v period=$PERIOD_MS \
+            -v slack=$TARGET_P99_SLACK_MS -v smax=$TARGET_STARTUP_MS -v mmax=$TARGET_PEAK_MIB 'BEGIN {
+                v = ""
+                if (fps < lo || fps > hi) v = v " fps"
+                if (p99 - period > slack || period - p99 > slack) v = v " p99"
+                if (s >= smax) v = v " startup"
+                if (m >= mmax) v = v " memory"
+                print v == "" ? "met" : "missed:" v
+            }')
+    fi
+    printf '%-13s %6s %8s %8s %8s %8s %8s %8s %8s %5s  %s\n' "$name" "$cells" "$fps" \
+        "$(field "$log" frame_p50_ms)" "$p99" "$(field "$log" frame_max_ms)" \
+        "$(field "$log" work_p50_ms)" "$(field "$log" work_p99_ms)" "$startup" "$peak" "$verdict"
+done
+echo "(times in ms, memory in MiB; targets: $TARGET_FPS_LOW to $TARGET_FPS_HIGH fps, p99 within" \
+    "$TARGET_P99_SLACK_MS ms of $PERIOD_MS, start-up under $TARGET_STARTUP_MS ms, peak under $TARGET_PEAK_MIB MiB)"
+echo
+
+printf '%-13s %7s %7s %6s %7s %7s %8s %6s %7s %7s %7s\n' "start-up" libs window world shaders \
+    models textures parts rest sleep draw1
+for run in "${runs[@]}"; do
+    IFS='|' read -r name _ _ _ _ <<< "$run"
+    log="$logs/$(tr ' /^' '__x' <<< "$name").log"
+    tail -n 1 "$log" | grep -q '^fps_mean=' || continue
+    printf '%-13s %7s %7s %6s %7s %7s %8s %6s %7s %7s %7s\n' "$name" \
+        "$(part "$log" 'libraries, to main')" "$(part "$log" 'window and context')" \
+        "$(part "$log" world)" "$(part "$log" shaders)" "$(part "$log" models)" \
+        "$(part "$log" textures)" "$(part "$log" particles)" "$(part "$log" 'rest of start-up')" \
+        "$(part "$log" 'first frame: sleep')" "$(part "$log" 'first frame: draw, swap')"
+done
+echo "(ms; parts = particles; sleep and draw1 are the first frame's pacing sleep and its drawing)"
