@@ -13,6 +13,7 @@
 #include "platform/window.h"
 #include "world/level_loader.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -101,6 +102,17 @@ double peak_memory_mib()
     return kib < 0 ? 0.0 : static_cast<double>(kib) / KIB_PER_MIB;
 }
 
+// Processor time of the whole process, every thread together: the game's
+// own thread and the driver's rasterizer threads. Unlike the frame times it
+// hardly changes when other programs share the processor.
+double cpu_seconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 void print_part(const char* name, double seconds)
 {
     std::printf("  %-24s %8.1f ms\n", name, seconds * MS_PER_SECOND);
@@ -141,12 +153,14 @@ int bench(const Clock::time_point started, const char* level_file, long frames)
     frame_ms.reserve(static_cast<size_t>(frames));
     work_ms.reserve(static_cast<size_t>(frames));
     const double timed_from = state.frame_start;
+    const double cpu_from = cpu_seconds();
     while (open && static_cast<long>(frame_ms.size()) < frames) {
         open = run_frame(*game, state);
         frame_ms.push_back(state.frame_time * MS_PER_SECOND);
         work_ms.push_back(state.work_time * MS_PER_SECOND);
     }
     const double timed_to = state.frame_start;
+    const double cpu_per_frame = (cpu_seconds() - cpu_from) / static_cast<double>(frames);
     const double peak_mib = peak_memory_mib();
     finish_run(state);
 
@@ -182,6 +196,7 @@ int bench(const Clock::time_point started, const char* level_file, long frames)
     print_spread("frame_time", figures.frame_ms);
     print_spread("work_time", figures.work_ms);
     std::printf("fps mean   %.2f (period %.4f ms)\n", figures.fps_mean, FRAME_PERIOD * MS_PER_SECOND);
+    std::printf("processor  %.2f ms a frame, all threads of the process\n", cpu_per_frame * MS_PER_SECOND);
     std::printf("peak memory %.1f MiB (VmHWM); %.1f with the window open, %.1f after loading, "
                 "%.1f after the first frame\n",
                 figures.peak_mib, window_mib, loaded_mib, first_frame_mib);

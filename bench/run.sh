@@ -56,11 +56,13 @@ echo
 
 # field LOG NAME: one value of the last line.
 field() { tail -n 1 "$1" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
+# cpu LOG: processor time per timed frame, all threads, in ms.
+cpu() { sed -n 's/^processor \+\([0-9.]\+\) ms.*/\1/p' "$1"; }
 # part LOG NAME: one start-up part in ms.
 part() { sed -n "s/^  $2 \+\(-\?[0-9.]\+\) ms$/\1/p" "$1"; }
 
-printf '%-13s %6s %8s %8s %8s %8s %8s %8s %8s %5s  %s\n' level cells fps_mean "frame50" "frame99" \
-    "frame_max" "work50" "work99" startup peak targets
+printf '%-13s %6s %8s %8s %8s %8s %8s %8s %8s %8s %5s  %s\n' level cells fps_mean "frame50" "frame99" \
+    "frame_max" "work50" "work99" "cpu" startup peak targets
 for run in "${runs[@]}"; do
     IFS='|' read -r name _ _ cells shipped <<< "$run"
     log="$logs/$(tr ' /^' '__x' <<< "$name").log"
@@ -83,11 +85,11 @@ for run in "${runs[@]}"; do
                 print v == "" ? "met" : "missed:" v
             }')
     fi
-    printf '%-13s %6s %8s %8s %8s %8s %8s %8s %8s %5s  %s\n' "$name" "$cells" "$fps" \
+    printf '%-13s %6s %8s %8s %8s %8s %8s %8s %8s %8s %5s  %s\n' "$name" "$cells" "$fps" \
         "$(field "$log" frame_p50_ms)" "$p99" "$(field "$log" frame_max_ms)" \
-        "$(field "$log" work_p50_ms)" "$(field "$log" work_p99_ms)" "$startup" "$peak" "$verdict"
+        "$(field "$log" work_p50_ms)" "$(field "$log" work_p99_ms)" "$(cpu "$log")" "$startup" "$peak" "$verdict"
 done
-echo "(times in ms, memory in MiB; targets: $TARGET_FPS_LOW to $TARGET_FPS_HIGH fps, p99 within" \
+echo "(times in ms, memory in MiB; cpu: processor time a frame, every thread; targets: $TARGET_FPS_LOW to $TARGET_FPS_HIGH fps, p99 within" \
     "$TARGET_P99_SLACK_MS ms of $PERIOD_MS, start-up under $TARGET_STARTUP_MS ms, peak under $TARGET_PEAK_MIB MiB)"
 echo
 

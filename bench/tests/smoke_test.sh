@@ -56,6 +56,8 @@ check "the median frame is at least the period" holds "$frame_p50_ms >= 16.60"
 check "the mean rate is at most the paced 60 a second" holds "$fps_mean > 0 && $fps_mean <= 60.25"
 check "the mean rate is no lower than the longest frame allows" holds "$fps_mean * $frame_max_ms >= 990"
 check "peak memory is a positive number of MiB" holds "$peak_mib >= 1"
+cpu_ms=$(sed -n 's/^processor \+\([0-9.]\+\) ms a frame.*/\1/p' "$WORK/out")
+check "the processor time a frame is reported and positive" holds "${cpu_ms:-0} > 0"
 
 # The start-up parts add up to the start-up time, and every part is there.
 PARTS="libraries, to main|window and context|world|shaders|models|textures|particles|rest of start-up|first frame: sleep|first frame: draw, swap"
