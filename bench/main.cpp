@@ -7,7 +7,7 @@
 
 #include "bench_report.h"
 
-#include "app/game.h"
+#include "game/game.h"
 #include "app/main_loop.h"
 #include "config/config_file.h"
 #include "platform/window.h"

@@ -1,4 +1,4 @@
-#include "app/game.h"
+#include "game/game.h"
 #include "transforms/camera.h"
 
 #include <glm/gtc/matrix_transform.hpp>

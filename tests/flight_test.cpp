@@ -1,6 +1,6 @@
 #include "support/scratch_levels.h"
 
-#include "app/game.h"
+#include "game/game.h"
 #include "world/level_show.h"
 #include "world/flight.h"
 #include "world/world_build.h"

@@ -4,7 +4,7 @@
 #include "level_search.h"
 #include "world/level_show.h"
 
-#include "app/game.h"
+#include "game/game.h"
 #include "world/level_loader.h"
 #include "world/world_build.h"
 

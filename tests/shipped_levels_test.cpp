@@ -1,7 +1,7 @@
 // The three levels that ship with the game: playable, as hard as they were
 // designed to be, and played through in a row with the keys.
 #include "app/controls.h"
-#include "app/game.h"
+#include "game/game.h"
 #include "level_check.h"
 #include "level_search.h"
 #include "platform/window.h"

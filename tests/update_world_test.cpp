@@ -1,7 +1,7 @@
 #include "support/scratch_levels.h"
 #include "support/scripted_window.h"
 
-#include "app/game.h"
+#include "game/game.h"
 #include "world/update_world.h"
 #include "world/world_build.h"
 #include "world/world_state.h"

@@ -1,6 +1,6 @@
 // Tirak: fly the ship through a grid of cubes and beamers to the goal.
 
-#include "app/game.h"
+#include "game/game.h"
 #include "config/config_file.h"
 #include "platform/window.h"
 #include "world/level_loader.h"

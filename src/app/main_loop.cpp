@@ -85,7 +85,7 @@ int start_run(Game& game, RunState& state)
     }
 
     // The beamer effect draws with the particle model's texture.
-    game.particles = std::make_unique<ParticleSystem>(game.mesh_records[MODEL_PARTICLE].texture);
+    game.particles = std::make_shared<ParticleSystem>(game.mesh_records[MODEL_PARTICLE].texture);
     laps.lap(&StartupTimes::particles);
     game.uniforms = find_uniform_locations(state.phong_program.program);
 

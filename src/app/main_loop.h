@@ -2,7 +2,7 @@
 // start-up and frames for a fixed number of frames.
 #pragma once
 
-#include "app/game.h"
+#include "game/game.h"
 #include "render/shader_program.h"
 
 #include <string>

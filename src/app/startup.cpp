@@ -1,5 +1,5 @@
 #include "app/controls.h"
-#include "app/game.h"
+#include "game/game.h"
 #include "config/config_file.h"
 #include "platform/window.h"
 

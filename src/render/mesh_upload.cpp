@@ -1,6 +1,6 @@
 // Turning an imported model into vertex arrays the renderer draws with one
 // call each.
-#include "app/game.h"
+#include "game/game.h"
 #include "platform/window.h"
 #include "render/shader_program.h"
 

@@ -1,6 +1,6 @@
 #include "render/model_loader.h"
 
-#include "app/game.h"
+#include "game/game.h"
 #include "render/texture_loader.h"
 
 #include <assimp/Importer.hpp>

@@ -1,6 +1,7 @@
 #include "render/scene_renderer.h"
 
-#include "app/game.h"
+#include "game/game.h"
+#include "particles/particle_system.h"
 #include "render/model_table.h"
 #include "render/render_settings.h"
 #include "render/shader_program.h"

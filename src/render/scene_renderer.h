@@ -2,7 +2,7 @@
 // effect and the walls around the play field, in that order.
 #pragma once
 
-#include "render/uniform_locations.h"
+#include "game/uniform_locations.h"
 
 #include <glm/glm.hpp>
 

@@ -1,6 +1,6 @@
 #include "render/texture_loader.h"
 
-#include "app/game.h"
+#include "game/game.h"
 
 #include <FreeImage.h>
 #include <GL/glew.h>

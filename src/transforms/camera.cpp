@@ -1,6 +1,6 @@
 #include "transforms/camera.h"
 
-#include "app/game.h"
+#include "game/game.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 

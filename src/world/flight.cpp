@@ -1,6 +1,6 @@
 #include "world/flight.h"
 
-#include "app/game.h"
+#include "game/game.h"
 #include "world/level_loader.h"
 #include "world/world_build.h"
 #include "world/world_state.h"

@@ -2,7 +2,7 @@
 // of cells. The game, the level tools and the tests all load levels here.
 #pragma once
 
-#include "world/level_grid.h"
+#include "game/level_grid.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 // tests that fail.
 #pragma once
 
-#include "world/level_grid.h"
+#include "game/level_grid.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "world/update_world.h"
 
-#include "app/game.h"
+#include "game/game.h"
 #include "platform/window.h"
 #include "world/flight.h"
 

@@ -2,7 +2,7 @@
 // occupied cells, their orientations, the ship and its heading marker.
 #pragma once
 
-#include "world/level_grid.h"
+#include "game/level_grid.h"
 
 #include <glm/glm.hpp>
 

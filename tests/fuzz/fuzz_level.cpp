@@ -11,7 +11,7 @@
 #include "level_check.h"
 #include "level_search.h"
 
-#include "app/game.h"
+#include "game/game.h"
 #include "config/config_file.h"
 #include "world/level_loader.h"
 #include "world/level_show.h"

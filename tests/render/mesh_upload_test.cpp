@@ -1,7 +1,7 @@
 // Mesh upload: what ends up in the vertex arrays and in the one record per
 // model, for models written here and imported the way the game imports its
 // own.
-#include "app/game.h"
+#include "game/game.h"
 #include "gl_test.h"
 #include "render/model_loader.h"
 #include "render/phong_program.h"

@@ -1,7 +1,7 @@
 // The shipped Phong shader's colour handling, drawn for real: textures are
 // decoded from sRGB, the framebuffer encodes back, alpha reaches blending,
 // and lighting follows the normals.
-#include "app/game.h"
+#include "game/game.h"
 #include "gl_test.h"
 #include "render/model_loader.h"
 #include "render/phong_program.h"

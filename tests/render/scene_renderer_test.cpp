@@ -1,6 +1,7 @@
 // Whole frames of the shipped scene on a real context, probed pixel by
 // pixel: what the camera math says should be on screen must be there.
-#include "app/game.h"
+#include "game/game.h"
+#include "particles/particle_system.h"
 #include "app/main_loop.h"
 #include "gl_test.h"
 #include "render/model_table.h"

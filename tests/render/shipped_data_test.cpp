@@ -1,6 +1,6 @@
 // The data set the game ships: every model loads without a failure line,
 // and each has the shape and texture the rest of the game relies on.
-#include "app/game.h"
+#include "game/game.h"
 #include "gl_test.h"
 #include "render/model_loader.h"
 #include "render/model_table.h"

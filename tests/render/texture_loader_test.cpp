@@ -1,6 +1,6 @@
 // Texture loading: which files are read for which levels, what is printed,
 // and what OpenGL ends up holding.
-#include "app/game.h"
+#include "game/game.h"
 #include "gl_test.h"
 #include "render/texture_loader.h"
 

@@ -1,6 +1,6 @@
 // Models we did not write: the OBJ files of Debian's assimp-testmodels go
 // through the game's own loader.
-#include "app/game.h"
+#include "game/game.h"
 #include "gl_test.h"
 #include "render/model_loader.h"
 #include "render/phong_program.h"

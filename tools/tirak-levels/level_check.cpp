@@ -2,7 +2,7 @@
 
 #include "level_search.h"
 
-#include "app/game.h"
+#include "game/game.h"
 #include "config/config_file.h"
 #include "world/level_loader.h"
 #include "world/world_build.h"

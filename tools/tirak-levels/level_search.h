@@ -4,7 +4,7 @@
 // frame, so the tools can never disagree with the game.
 #pragma once
 
-#include "app/game.h"
+#include "game/game.h"
 
 #include <array>
 #include <cstdint>

@@ -2,10 +2,9 @@
 // to the loaded models.
 #pragma once
 
-#include "particles/particle_system.h"
-#include "render/mesh_record.h"
-#include "render/uniform_locations.h"
-#include "world/level_grid.h"
+#include "game/mesh_record.h"
+#include "game/uniform_locations.h"
+#include "game/level_grid.h"
 
 #include <glm/glm.hpp>
 
@@ -16,6 +15,7 @@
 #include <string>
 #include <vector>
 
+class ParticleSystem;
 struct aiScene;
 struct ShaderProgram;
 
@@ -74,7 +74,9 @@ public:
 
     std::vector<MeshRecord> mesh_records;        // by model index
     std::map<std::string, uint32_t> texture_map; // texture file name -> texture
-    std::unique_ptr<ParticleSystem> particles;
+    // Shared only so that this header can leave the type incomplete: the
+    // deleter is fixed where the system is made. The game is its one owner.
+    std::shared_ptr<ParticleSystem> particles;
     glm::mat4 goal_spin_matrix{1.0f};
 
     std::unique_ptr<LevelGrid> level_grid;

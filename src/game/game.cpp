@@ -1,4 +1,4 @@
-#include "app/game.h"
+#include "game/game.h"
 
 Game::Game()
 {
