@@ -48,7 +48,7 @@ for run in "${runs[@]}"; do
     IFS='|' read -r name file count _ _ <<< "$run"
     log="$logs/$(tr ' /^' '__x' <<< "$name").log"
     echo "running $name, $count frames..." >&2
-    (cd "$root/data" && xvfb-run -a -s '-screen 0 1280x1024x24' "$bench" "$file" "$count" > "$log" 2>&1) ||
+    (cd "$root/data" && xvfb-run -a -s '-screen 0 1280x1024x24 -noreset' "$bench" "$file" "$count" > "$log" 2>&1) ||
         echo "  $name failed: see $log" >&2
 done
 echo "load average after:  $(cut -d ' ' -f 1-3 /proc/loadavg)"

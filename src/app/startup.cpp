@@ -6,6 +6,7 @@
 #include <GL/glew.h>
 
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -25,7 +26,7 @@ int Game::initialize()
     settings.read_int_into("height", height);
     level_number = settings.read_int("level", 1);
 
-    platform::init();
+    const int initialized = platform::init();
     platform::open_window_hint(platform::OPENGL_VERSION_MAJOR, GL_MAJOR);
     platform::open_window_hint(platform::OPENGL_VERSION_MINOR, GL_MINOR);
     platform::open_window_hint(platform::OPENGL_PROFILE, platform::OPENGL_COMPAT_PROFILE);
@@ -33,8 +34,12 @@ int Game::initialize()
     // The key is spelled with one l; it has been since the first release.
     const bool fullscreen = settings.read_bool("fulscreen", true);
     const int mode = fullscreen ? platform::FULLSCREEN : platform::WINDOW;
-    if (platform::open_window(width, height, 0, 0, 0, 0, DEPTH_BITS, STENCIL_BITS, mode) != 1) {
+    if (initialized != 1 ||
+        platform::open_window(width, height, 0, 0, 0, 0, DEPTH_BITS, STENCIL_BITS, mode) != 1) {
         std::cerr << "Failed to initialize OpenGL window." << std::endl;
+        const std::string reason = platform::last_error();
+        if (!reason.empty())
+            std::cerr << "The window system said: " << reason << std::endl;
         platform::terminate();
         return 1;
     }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <string>
 #include <thread>
 
 namespace platform {
@@ -12,6 +13,7 @@ namespace {
 GLFWwindow* window = nullptr;
 KeyCallback key_callback = nullptr;
 double wheel_position = 0.0;
+std::string error_text;
 
 int hint_major = 1;
 int hint_minor = 0;
@@ -72,11 +74,25 @@ void on_glfw_scroll(GLFWwindow*, double, double y_offset)
     wheel_position += y_offset;
 }
 
+void on_glfw_error(int, const char* description)
+{
+    error_text = description ? description : "";
+}
+
 } // namespace
 
 int init()
 {
+    // Installed before anything else, so that even a display that cannot be
+    // reached leaves its reason behind.
+    glfwSetErrorCallback(on_glfw_error);
+    error_text.clear();
     return glfwInit() == GLFW_TRUE ? 1 : 0;
+}
+
+const char* last_error()
+{
+    return error_text.c_str();
 }
 
 void terminate()

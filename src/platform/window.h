@@ -57,6 +57,9 @@ using KeyCallback = void (*)(int key, int action);
 
 // Returns 1 on success, 0 on failure.
 int init();
+// The window library's own words for its last failure since init, such as
+// "X11: Failed to open display :99"; empty when nothing failed.
+const char* last_error();
 // Closes the window, ends its context and releases the library.
 void terminate();
 
