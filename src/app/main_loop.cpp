@@ -97,6 +97,18 @@ int start_run(Game& game, RunState& state)
     return 0;
 }
 
+void follow_framebuffer_size(Game& game, bool force)
+{
+    int width = 0;
+    int height = 0;
+    platform::get_framebuffer_size(&width, &height);
+    if (width <= 0 || height <= 0 || (!force && width == game.width && height == game.height))
+        return;
+    game.width = width;
+    game.height = height;
+    glViewport(0, 0, width, height);
+}
+
 bool run_frame(Game& game, RunState& state)
 {
     // Sleep away what is left of the period, then measure the whole frame:
@@ -114,6 +126,7 @@ bool run_frame(Game& game, RunState& state)
         state.frame_counter = 0;
     }
 
+    follow_framebuffer_size(game);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     // Update, then draw: the scene shows the world as this frame left it.

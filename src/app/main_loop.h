@@ -39,6 +39,11 @@ struct RunState {
     StartupTimes* startup_times = nullptr;
 };
 
+// Makes the viewport and the projection follow the framebuffer's size in
+// pixels. Does nothing while the size is unchanged, unless forced, or while
+// the window is minimised and has no pixels.
+void follow_framebuffer_size(Game& game, bool force = false);
+
 // Builds the world and loads every resource. Returns 0, or 1 when something
 // failed to load; the message has been printed.
 int start_run(Game& game, RunState& state);

@@ -1,4 +1,5 @@
 #include "app/controls.h"
+#include "app/main_loop.h"
 #include "game/game.h"
 #include "config/config_file.h"
 #include "platform/window.h"
@@ -43,9 +44,6 @@ int Game::initialize()
         platform::terminate();
         return 1;
     }
-    // A missing size was filled in when the window opened, and a fullscreen
-    // mode may differ from the request: keep what the window really has.
-    platform::get_window_size(&width, &height);
 
     platform::set_window_title("TIRAK");
     platform::set_key_callback(on_key);
@@ -65,6 +63,10 @@ int Game::initialize()
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glEnable(GL_LINE_SMOOTH);
+    // A missing size was filled in when the window opened, and a fullscreen
+    // mode or a window manager may give another size than the one asked for:
+    // draw into what the window really has.
+    follow_framebuffer_size(*this, true);
 
     platform::disable_mouse_cursor();
     platform::get_mouse_pos(&last_mouse_x, &last_mouse_y);

@@ -13,6 +13,8 @@ namespace {
 GLFWwindow* window = nullptr;
 KeyCallback key_callback = nullptr;
 double wheel_position = 0.0;
+int framebuffer_width = 0; // pixels, kept up to date by GLFW's callback
+int framebuffer_height = 0;
 std::string error_text;
 
 int hint_major = 1;
@@ -74,6 +76,12 @@ void on_glfw_scroll(GLFWwindow*, double, double y_offset)
     wheel_position += y_offset;
 }
 
+void on_glfw_framebuffer_size(GLFWwindow*, int width, int height)
+{
+    framebuffer_width = width;
+    framebuffer_height = height;
+}
+
 void on_glfw_error(int, const char* description)
 {
     error_text = description ? description : "";
@@ -101,6 +109,8 @@ void terminate()
     window = nullptr;
     key_callback = nullptr;
     wheel_position = 0.0;
+    framebuffer_width = 0;
+    framebuffer_height = 0;
 }
 
 void open_window_hint(int target, int hint)
@@ -156,6 +166,8 @@ int open_window(int width, int height, int red_bits, int green_bits, int blue_bi
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
     glfwSetKeyCallback(window, on_glfw_key);
     glfwSetScrollCallback(window, on_glfw_scroll);
+    glfwGetFramebufferSize(window, &framebuffer_width, &framebuffer_height);
+    glfwSetFramebufferSizeCallback(window, on_glfw_framebuffer_size);
     return 1;
 }
 
@@ -171,6 +183,12 @@ void get_window_size(int* width, int* height)
     *height = 0;
     if (window)
         glfwGetWindowSize(window, width, height);
+}
+
+void get_framebuffer_size(int* width, int* height)
+{
+    *width = framebuffer_width;
+    *height = framebuffer_height;
 }
 
 void set_key_callback(KeyCallback callback)

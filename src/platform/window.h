@@ -73,6 +73,11 @@ int open_window(int width, int height, int red_bits, int green_bits, int blue_bi
 void set_window_title(const char* title);
 // The size the open window really has, which is what the projection needs.
 void get_window_size(int* width, int* height);
+// The size of the window's framebuffer in pixels, which is what the picture
+// must fill: larger than the window's size on a HiDPI screen, and changed
+// whenever a window manager resizes the window. Kept up to date while events
+// are handled, so reading it costs nothing; 0 x 0 while minimised.
+void get_framebuffer_size(int* width, int* height);
 
 // Presses and releases only; held keys do not repeat.
 void set_key_callback(KeyCallback callback);
