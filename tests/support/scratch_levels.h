@@ -2,29 +2,21 @@
 // does: from "levels/N.lev" below the current directory.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 class ScratchLevels {
 public:
-    // Makes a fresh directory with an empty levels/ inside and moves into it.
+    // Makes a fresh directory with an empty levels/ and moves into it; the
+    // destructor moves back and removes it.
     ScratchLevels();
-    // Moves back to the directory the test started in and removes the
-    // scratch directory.
     ~ScratchLevels();
-    ScratchLevels(const ScratchLevels&) = delete;
-    ScratchLevels& operator=(const ScratchLevels&) = delete;
-
-    // Writes text to a file below the scratch directory, such as
-    // "levels/1.lev"; returns its path relative to it.
+    // Writes a file below the scratch directory; returns its name.
     std::string write(const std::string& name, const std::string& text) const;
-    // Writes levels/N.lev.
-    std::string write_level(int number, const std::string& text) const;
 
 private:
-    std::string home;
-    std::string root;
+    std::filesystem::path home, root;
 };
 
-// The text of a level file of the given size holding the entries, written
-// as "x y z value ..." on one line; "cubes" is their number.
+// A level file of the given size holding "x y z value ..."; "cubes" counts them.
 std::string level_text(int size, const std::string& entries);

@@ -1,17 +1,10 @@
-// A window layer without a window, for tests of code that reads the mouse,
-// the wheel and the clock. Tests set what the next reads return; the other
-// calls of the layer do nothing and report success.
+// A window layer without a window: tests set what the next reads of the
+// mouse, the wheel and the clock return.
 #pragma once
 
 #include "platform/window.h"
 
 namespace scripted {
-
-void set_mouse_pos(int x, int y);
-void set_mouse_wheel(int position);
-void set_time(double seconds);
-
-// Back to a mouse at (0, 0), the wheel at 0 and time 0.
-void reset();
-
+extern int mouse_x, mouse_y, wheel;
+extern double now;
 } // namespace scripted

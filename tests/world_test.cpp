@@ -1,0 +1,250 @@
+#include "support/scratch_levels.h"
+#include "support/scripted_window.h"
+
+#include "app/controls.h"
+#include "game/game.h"
+#include "render/render_settings.h"
+#include "transforms/camera.h"
+#include "world/level_show.h"
+#include "world/update_world.h"
+#include "world/world_build.h"
+#include "world/world_state.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+using Cell = std::array<int32_t, 3>;
+constexpr int PRESS = platform::PRESS, SPACE = platform::KEY_SPACE, F3 = platform::KEY_F3, F4 = platform::KEY_F4,
+              F5 = platform::KEY_F5;
+
+glm::vec3 apply(const glm::mat4& m, const glm::vec3& p)
+{
+    const glm::vec4 r = m * glm::vec4(p, 1.0f);
+    return glm::vec3(r) / r.w;
+}
+
+#define EXPECT_VEC_NEAR(a, b) EXPECT_LT(glm::distance(glm::vec3(a), glm::vec3(b)), 1e-4f) << #a
+
+// Sends a key event; returns what the game printed.
+std::string send(int key, int action = PRESS)
+{
+    ::testing::internal::CaptureStdout();
+    on_key(key, action);
+    return ::testing::internal::GetCapturedStdout();
+}
+
+TEST(Camera, OrbitsTheTargetAndProjectsTheWindow)
+{
+    Game game; // more azimuth turns the eye from +x towards -z, more polar angle lowers it
+    game.camera_distance = 2.0f;
+    game.camera_azimuth = 90.0f;
+    game.camera_polar = 135.0f;
+    game.update_camera();
+    EXPECT_VEC_NEAR(game.camera_eye, glm::vec3(0, -std::sqrt(2.0f), -std::sqrt(2.0f)));
+    EXPECT_VEC_NEAR(apply(game.view_matrix, game.camera_target), glm::vec3(0, 0, -2));
+    const glm::mat4 p = make_projection(800, 600);
+    EXPECT_NEAR(p[1][1] / p[0][0], 4.0f / 3.0f, 1e-4f) << "the window's aspect";
+    EXPECT_VEC_NEAR(apply(make_world_translation(3), {1.5f, 1.5f, 1.5f}), glm::vec3(0.0f));
+}
+
+TEST(WorldBuild, ListsOccupiedCellsXOutermostAndPlacesTheLastShipStart)
+{
+    const ScratchLevels scratch;
+    scratch.write("levels/1.lev", level_text(3, "0 0 1 6 2 0 0 1 1 2 0 5 0 1 0 2 0 2 2 5"));
+    Game game;
+    heading_axis = AXIS_Z;
+    heading_sign = -1;
+    ship_flying = launch_requested = true;
+    game.flight_progress = 1.0f;
+    build_world(game);
+    // In cell order the cube at (2, 0, 0) would come before the goal.
+    EXPECT_EQ(game.cubes, (std::vector<glm::vec4>{{0, 0, 1, CELL_GOAL}, {0, 1, 0, CELL_BEAMER},
+        {0, 2, 2, CELL_SHIP_START}, {1, 2, 0, CELL_SHIP_START}, {2, 0, 0, CELL_CUBE}}));
+    EXPECT_EQ(game.ship_index, 3);
+    EXPECT_EQ(game.grid_position, (Cell{1, 2, 0}));
+    const std::vector<int32_t>& cells = game.level_grid->cells;
+    EXPECT_EQ(std::count(cells.begin(), cells.end(), CELL_EMPTY), 27 - 3) << "the ship can fly through starts";
+    // At rest along +x; a launch request survives.
+    EXPECT_EQ(game.flight_progress, 0.0f);
+    EXPECT_FALSE(ship_flying);
+    EXPECT_EQ(heading_axis * heading_sign, AXIS_X);
+    EXPECT_TRUE(launch_requested);
+    // The unseeded generator draws an axis, then how many quarter turns about the cell's centre.
+    std::srand(7);
+    build_world(game);
+    std::srand(7);
+    ASSERT_EQ(game.cube_rotations.size(), game.cubes.size());
+    for (const glm::mat4& turn : game.cube_rotations) {
+        glm::vec3 axis(0.0f), across(0.0f);
+        const int a = std::rand() % 3;
+        axis[a] = across[(a + 1) % 3] = 1.0f;
+        const float angle = glm::radians(90.0f * static_cast<float>(std::rand() % 4));
+        EXPECT_VEC_NEAR(apply(turn, glm::vec3(0.5f)), glm::vec3(0.5f));
+        EXPECT_VEC_NEAR(glm::mat3(turn) * axis, axis);
+        EXPECT_VEC_NEAR(glm::mat3(turn) * across, across * std::cos(angle) + glm::cross(axis, across) * std::sin(angle));
+    }
+    scratch.write("levels/1.lev", level_text(2, "1 1 1 5"));
+    build_world(game);
+    EXPECT_EQ(game.cubes, (std::vector<glm::vec4>{{1, 1, 1, CELL_SHIP_START}})) << "a rebuild replaces";
+    EXPECT_EQ(game.cube_rotations.size(), 1u);
+    launch_requested = false;
+}
+
+TEST(Flight, FollowsTheRules)
+{
+    // Frames are counted over all launches; the picture may rest off the ship's cell.
+    struct Row {
+        const char *name; int size; const char *entries, *launches; Cell end; int frames, level = 1; glm::vec3 off{};
+    };
+    // At 1/8 s a frame every crossed cell adds a quarter cell to the picture's
+    // lead, so the picture lands exactly on the loss bounds.
+    const Row rows[] = {
+        {"a cube stops the ship in front of it", 5, "0 0 0 5 3 0 0 1", "+x", {2, 0, 0}, 5},
+        {"a cube straight ahead", 3, "0 0 0 5 1 0 0 1", "+x", {0, 0, 0}, 1},
+        {"a hidden wall keeps the lead", 5, "0 0 4 5 0 0 1 3", "-z", {0, 0, 2}, 5, 1, {0, 0, -0.5f}},
+        {"from the first beamer out of the last", 5, "1 0 0 2 1 0 3 2 4 0 0 1 4 0 3 1 0 0 0 5", "+x", {3, 0, 3}, 5},
+        {"from the last beamer out of the first", 5, "1 0 0 2 1 0 3 2 4 0 0 1 4 0 3 1 0 0 3 5", "+x", {3, 0, 0}, 5},
+        {"a single beamer, in the last cell, sends it on from itself", 6, "5 5 3 5 5 5 5 2", "+z", {5, 5, 3}, 19},
+        // Stopped at its exit beamer, the ship rests halfway into a step.
+        {"a rest right after a beamer", 5, "0 0 0 5 1 0 0 2 3 0 2 2 4 0 2 1 3 0 0 1", "+x -z", {3, 0, 1}, 4},
+        {"the goal loads the next level at once", 4, "0 0 0 5 0 1 0 6", "+y", {3, 3, 3}, 1, 2},
+        {"lost once past x = 15", 5, "0 1 2 5", "+x", {0, 1, 2}, 25},
+        {"lost once past y = -10, after a beamer", 5, "2 0 1 2 2 3 1 2 2 4 1 5", "-y", {2, 4, 1}, 17},
+        {"the far edges do not wrap", 3, "2 2 0 5 0 0 1 1 2 0 1 1", "+x +y", {2, 2, 0}, 42},
+        {"cubes at 0 stop it", 3, "2 2 2 5 0 2 2 1 1 0 2 1 1 1 0 1", "-x -y -z", {1, 1, 1}, 9},
+    };
+    const ScratchLevels scratch;
+    scratch.write("levels/2.lev", level_text(4, "3 3 3 5"));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        scratch.write("levels/1.lev", level_text(row.size, row.entries));
+        Game game;
+        build_world(game);
+        std::istringstream launches(row.launches);
+        int frames = 0;
+        for (std::string heading; launches >> heading;) {
+            heading_sign = heading[0] == '+' ? +1 : -1;
+            heading_axis = AXIS_X + heading[1] - 'x';
+            launch_requested = true;
+            for (int limit = frames + 100; (ship_flying || launch_requested) && frames < limit; ++frames)
+                update_world(game, 0.125);
+        }
+        EXPECT_EQ(game.grid_position, row.end) << show_level(*game.level_grid);
+        EXPECT_EQ(glm::vec3(game.cubes[game.ship_index]), glm::vec3(row.end[0], row.end[1], row.end[2]) + row.off);
+        EXPECT_EQ(frames, row.frames);
+        EXPECT_EQ(game.level_number, row.level);
+    }
+}
+
+TEST(UpdateWorld, TheMouseTurnsTheWheelMovesTheClockSpins)
+{
+    const ScratchLevels scratch;
+    scratch.write("levels/1.lev", level_text(2, "0 0 0 5"));
+    Game game;
+    build_world(game);
+    launch_requested = false;
+    const int moves[][4] = { // mouse x, y; then azimuth and polar, from 315 and 45 degrees
+        {10, 0, 325, 45}, {60, 30, 375, 75}, {60, 30, 375, 75},
+        // Reaching a pole drops the vertical part, and uses it up.
+        {63, 135, 378, 75}, {63, 239, 378, 179}, {63, 240, 378, 179}, {63, 61, 378, 179}, {63, -117, 378, 1}};
+    for (const auto& [x, y, azimuth, polar] : moves) {
+        scripted::mouse_x = x;
+        scripted::mouse_y = y;
+        update_world(game, 1.0 / 60);
+        EXPECT_EQ(game.camera_azimuth, azimuth) << x << ", " << y;
+        EXPECT_EQ(game.camera_polar, polar) << x << ", " << y;
+    }
+    EXPECT_NEAR(game.camera_eye.y, 14.0f * std::cos(glm::radians(1.0f)), 1e-3f) << "the eye follows";
+
+    // The wheel: a fixed step a frame until the camera has caught up.
+    const float start = game.camera_distance;
+    for (const auto& [wheel, frames, moved] : {std::tuple{1, 10, 0.5f}, {1, 11, 1.0f}, {-1, 30, -0.5f}}) {
+        scripted::wheel = wheel;
+        for (int frame = 0; frame < frames; ++frame)
+            update_world(game, 1.0 / 60);
+        EXPECT_NEAR(game.camera_distance, start + moved, 1e-4f) << "wheel " << wheel;
+    }
+    scripted::now = 0.9; // 90 degrees at 100 a second, about the cell's vertical centre line
+    update_world(game, 1.0 / 60);
+    EXPECT_VEC_NEAR(apply(game.goal_spin_matrix, {1.0f, 0.5f, 0.5f}), glm::vec3(0.5f, 0.5f, 0.0f));
+    const glm::mat4 spin = game.goal_spin_matrix;
+    update_world(game, 0.5);
+    EXPECT_EQ(game.goal_spin_matrix, spin) << "the clock, not the frame time, sets the angle";
+}
+
+TEST(Controls, KeysChooseTheHeadingButNothingChangesInFlight)
+{
+    constexpr int X = AXIS_X, Y = AXIS_Y, Z = AXIS_Z, RELEASE = platform::RELEASE;
+    struct Row { const char* name; int key, action; bool flying; int heading; }; // heading: axis times sign, or 0
+    const Row rows[] = {
+        {"A from +x", 'A', PRESS, false, -Z}, {"A", 'A', PRESS, false, -X}, {"D", 'D', PRESS, false, -Z},
+        {"D round", 'D', PRESS, false, X}, {"D", 'D', PRESS, false, Z}, {"A back to +x", 'A', PRESS, false, X},
+        {"W", 'W', PRESS, false, Y}, {"S", 'S', PRESS, false, -Y}, {"an unbound key", 'Q', PRESS, false, -Y},
+        {"a release", 'W', RELEASE, false, -Y}, {"D after S", 'D', PRESS, false, Z}, {"W", 'W', PRESS, false, Y},
+        {"A after W", 'A', PRESS, false, X}, {"Space", SPACE, PRESS, false, X}, {"W in flight", 'W', PRESS, true, 0},
+        {"Space in flight", SPACE, PRESS, true, 0}, {"F3 in flight", F3, PRESS, true, 0},
+        {"F4 in flight", F4, PRESS, true, 0}, {"F5 in flight", F5, PRESS, true, 0},
+        {"a release after landing", 'W', RELEASE, false, X},
+    };
+    view_index = vertical_heading = mipmap_mode = 0;
+    render_settings = RenderSettings{};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        // Further off than a new level's +x: every event must set the whole heading.
+        heading_axis = heading_sign = 0;
+        marker_matrix = glm::mat4(1.0f);
+        launch_requested = false;
+        ship_flying = row.flying;
+        EXPECT_EQ(send(row.key, row.action), "");
+        EXPECT_EQ(launch_requested, row.key == SPACE && !row.flying);
+        EXPECT_EQ(heading_axis * heading_sign, row.heading);
+        // The marker's +z turns along the heading.
+        const glm::vec3 axis(heading_axis == X, heading_axis == Y, heading_axis == Z);
+        const glm::vec3 tip = heading_axis == 0 ? glm::vec3(0, 0, 1) : axis * static_cast<float>(heading_sign);
+        EXPECT_LT(glm::distance(glm::mat3(marker_matrix) * glm::vec3(0, 0, 1), tip), 1e-5f);
+    }
+    EXPECT_EQ(render_settings.draw_mode, DRAW_TRIANGLES);
+    EXPECT_EQ(render_settings.min_filter, FILTER_LINEAR);
+    EXPECT_EQ(mipmap_mode, 0);
+    ship_flying = launch_requested = false;
+}
+
+TEST(Controls, F3SwitchesTheDrawModeF4TheSamplingF5TheMipmaps)
+{
+    render_settings = RenderSettings{};
+    mipmaps_enabled = false;
+    mipmap_mode = 0;
+    send(F3);
+    EXPECT_EQ(render_settings.draw_mode, DRAW_LINE_LOOP);
+    send(F3);
+    EXPECT_EQ(render_settings.draw_mode, DRAW_TRIANGLES);
+
+    constexpr uint32_t N = FILTER_NEAREST, L = FILTER_LINEAR, NN = FILTER_NEAREST_MIPMAP_NEAREST,
+                       LN = FILTER_LINEAR_MIPMAP_NEAREST, NL = FILTER_NEAREST_MIPMAP_LINEAR,
+                       LL = FILTER_LINEAR_MIPMAP_LINEAR;
+    const char *const NEAREST = "TEXTURESAMPLING NEAREST\n", *const LINEAR = "TEXTURESAMPLING LINEAR\n",
+               *const OFF = "MIPMAP OFF\n", *const MIP_NEAREST = "MIPMAP NEAREST\n", *const MIP_LINEAR = "MIPMAP LINEAR\n";
+    // Every way through F4 and F5: mipmaps coming on keep the sampling, F4 keeps
+    // the mip selection, and mipmaps going off flip the sampling.
+    const struct { int key; const char* line; uint32_t min_filter, mag_filter; } steps[] = {
+        {F5, MIP_NEAREST, LN, L}, {F5, MIP_LINEAR, LL, L}, {F5, OFF, N, N}, {F4, LINEAR, L, L}, {F4, NEAREST, N, N},
+        {F5, MIP_NEAREST, NN, N}, {F4, LINEAR, LN, L}, {F4, NEAREST, NN, N}, {F5, MIP_LINEAR, NL, N},
+        {F4, LINEAR, LL, L}, {F4, NEAREST, NL, N}, {F5, OFF, L, L},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE("step " + std::to_string(&step - steps + 1));
+        EXPECT_EQ(send(step.key), step.line);
+        EXPECT_EQ(render_settings.min_filter, step.min_filter);
+        EXPECT_EQ(render_settings.mag_filter, step.mag_filter);
+        EXPECT_EQ(mipmaps_enabled, step.min_filter >= NN);
+    }
+}
+
+} // namespace
