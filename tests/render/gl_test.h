@@ -1,61 +1,74 @@
-// Test fixtures for code that needs a real OpenGL context: a small window
-// opened through the window layer as the game opens its own (3.2,
-// compatibility profile), with GLEW's entry points loaded, and a scratch
-// working directory for data files.
+// Fixtures for tests on a real OpenGL context (Mesa under Xvfb): a window opened as the game
+// opens its own, and scratch working directories, since the game reads its data from there.
 #pragma once
 
+#include "platform/window.h"
+
+#include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
-// Makes a directory the working directory until destroyed: the game reads
-// its data relative to the working directory.
-class WorkingDirectory {
-public:
-    explicit WorkingDirectory(const std::string& path);
-    ~WorkingDirectory();
-    WorkingDirectory(const WorkingDirectory&) = delete;
-    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+// From Xlib, whose header would bring its macros (None, Bool ...) along.
+extern "C" struct _XDisplay* XOpenDisplay(const char* name);
 
-private:
-    std::string previous;
-};
-
-// Creates a fresh directory, makes it the working directory, and on
-// destruction goes back and removes it with everything in it.
+// A fresh directory, the working directory until destroyed, then removed.
 class ScratchDirectory {
 public:
-    ScratchDirectory();
-    ~ScratchDirectory();
+    ScratchDirectory() : previous(std::filesystem::current_path())
+    {
+        std::string name = (std::filesystem::temp_directory_path() / "tirak-test-XXXXXX").string();
+        if (mkdtemp(name.data()) == nullptr)
+            throw std::runtime_error("cannot make a scratch directory");
+        path = name;
+        std::filesystem::current_path(path);
+    }
+    ~ScratchDirectory()
+    {
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(path);
+    }
     ScratchDirectory(const ScratchDirectory&) = delete;
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
-    const std::string& path() const { return path_; }
     // Writes a file below the directory, making its parent directories.
-    void write(const std::string& relative_path, const std::string& content) const;
+    void write(const std::filesystem::path& file, const std::string& content) const
+    {
+        std::filesystem::create_directories((path / file).parent_path());
+        std::ofstream(path / file, std::ios::binary) << content;
+    }
 
-private:
-    std::string path_;
-    std::unique_ptr<WorkingDirectory> inside;
+    const std::filesystem::path previous;
+    std::filesystem::path path;
 };
 
-// Opens a window of the given size through the window layer, with the
-// context the game asks for, and loads GLEW's entry points.
-void open_gl_window(int width, int height);
+// A window with the game's context (3.2, compatibility profile) and GLEW's entry points.
+inline void open_gl_window(int width, int height)
+{
+    // Xvfb resets whenever its last client leaves, and a window opened during
+    // the reset fails: one connection held for the whole run keeps it up.
+    static const auto* const held = XOpenDisplay(nullptr);
+    ASSERT_NE(held, nullptr) << "these tests need an X server (Xvfb)";
+    ASSERT_EQ(platform::init(), 1);
+    platform::open_window_hint(platform::OPENGL_VERSION_MAJOR, 3);
+    platform::open_window_hint(platform::OPENGL_VERSION_MINOR, 2);
+    platform::open_window_hint(platform::OPENGL_PROFILE, platform::OPENGL_COMPAT_PROFILE);
+    ASSERT_EQ(platform::open_window(width, height, 0, 0, 0, 0, 24, 8, platform::WINDOW), 1);
+    ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
+}
 
 class GlTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override { open_gl_window(64, 64); }
+    void TearDown() override { platform::terminate(); }
 };
 
-// Writes a width x height PNG of one colour, given as bytes.
-void write_png(const std::string& path, int width, int height, unsigned char red,
-               unsigned char green, unsigned char blue, unsigned char alpha = 255);
-
-// Everything the code under test writes to standard output and standard
-// error while `action` runs.
+// What the code under test writes to standard output and error.
 struct Output {
     std::string out;
     std::string err;
@@ -65,8 +78,16 @@ template <typename Action> Output capture_output(Action action)
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     action();
-    Output output;
-    output.out = ::testing::internal::GetCapturedStdout();
-    output.err = ::testing::internal::GetCapturedStderr();
-    return output;
+    return {::testing::internal::GetCapturedStdout(), ::testing::internal::GetCapturedStderr()};
+}
+
+// The whole of a buffer object, however large it is.
+template <typename T> std::vector<T> buffer_contents(GLenum target, GLuint buffer)
+{
+    glBindBuffer(target, buffer);
+    GLint bytes = 0;
+    glGetBufferParameteriv(target, GL_BUFFER_SIZE, &bytes);
+    std::vector<T> contents(static_cast<size_t>(bytes) / sizeof(T));
+    glGetBufferSubData(target, 0, bytes, contents.data());
+    return contents;
 }
