@@ -1,0 +1,280 @@
+# End-to-end cases, one row each at the bottom: the real game, its tools and
+# the benchmark, each run in a fresh scratch copy of data/ on the X server in
+# $DISPLAY. A row reads
+#   name | exit status | change to data/ (shell) | what runs | what must hold after (shell, in the scratch directory)
+# Usage: run.sh ROWS DATA_DIR TIRAK TIRAK_LEVELS TIRAK_MAKE_DATA TIRAK_BENCH
+# ROWS: the rows whose names begin so (an extended regex). PLAY_SHOTS=DIR keeps the screenshots.
+set -u
+ROWS=$1 DATA=$(realpath -m "$2") TIRAK=$(realpath -m "$3") LEVELS=$(realpath -m "$4")
+MAKE_DATA=$(realpath -m "$5") BENCH=$(realpath -m "$6") HERE=$(cd "$(dirname "$0")" && pwd)
+W=$(mktemp -d) PID= WIN= ST= FAILED=0
+trap '[ -z "$PID" ] || kill "$PID" 2>/dev/null; rm -rf "$W"' EXIT
+cd "$W" || exit 1
+
+# What must hold: FILE is out, err, titles (every title seen) or win (the size).
+has() { grep -qxF -- "$2" "$1"; }
+like() { grep -qxE -- "$2" "$1"; }
+last() { [ "$(tail -n 1 "$1")" = "$2" ]; }
+is() { [ "$(cat "$1")" = "$(printf '%b' "$2")" ]; }
+count() { [ "$(grep -cE -- "$2" "$1")" -eq "$3" ]; }
+
+# run PROGRAM ARGS...: runs to its end in data/, like the game from its directory.
+run() { (cd data && timeout 300 "$@" > ../out 2> ../err); ST=$?; }
+levels() { run "$LEVELS" "$@"; }
+bench() { run "$BENCH" "$@"; }
+xdo() { xdotool windowfocus --sync "$WIN" "$@" 2> /dev/null; }
+keys() { xdo key --delay 120 "$@"; }
+fps_title() { xdotool getwindowname "$WIN" 2> /dev/null | tee -a titles | grep -q '^fps: '; }
+
+# game [ACTION...]: starts the game, waits for its frames (READY, by default
+# a frame-rate title), does ACTION and presses Escape. $ST is its status:
+# 124 when it neither played nor ended in time.
+game() {
+    (cd data && exec ${WRAP:-} "$TIRAK" > ../out 2> ../err) &
+    PID=$! WIN=
+    local deadline=$((SECONDS + ${LIMIT:-60})) played=
+    while [ -z "$played" ] && kill -0 "$PID" 2> /dev/null && [ $SECONDS -lt $deadline ]; do
+        sleep 0.1
+        WIN=$(xdotool search --pid "$PID" 2> /dev/null | head -n 1)
+        [ -n "$WIN" ] && ${READY:-fps_title} && played=1
+    done
+    if [ -n "$played" ]; then
+        xwininfo -id "$WIN" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}' > win
+        "$@"
+        keys Escape
+    fi
+    deadline=$((SECONDS + ${LIMIT:-60}))
+    while kill -0 "$PID" 2> /dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+    if kill "$PID" 2> /dev/null; then ST=124; wait "$PID"; else wait "$PID"; ST=$?; fi
+    PID=
+    [ "$ST" != 0 ] || [ -n "$played" ] || ST="0 before any frame"
+}
+
+# Valgrind makes a frame take seconds: a drawn picture, not the title, shows the frames.
+drawn_frame() { [ "$(import -window "$WIN" png:- | convert - -format '%[fx:mean>0.02]' info:)" = 1 ] || ! sleep 3; }
+valgrind_game() {
+    WRAP="valgrind --leak-check=full --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect
+        --num-callers=40 --suppressions=$HERE/valgrind.supp --log-file=$W/valgrind.log" READY=drawn_frame LIMIT=400 game
+}
+
+# The context report comes first; every image loads; stderr holds nothing
+# but the probe, the absent geometry shader and the beamer effect's progress.
+normal_start() {
+    is win 1024x768 && has titles TIRAK && like titles 'fps: [0-9]+, dt: [0-9]+\.[0-9]{6}' &&
+        [ "$(head -n 3 out | sed -E 's/^(OpenGL Version: )[0-9]+\.[0-9]+ .*/\1V/')" = "$(printf '%s\n' \
+            'OpenGL Version: V' 'Having a compatibility-profile' 'Doing illegal operation (glTranslate) now...')" ] &&
+        [ "$(head -n 1 err)" = 'Illegal operation did NOT cause an error message. :(' ] &&
+        count err '^(> [A-Z][a-z]|Geometric shader file Shaders/phong.geom does not exist\.$)' $(($(wc -l < err) - 1)) &&
+        count out '^Shader linking succesfull\.$' 2 && count out '^The size of the image is: tex/' 47
+}
+
+# Level 1's solution, +x +z -x +z. Keys are ignored while the ship flies, two
+# frames a cell: a launch waits for two new frame-rate titles, over 50 frames.
+solve_level_1() { for key in space d space d space a space; do keys $key; [ $key != space ] || new_titles 2; done; }
+new_titles() {
+    local n=0 now last deadline=$((SECONDS + 60))
+    last=$(xdotool getwindowname "$WIN")
+    while [ $n -lt "$1" ] && [ $SECONDS -lt $deadline ] && now=$(xdotool getwindowname "$WIN" 2> /dev/null); do
+        [ "$now" = "$last" ] || n=$((n + 1))
+        last=$now
+        sleep 0.1
+    done
+}
+
+# frames N [SECONDS]: waits N frames at the title's frame rate, and at least
+# SECONDS (0.5 if left out), so that an input has been drawn under load too.
+frames() {
+    local fps
+    fps=$(xdotool getwindowname "$WIN" 2> /dev/null | sed -n 's/^fps: \([0-9]*\),.*/\1/p')
+    sleep "$(awk -v n="$1" -v least="${2:-0.5}" -v fps="${fps:-0}" 'BEGIN {
+        t = fps > 0 ? n / fps : 2; print (t < least ? least : (t > 30 ? 30 : t)) }')"
+}
+
+broken_levels() {
+    printf 'size = 3\ncubes = 2\nlevel = 0 0 0 5 1 1 1 6\n' > lost.lev
+    printf 'size = 5\ncubes = 5\nlevel = 2 0 0 5 1 0 0 2 3 0 0 2 3 4 4 2 2 3 0 6\n' > three.lev
+    echo 'size = -2' > negative.lev
+}
+
+# The figures of a benchmark run of 30 frames hold together; never its speed.
+bench_figures() {
+    like out 'fps_mean=[0-9]+\.[0-9]{2} frame_p50_ms=[0-9]+\.[0-9]{2} frame_p99_ms=[0-9]+\.[0-9]{2} frame_max_ms=[0-9]+\.[0-9]{2} work_p50_ms=[0-9]+\.[0-9]{2} work_p99_ms=[0-9]+\.[0-9]{2} startup_ms=[0-9]+ peak_mib=[0-9]+' &&
+        has out 'tirak-bench: levels/2.lev, 30 timed frames at 1024x768' && awk '
+        /^fps_mean=/ { for (i = 1; i <= NF; i++) { split($i, kv, "="); f[kv[1]] = kv[2] } }
+        /^  [a-z].* -?[0-9]+\.[0-9] ms$/ { parts++; sum += $(NF - 1); if ($(NF - 1) < 0) negative++
+            if ($1 == "textures") textures = $(NF - 1) }
+        /^processor / { cpu = $2 }
+        # A frame is its work plus a sleep to the 60 Hz period, never shorter.
+        END { exit !(f["frame_p50_ms"] <= f["frame_p99_ms"] && f["frame_p99_ms"] <= f["frame_max_ms"] &&
+            f["work_p50_ms"] <= f["work_p99_ms"] && f["work_p50_ms"] <= f["frame_p50_ms"] &&
+            f["work_p99_ms"] <= f["frame_p99_ms"] && f["frame_p50_ms"] >= 16.60 && f["fps_mean"] > 0 &&
+            f["fps_mean"] <= 60.25 && f["fps_mean"] * f["frame_max_ms"] >= 990 && f["peak_mib"] >= 1 &&
+            cpu > 0 && textures > 0 && parts == 10 && !negative &&
+            sum - f["startup_ms"] < 1.5 && f["startup_ms"] - sum < 1.5) }' out
+}
+
+# --- The play-through, judged from screenshots of a 640x480 window. A change
+# counts at ten times the noise between two shots of one state (the goal spins).
+SHOTS=${PLAY_SHOTS:-$W/shots} PIXELS=$((640 * 480)) MISSED=0 NOISE=0
+check() { if "${@:2}"; then echo "  ok: $1"; else echo "  FAIL: $1"; MISSED=$((MISSED + 1)); fi; }
+# holds EXPRESSION NAME=VALUE...: awk's verdict, with the values shown.
+holds() { local e=$1; shift; echo "    measured: $*"; awk "${@/#/-v}" "BEGIN { exit !($e) }"; }
+shot() { import -window "$WIN" "$SHOTS/$1.png"; }
+# differ METRIC A B [OPTIONS...]: how shots A and B differ, after OPTIONS on both.
+differ() { convert "$SHOTS/$2.png" "$SHOTS/$3.png" "${@:4}" -metric "$1" -compare -format '%[distortion]' info:; }
+changed() { differ AE "$1" "$2" -fuzz 2% "${@:3}"; }
+distance() { differ RMSE "$1" "$2" -scale 12.5%; }
+grey() { convert "$SHOTS/$1.png" -colorspace gray "${@:2}" -format '%[fx:mean]' info:; }
+big() { holds 'c > 10 * noise && c > pixels / 100' c="$1" noise="$NOISE" pixels=$PIXELS; }
+restored() { holds 'back * 10 < c' back="$1" c="$2"; }
+# press KEY SHOT [LINE]: the key, its LINE on stdout, then a shot of its effect.
+press() {
+    keys "$1"
+    local deadline=$((SECONDS + 10))
+    until [ -z "${3:-}" ] || [ "$(grep -E '^(TEXTURESAMPLING|MIPMAP) ' out | tail -n 1)" = "$3" ]; do
+        [ $SECONDS -lt $deadline ] || { check "$1 says $3" false; break; }
+        sleep 0.1
+    done
+    frames 5
+    shot "$2"
+}
+# noise_box A B: "x0,y0 x1,y1" round every pixel that changed from A to B, grown by 8.
+noise_box() {
+    compare -fuzz 2% "$SHOTS/$1.png" "$SHOTS/$2.png" -compose src -highlight-color white -lowlight-color black png:- |
+        convert - -format '%@' info: | awk -F'[x+]' '$1 > 0 { printf "%d,%d %d,%d", $3 - 8, $4 - 8, $3 + $1 + 8, $4 + $2 + 8 }'
+}
+# wall_box SHOT: the size of the walls' bright blue, where blue - red > 15% and blue > 25%
+# (stars are white, nebulae dim), shot until it holds still: the camera catches up
+# with the wheel a little each frame.
+wall_box() {
+    local box last= deadline=$((SECONDS + 60))
+    while [ $SECONDS -lt $deadline ]; do
+        shot "$1"
+        box=$(convert "$SHOTS/$1.png" -color-matrix '-1 0 1 0 0 1 0 0 0' -channel R -threshold 15% \
+            -channel G -threshold 25% -channel RG -separate +channel -compose multiply -composite -trim -format '%w %h' info:)
+        [ "$box" = "$last" ] && break
+        last=$box
+        frames 5
+    done
+    echo "$box"
+}
+
+render_keys_and_camera() {
+    frames 5; shot base; frames 20; shot base_again
+    NOISE=$(changed base base_again)
+    press F3 wire
+    local wire nearest turn box
+    wire=$(changed base wire)
+    check "F3 draws wire frames" big "$wire"
+    check "wire frames are sparse: under half the lit pixels and the brightness" holds 'wl * 2 < l && wm * 2 < m' \
+        l="$(grey base -threshold 15%)" wl="$(grey wire -threshold 15%)" m="$(grey base)" wm="$(grey wire)"
+    press F3 filled
+    check "F3 again fills the triangles" restored "$(changed base filled)" "$wire"
+    press F4 nearest 'TEXTURESAMPLING NEAREST'
+    nearest=$(changed base nearest)
+    check "F4 samples the nearest texel" big "$nearest"
+    press F4 linear 'TEXTURESAMPLING LINEAR'
+    check "F4 again samples linearly" restored "$(changed base linear)" "$nearest"
+    press F5 mip_nearest 'MIPMAP NEAREST'
+    check "F5 uses mipmaps" big "$(changed linear mip_nearest)"
+    press F5 mip_linear 'MIPMAP LINEAR'
+    press F5 mip_off 'MIPMAP OFF'
+    # Blending mip levels shows only where textures are small, so it is judged
+    # outside the spinning goal; nearest and mipmaps off are one state shot twice.
+    box="rectangle $(noise_box base base_again)"
+    check "F5 blends between mip levels" holds 'c > 10 * n && c > pixels / 1000' pixels=$PIXELS \
+        c="$(changed mip_nearest mip_linear -fill black -draw "$box")" n="$(changed nearest mip_off -fill black -draw "$box")"
+    check "mipmaps off sample the nearest texel" holds 'near * 10 < lin' near="$(changed nearest mip_off)" lin="$(changed linear mip_off)"
+    check "the lines come in the order of the keys" test "$(grep -E '^(TEXTURESAMPLING|MIPMAP) ' out)" = "$(printf '%s\n' \
+        'TEXTURESAMPLING NEAREST' 'TEXTURESAMPLING LINEAR' 'MIPMAP NEAREST' 'MIPMAP LINEAR' 'MIPMAP OFF')"
+    press F4 view
+    xdo mousemove_relative -- 60 0; frames 5; shot turned
+    turn=$(changed view turned)
+    check "the mouse turns the camera: over a quarter of the picture changes" holds 'c > pixels / 4' c="$turn" pixels=$PIXELS
+    xdo mousemove_relative -- -60 0; frames 5; shot turned_back
+    check "moving it back turns the camera back" restored "$(changed view turned_back)" "$turn"
+    # Three steps up take the camera from 14 to 17 units away, six down to 11.
+    read -r w0 h0 <<< "$(wall_box view)"
+    xdo click --repeat 3 --delay 100 4
+    read -r w1 h1 <<< "$(wall_box zoomed_out)"
+    check "the wheel rolled up moves the camera away" holds 'w1 < 0.9 * w0 && h1 < 0.9 * h0' w0="$w0" h0="$h0" w1="$w1" h1="$h1"
+    xdo click --repeat 6 --delay 100 5
+    read -r w2 h2 <<< "$(wall_box zoomed_in)"
+    check "the wheel rolled down brings it nearer" holds 'w2 > 1.1 * w0 && h2 > 1.1 * h0' w0="$w0" h0="$h0" w2="$w2" h2="$h2"
+}
+
+play_through() {
+    mkdir -p "$SHOTS"
+    game render_keys_and_camera
+    check "Escape ends the game with status 0" test "$ST" = 0
+    game eval 'solve_level_1; shot after_goal'
+    check "the played game ends with status 0" test "$ST" = 0
+    sed -i 's/^level = 1$/level = 2/' data/tirak.inp
+    game eval 'frames 5; shot level2; frames 20; shot level2_again'
+    check "after the goal the window shows level 2, not level 1" holds 'to2 < 3 * noise + 0.01 && to1 > 4 * to2' \
+        to2="$(distance after_goal level2)" to1="$(distance after_goal base)" noise="$(distance level2 level2_again)"
+}
+
+while IFS='|' read -r name status change what expect; do
+    name=$(echo $name)
+    [[ $name =~ ^($ROWS) ]] || continue
+    rm -rf -- "$W"/* && cp -r "$DATA" data && touch titles win
+    if ! (cd data && eval "$change"); then
+        echo "FAIL: $name: the change to data/ failed"
+    else
+        eval "$what"
+        if [ "$ST" != "$((status))" ]; then echo "FAIL: $name: exit status $ST, expected $((status))"
+        elif ! (eval "$expect"); then echo "FAIL: $name: does not hold:$expect"
+        else echo "ok: $name"; continue; fi
+        tail -n 12 out err
+    fi
+    FAILED=$((FAILED + 1))
+done << 'TABLE'
+# name                | status | change to data/                                   | what runs | what must hold
+game/start            | 0 |                                                            | game | normal_start
+game/fulscreen-absent | 0 | sed -i 's/^fulscreen = no$/fullscreen = no/' tirak.inp     | game | is win 1280x1024
+game/inp-missing      | 1 | rm tirak.inp                                               | game | is err 'Cannot open "tirak.inp": the file is missing or unreadable.' && is out ''
+game/inp-malformed    | 0 | printf 'no setting\nwidth = wide\nheight = 600\nfulscreen = no\n\n\1\377 =\n' > tirak.inp | game | is win 800x600
+game/level-missing    | 1 | rm levels/1.lev                                            | game | last err 'Cannot open "levels/1.lev": the file is missing or unreadable.' && count err ^Cannot 1
+game/level-negative   | 1 | sed -i 's/^level = 1$/level = 3/' tirak.inp; echo 'size = -4' > levels/3.lev | game | last err 'Cannot play "levels/3.lev": size is -4, which is negative.'
+game/level-too-large  | 1 | echo 'size = 65' > levels/1.lev                            | game | last err 'Cannot play "levels/1.lev": size is 65, larger than the largest grid of 64 cells a side.'
+game/level-no-ship    | 1 | printf 'size = 3\ncubes = 1\nlevel = 1 1 1 6\n' > levels/2.lev | game solve_level_1 | last err 'Cannot play "levels/2.lev": it has no ship start (a cell with the value 5).' && count err ^Cannot 1
+game/shader-missing   | 1 | rm Shaders/phong.frag                                      | game | has err 'Fragment shader file Shaders/phong.frag does not exist.' && last err 'Could not compile phong shader program.'
+game/shader-broken    | 1 | echo 'void main( { }' > Shaders/phong.vert                 | game | grep -q 'syntax error' out && last err 'Could not compile phong shader program.'
+game/beamer-broken    | 1 | echo 'void main( { }' > Shaders/particlecalc.geom          | game | has err 'Failed to compile shader: Shaders/particlecalc.geom'
+game/beamer-missing   | 0 | rm Shaders/particlerender.frag                             | game | has out 'shader file Shaders/particlerender.frag does not exist.'
+game/model-missing    | 1 | rm obj/cone.obj                                            | game | last out 'Unable to open file "obj/cone.obj".'
+game/model-not-obj    | 1 | cp tex/0cube.png obj/ship.obj                              | game | last err 'Cannot load "obj/ship.obj": it is missing or not a model the importer can read.'
+game/model-no-mesh    | 1 | echo '# no faces, so no mesh' > obj/goal_new.obj           | game | last err 'obj/goal_new.obj: the model has no mesh to draw.'
+game/model-no-faces   | 1 | printf 'v 0 0 0\nv 1 0 0\nv 0 1 0\np 1 2 3\n' > obj/ship.obj | game | last err 'obj/ship.obj: the model has no faces to draw.'
+game/texture-missing  | 0 | rm tex/0cube.png                                           | game | has out "Couldn't load Image: tex/0cube.png"
+game/texture-unreadable | 0 | rm tex/0cube.png; mkdir tex/0cube.png                    | game | has out "Couldn't load Image: tex/0cube.png"
+game/texture-empty    | 0 | : > tex/0cube.png                                          | game | has out "Couldn't load Image: tex/0cube.png"
+game/texture-not-image | 0 | echo 'not an image' > tex/0cube.png                       | game | has out "Couldn't load Image: tex/0cube.png"
+game/mip-wrong-size   | 0 | cp tex/0cube.png tex/2cube.png                             | game | has out 'tex/2cube.png: mip level 2 must be 128*128; the level made from level 0 is used instead.'
+play/through          | 0 | sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | play_through | [ "$MISSED" -eq 0 ]
+tool/check-shipped    | 0 |                      | levels check levels/1.lev levels/2.lev levels/3.lev | is out '' && is err ''
+tool/solve-1          | 0 |                      | levels solve levels/1.lev | is out '4 launches: +x +z -x +z'
+tool/solve-2          | 0 |                      | levels solve levels/2.lev | is out '4 launches: -x +z +x +z'
+tool/solve-3          | 0 |                      | levels solve levels/3.lev | is out 'dead end: 6 3 0\ndead end: 6 3 3\ndead end: 6 2 4\ndead end: 4 3 3\ndead end: 4 0 3\n6 launches: +z -x +y -x +z -y'
+tool/show-2           | 0 |                      | levels show levels/2.lev  | count out '^y = ' 6 && [ "$(sed -n 2,9p out)" = "$(printf 'y = 0\n     x 0 1 2 3 4 5\n  z 0  # . . . . S\n  z 1  . . . . . B\n  z 2  # # # # # #\n  z 3  . . . . . .\n  z 4  B . . . # .\n  z 5  . . . G . .')" ]
+tool/check-broken     | 1 | broken_levels        | levels check lost.lev missing.lev three.lev negative.lev | is out 'lost.lev: the goal cannot be reached from the ship start\nmissing.lev: cannot be opened\nthree.lev: 3 beamers; beamers come in one pair\nthree.lev: launching +x from 2 0 0 never ends: the beamers send the ship round for ever\nnegative.lev: size is -2, which is negative'
+tool/solve-lost       | 1 | broken_levels        | levels solve lost.lev     | last out 'no solution'
+tool/solve-endless    | 0 | broken_levels        | levels solve three.lev    | is out '1 launches: +y'
+tool/solve-unloadable | 1 | broken_levels        | levels solve negative.lev | is out 'no solution' && is err 'negative.lev: size is -2, which is negative'
+tool/no-command       | 2 |                      | levels                    | grep -q usage err
+tool/solve-two-files  | 2 |                      | levels solve a.lev b.lev  | grep -q usage err
+bench/report          | 0 |                      | bench levels/2.lev 30     | bench_figures
+bench/level-missing   | 1 |                      | bench levels/none.lev 10  | last err 'Cannot open "levels/none.lev": the file is missing or unreadable.' && ! grep -q ^fps_mean= out
+bench/level-no-ship   | 1 | echo 'size = 3' > levels/9.lev | bench levels/9.lev 10 | last err 'Cannot play "levels/9.lev": it has no ship start (a cell with the value 5).'
+bench/frames-zero     | 2 |                      | bench levels/1.lev 0      | grep -q '^usage: tirak-bench LEVELFILE FRAMES' err
+bench/frames-negative | 2 |                      | bench levels/1.lev -5     | grep -q '^usage: tirak-bench LEVELFILE FRAMES' err
+bench/frames-word     | 2 |                      | bench levels/1.lev ten    | grep -q '^usage: tirak-bench LEVELFILE FRAMES' err
+bench/frames-suffix   | 2 |                      | bench levels/1.lev 12x    | grep -q '^usage: tirak-bench LEVELFILE FRAMES' err
+bench/frames-absent   | 2 |                      | bench levels/1.lev        | grep -q '^usage: tirak-bench LEVELFILE FRAMES' err
+bench/stress-level    | 0 |                      | run bash "$DATA/../bench/make_stress_level.sh" 16 | cmp out "$DATA/../bench/stress16.lev"
+data/generated        | 0 |                      | run "$MAKE_DATA" "$W/made" | diff -r "$DATA/obj" made/obj && diff -r "$DATA/tex" made/tex
+leak/valgrind         | 0 |                      | valgrind_game | grep -q 'ERROR SUMMARY: 0 errors' valgrind.log || ! cat valgrind.log
+TABLE
+echo "$FAILED failed"
+[ "$FAILED" -eq 0 ]
