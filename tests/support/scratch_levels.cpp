@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
-// One directory per process: CTest runs tests, and other builds, side by side.
+// One directory a process: CTest runs tests, and other builds, side by side.
 ScratchLevels::ScratchLevels()
     : home(fs::current_path()), root(fs::path(::testing::TempDir()) / ("tirak-levels-" + std::to_string(getpid())))
 {
@@ -31,11 +32,10 @@ std::string ScratchLevels::write(const std::string& name, const std::string& tex
     return name;
 }
 
-std::string level_text(int size, const std::string& entries)
+std::string level_text(int size, const std::string& entries, int cubes)
 {
     std::istringstream numbers(entries);
-    int integers = 0;
-    for (int value = 0; numbers >> value;)
-        ++integers;
-    return "size = " + std::to_string(size) + "\ncubes = " + std::to_string(integers / 4) + "\nlevel = " + entries + "\n";
+    const auto integers = std::distance(std::istream_iterator<int>(numbers), std::istream_iterator<int>());
+    const auto count = cubes < 0 ? integers / 4 : cubes;
+    return "size = " + std::to_string(size) + "\ncubes = " + std::to_string(count) + "\nlevel = " + entries + "\n";
 }

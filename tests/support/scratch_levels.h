@@ -1,22 +1,17 @@
-// A scratch working directory for tests that load levels the way the game
-// does: from "levels/N.lev" below the current directory.
+// A fresh scratch directory with an empty levels/, the working directory while it lives, so
+// that tests load levels the way the game does.
 #pragma once
 
 #include <filesystem>
 #include <string>
 
-class ScratchLevels {
-public:
-    // Makes a fresh directory with an empty levels/ and moves into it; the
-    // destructor moves back and removes it.
+struct ScratchLevels {
     ScratchLevels();
     ~ScratchLevels();
     // Writes a file below the scratch directory; returns its name.
     std::string write(const std::string& name, const std::string& text) const;
-
-private:
-    std::filesystem::path home, root;
+    const std::filesystem::path home, root;
 };
 
-// A level file of the given size holding "x y z value ..."; "cubes" counts them.
-std::string level_text(int size, const std::string& entries);
+// A level file of the given size holding "x y z value ..."; "cubes" counts them unless given.
+std::string level_text(int size, const std::string& entries, int cubes = -1);

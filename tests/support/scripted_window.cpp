@@ -1,17 +1,11 @@
 #include "scripted_window.h"
 
-namespace scripted {
-int mouse_x = 0, mouse_y = 0, wheel = 0;
-double now = 0.0;
-} // namespace scripted
+#include "platform/window.h"
 
-// Only the calls the world rules make; nothing here opens a window.
-namespace platform {
-void get_mouse_pos(int* x, int* y)
-{
-    *x = scripted::mouse_x;
-    *y = scripted::mouse_y;
-}
-int get_mouse_wheel() { return scripted::wheel; }
-double get_time() { return scripted::now; }
-} // namespace platform
+int scripted::mouse_x = 0, scripted::mouse_y = 0, scripted::wheel = 0;
+double scripted::now = 0.0;
+
+// Only the reads the world rules make: nothing else of the layer is linked.
+void platform::get_mouse_pos(int* x, int* y) { *x = scripted::mouse_x; *y = scripted::mouse_y; }
+int platform::get_mouse_wheel() { return scripted::wheel; }
+double platform::get_time() { return scripted::now; }

@@ -2,8 +2,6 @@
 // mouse, the wheel and the clock return.
 #pragma once
 
-#include "platform/window.h"
-
 namespace scripted {
 extern int mouse_x, mouse_y, wheel;
 extern double now;
