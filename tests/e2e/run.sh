@@ -32,12 +32,16 @@ fps_title() { xdotool getwindowname "$WIN" 2> /dev/null | tee -a titles | grep -
 game() {
     (cd data && exec ${WRAP:-} "$TIRAK" > ../out 2> ../err) &
     PID=$! WIN=
-    local deadline=$((SECONDS + ${LIMIT:-60})) played=
+    # One connection waits for the window: clients that came and went would
+    # let Xvfb reset itself, and refuse the game, while it starts.
+    timeout "${LIMIT:-60}" xdotool search --sync --pid "$PID" > window 2> /dev/null &
+    local finder=$! deadline=$((SECONDS + ${LIMIT:-60})) played=
     while [ -z "$played" ] && kill -0 "$PID" 2> /dev/null && [ $SECONDS -lt $deadline ]; do
         sleep 0.1
-        WIN=$(xdotool search --pid "$PID" 2> /dev/null | head -n 1)
+        WIN=$(head -n 1 window)
         [ -n "$WIN" ] && ${READY:-fps_title} && played=1
     done
+    kill "$finder" 2> /dev/null
     if [ -n "$played" ]; then
         xwininfo -id "$WIN" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}' > win
         "$@"
