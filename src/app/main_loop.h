@@ -7,9 +7,6 @@
 
 #include <string>
 
-// Target length of one frame in seconds: just over 60 frames a second. It
-// is a float constant on purpose; the loop has always run at this value.
-constexpr double FRAME_PERIOD = 0.0166666f;
 // The window title shows the frame rate when the counter passes this.
 constexpr int TITLE_INTERVAL = 50;
 

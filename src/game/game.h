@@ -22,6 +22,10 @@ struct ShaderProgram;
 // The settings file, read from the working directory.
 constexpr const char* SETTINGS_FILE = "tirak.inp";
 
+// Target length of one frame in seconds: just over 60 frames a second. It
+// is a float constant on purpose; the loop has always run at this value.
+constexpr double FRAME_PERIOD = 0.0166666f;
+
 class Game {
 public:
     Game();

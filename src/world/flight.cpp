@@ -9,8 +9,12 @@
 
 namespace {
 
-// Each crossed cell adds this many frame times to the ship's drawn lead.
-constexpr double LEAD_PER_CELL = 2.0;
+// Each crossed cell adds two frame periods to the ship's drawn lead, in
+// cells. It once added two real frame times, so a slow frame or a stalled
+// process pushed the drawn ship past the loss bounds and restarted a level
+// that the same launch at 60 frames a second would have finished; now a
+// launch ends the same way at any frame rate, as the solver assumes.
+constexpr float LEAD_PER_CELL = static_cast<float>(2.0 * FRAME_PERIOD);
 
 // Ends the flight and the launch: the ship rests.
 void come_to_rest()
@@ -74,8 +78,8 @@ WorldChange look_ahead(Game& game, int axis, int sign)
 }
 
 // The motion: a whole cell ahead for the drawn ship in one frame, then the
-// ship's cell catches up in the next while the drawn ship gains 2 * dt.
-WorldChange move_ship(Game& game, int axis, int sign, double dt)
+// ship's cell catches up in the next while the drawn ship gains its lead.
+WorldChange move_ship(Game& game, int axis, int sign)
 {
     float step = 0.0f;
     if (game.flight_progress < 1.0f) {
@@ -83,7 +87,7 @@ WorldChange move_ship(Game& game, int axis, int sign, double dt)
         game.flight_progress = game.flight_progress + step;
     } else {
         game.grid_position[axis] += sign;
-        step = static_cast<float>(LEAD_PER_CELL * dt);
+        step = LEAD_PER_CELL;
         game.flight_progress = 0.0f;
     }
 
@@ -98,7 +102,7 @@ WorldChange move_ship(Game& game, int axis, int sign, double dt)
 
 } // namespace
 
-WorldChange advance_flight(Game& game, double dt)
+WorldChange advance_flight(Game& game)
 {
     if (heading_axis < AXIS_X || heading_axis > AXIS_Z)
         return WorldChange::NONE;
@@ -111,12 +115,12 @@ WorldChange advance_flight(Game& game, double dt)
             return change;
     }
     if (ship_flying)
-        return move_ship(game, axis, sign, dt);
+        return move_ship(game, axis, sign);
     return WorldChange::NONE;
 }
 
-void flight_step(Game& game, double dt)
+void flight_step(Game& game)
 {
-    if (advance_flight(game, dt) != WorldChange::NONE)
+    if (advance_flight(game) != WorldChange::NONE)
         build_world(game);
 }

@@ -17,11 +17,12 @@ enum class WorldChange {
     RESTART_LEVEL, // the ship was lost
 };
 
-// The rules of one frame of flight, dt seconds long, without rebuilding the
-// world. The level tools play flights with this so that they can stop at
-// the goal or a loss instead of loading the next level.
-WorldChange advance_flight(Game& game, double dt);
+// The rules of one frame of flight, without rebuilding the world. They do
+// not depend on how long the frame took. The level tools play flights with
+// this so that they can stop at the goal or a loss instead of loading the
+// next level.
+WorldChange advance_flight(Game& game);
 
 // One frame of flight as the game plays it: advance_flight, then build the
 // next level or the same one again when it asks for that.
-void flight_step(Game& game, double dt);
+void flight_step(Game& game);

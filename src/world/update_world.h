@@ -12,6 +12,8 @@ constexpr float ZOOM_STEP = 0.05f;
 // The goal's rotating part turns this many degrees per second.
 constexpr float GOAL_SPIN_SPEED = 100.0f;
 
-// dt is the length of the previous frame in seconds. Reads the mouse, the
-// wheel and the clock through the window layer.
+// dt is the length of the previous frame in seconds; the flight's outcome
+// does not depend on it, and the camera and the goal follow the clock and
+// the frame count. Reads the mouse, the wheel and the clock through the
+// window layer.
 void update_world(Game& game, double dt);

@@ -96,7 +96,7 @@ LaunchResult play_launch(Game& game, const RestingShip& from, int heading)
 
     std::set<FlightState> seen;
     for (int64_t frame = 1;; ++frame) {
-        switch (advance_flight(game, SEARCH_FRAME_TIME)) {
+        switch (advance_flight(game)) {
         case WorldChange::NEXT_LEVEL:
             return {LaunchEnd::GOAL, from, frame};
         case WorldChange::RESTART_LEVEL:

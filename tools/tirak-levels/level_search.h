@@ -10,9 +10,6 @@
 #include <cstdint>
 #include <vector>
 
-// Flights are played at an even 60 frames a second.
-constexpr double SEARCH_FRAME_TIME = 1.0 / 60.0; // seconds
-
 // The six launch headings in the order the tools try and print them.
 constexpr int HEADING_COUNT = 6;
 struct LaunchHeading {
