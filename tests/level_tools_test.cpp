@@ -1,8 +1,8 @@
 #include "support/scratch_levels.h"
 
 #include "level_check.h"
-#include "level_search.h"
 #include "world/level_loader.h"
+#include "world/level_search.h"
 #include "world/level_show.h"
 #include "world/world_build.h"
 

@@ -9,11 +9,11 @@
 #include "fuzz_support.h"
 
 #include "level_check.h"
-#include "level_search.h"
 
 #include "game/game.h"
 #include "config/config_file.h"
 #include "world/level_loader.h"
+#include "world/level_search.h"
 #include "world/level_show.h"
 #include "world/world_build.h"
 

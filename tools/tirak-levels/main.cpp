@@ -6,12 +6,12 @@
 //   tirak-levels show FILE       the grid as text, one y layer at a time
 
 #include "level_check.h"
-#include "level_search.h"
-#include "world/level_show.h"
 
 #include "game/game.h"
 #include "config/config_file.h"
 #include "world/level_loader.h"
+#include "world/level_search.h"
+#include "world/level_show.h"
 #include "world/world_build.h"
 
 #include <iostream>

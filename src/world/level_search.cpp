@@ -1,12 +1,12 @@
-#include "level_search.h"
+#include "world/level_search.h"
 
 #include "world/flight.h"
 #include "world/level_loader.h"
 #include "world/world_state.h"
 
+#include <algorithm>
 #include <deque>
 #include <map>
-#include <set>
 #include <tuple>
 
 const LaunchHeading LAUNCH_HEADINGS[HEADING_COUNT] = {
@@ -16,12 +16,20 @@ const LaunchHeading LAUNCH_HEADINGS[HEADING_COUNT] = {
 
 namespace {
 
+void place_ship(Game& game, const RestingShip& ship)
+{
+    game.grid_position = ship.cell;
+    game.flight_progress = ship.flight_progress;
+    game.cubes[game.ship_index] = ship.drawn;
+}
+
 // Everything a frame of flight starts from. The flight step depends on
 // nothing else, so a flight that comes back to one of these goes round for
-// ever. It always comes back soon: between beamers the ship moves straight
-// on until something stops it or it is lost, and every beamer sets it down
-// on the first or the last beamer cell of the grid, in one of two flight
-// phases: after at most four beamers the flight is over or repeats itself.
+// ever. Between beamers the ship only moves on along its heading, so a
+// flight that repeats itself repeats the state it leaves a beamer in; only
+// those are kept. There are few: every beamer sets the ship down on the
+// first or the last beamer cell of the grid, in one of two flight phases,
+// so after at most four beamers the flight is over or repeats itself.
 using FlightState = std::tuple<int32_t, int32_t, int32_t, float, float, float, float, bool, bool>;
 
 FlightState flight_state(const Game& game)
@@ -31,12 +39,40 @@ FlightState flight_state(const Game& game)
             drawn.x, drawn.y, drawn.z, launch_requested, ship_flying};
 }
 
-void place_ship(Game& game, const RestingShip& ship)
+// Whether this frame's flight step sends the ship through a beamer.
+bool beamer_ahead(const Game& game)
 {
-    game.grid_position = ship.cell;
-    game.flight_progress = ship.flight_progress;
-    game.cubes[game.ship_index] = ship.drawn;
+    const LevelGrid& grid = *game.level_grid;
+    std::array<int32_t, 3> ahead = game.grid_position;
+    ahead[heading_axis - AXIS_X] += heading_sign;
+    return launch_requested && inside_grid(grid, ahead[0], ahead[1], ahead[2]) &&
+           grid.cells[cell_index(grid, ahead[0], ahead[1], ahead[2])] == CELL_BEAMER;
 }
+
+// A search plays launches in the game's own world; what they change is put
+// back when the search is done, so that the hint key can search mid-level.
+class PlayRestorer {
+public:
+    explicit PlayRestorer(Game& game) : game_(game), ship_(resting_ship(game)), level_(game.level_number) {}
+    ~PlayRestorer()
+    {
+        place_ship(game_, ship_);
+        game_.level_number = level_;
+        heading_axis = axis_;
+        heading_sign = sign_;
+        launch_requested = launch_;
+        ship_flying = flying_;
+    }
+    PlayRestorer(const PlayRestorer&) = delete;
+    PlayRestorer& operator=(const PlayRestorer&) = delete;
+
+private:
+    Game& game_;
+    const RestingShip ship_;
+    const int32_t level_;
+    const int axis_ = heading_axis, sign_ = heading_sign;
+    const bool launch_ = launch_requested, flying_ = ship_flying;
+};
 
 // Two resting ships are one state only when all of them is the same. The
 // drawn position is not just a picture: the ship is lost when it passes the
@@ -94,28 +130,36 @@ LaunchResult play_launch(Game& game, const RestingShip& from, int heading)
     ship_flying = false;
     launch_requested = true;
 
-    std::set<FlightState> seen;
+    std::vector<FlightState> left_beamers;
+    bool beamed = false;
     for (int64_t frame = 1;; ++frame) {
+        const bool beams = beamer_ahead(game);
+        beamed = beamed || beams;
         switch (advance_flight(game)) {
         case WorldChange::NEXT_LEVEL:
-            return {LaunchEnd::GOAL, from, frame};
+            return {LaunchEnd::GOAL, from, frame, beamed};
         case WorldChange::RESTART_LEVEL:
-            return {LaunchEnd::LOST, from, frame};
+            return {LaunchEnd::LOST, from, frame, beamed};
         case WorldChange::NONE:
             break;
         }
         if (!launch_requested && !ship_flying)
-            return {LaunchEnd::RESTS, resting_ship(game), frame};
-        if (!seen.insert(flight_state(game)).second) {
+            return {LaunchEnd::RESTS, resting_ship(game), frame, beamed};
+        if (!beams)
+            continue;
+        const FlightState state = flight_state(game);
+        if (std::find(left_beamers.begin(), left_beamers.end(), state) != left_beamers.end()) {
             ship_flying = false;
             launch_requested = false;
-            return {LaunchEnd::ENDLESS, from, frame};
+            return {LaunchEnd::ENDLESS, from, frame, beamed};
         }
+        left_beamers.push_back(state);
     }
 }
 
 LevelSearch search_level(Game& game)
 {
+    const PlayRestorer restorer(game);
     LevelSearch search;
     std::map<StateKey, int> known;
     std::vector<int> parent{-1};
@@ -128,8 +172,10 @@ LevelSearch search_level(Game& game)
     // the list in order is a breadth-first search.
     for (size_t state = 0; state < search.states.size(); ++state) {
         std::array<int, HEADING_COUNT> moves{};
+        std::array<bool, HEADING_COUNT> beamed{};
         for (int heading = 0; heading < HEADING_COUNT; ++heading) {
             const LaunchResult result = play_launch(game, search.states[state], heading);
+            beamed[heading] = result.beamed;
             switch (result.end) {
             case LaunchEnd::GOAL: moves[heading] = MOVE_GOAL; break;
             case LaunchEnd::LOST: moves[heading] = MOVE_LOST; break;
@@ -151,6 +197,7 @@ LevelSearch search_level(Game& game)
             }
         }
         search.moves.push_back(moves);
+        search.beamed.push_back(beamed);
     }
 
     // The first state in breadth-first order with a move to the goal is one

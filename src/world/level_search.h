@@ -1,7 +1,7 @@
 // Plays a level the way the game does, launch by launch, to find out where
 // the ship can come to rest, how the goal is reached soonest and where the
 // player gets stuck. Every flight runs the game's own flight step frame by
-// frame, so the tools can never disagree with the game.
+// frame, so the hint key and the level tools can never disagree with play.
 #pragma once
 
 #include "game/game.h"
@@ -40,7 +40,8 @@ enum class LaunchEnd {
 struct LaunchResult {
     LaunchEnd end = LaunchEnd::RESTS;
     RestingShip ship;
-    int64_t frames = 0; // frames played until the end was known
+    int64_t frames = 0;   // frames played until the end was known
+    bool beamed = false;  // the flight went through a beamer
 };
 
 // The resting ship of a freshly built world.
@@ -48,7 +49,8 @@ RestingShip resting_ship(const Game& game);
 
 // Puts the ship at rest as given and launches it along heading 0..5 in the
 // built world of `game`, playing frames until the flight is over or is seen
-// to go round for ever.
+// to go round for ever. The ship, the heading and the flight flags are left
+// as the flight left them.
 LaunchResult play_launch(Game& game, const RestingShip& from, int heading);
 
 // Where a move from a resting state leads: another state's index, or one of
@@ -64,6 +66,8 @@ struct LevelSearch {
     std::vector<RestingShip> states;
     // moves[s][h]: where heading h leads from state s.
     std::vector<std::array<int, HEADING_COUNT>> moves;
+    // beamed[s][h]: that launch went through a beamer.
+    std::vector<std::array<bool, HEADING_COUNT>> beamed;
     bool solvable = false;
     // The headings of one shortest way to the goal.
     std::vector<int> solution;
@@ -74,5 +78,7 @@ struct LevelSearch {
     std::vector<std::array<int, 2>> endless;
 };
 
-// Searches the world that `game` holds, as build_world left it.
+// Searches the world that `game` holds from where its ship rests: as
+// build_world left it, or anywhere in the middle of play. The ship, the
+// level number, the heading and the flight flags are as they were after.
 LevelSearch search_level(Game& game);
