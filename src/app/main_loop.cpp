@@ -6,6 +6,7 @@
 #include "render/model_table.h"
 #include "render/phong_program.h"
 #include "render/scene_renderer.h"
+#include "world/level_loader.h"
 #include "world/update_world.h"
 #include "world/world_build.h"
 #include "world/world_state.h"
@@ -55,7 +56,9 @@ int start_run(Game& game, RunState& state)
     StartupLaps laps(state.startup_times);
 
     // The level comes before every other resource: a level that cannot be
-    // played ends the game before anything is loaded for it.
+    // played ends the game before anything is loaded for it. The game cycles
+    // through the level files it finds now.
+    count_level_files();
     if (state.level_file.empty())
         build_world(game);
     else
