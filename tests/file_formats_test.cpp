@@ -33,12 +33,29 @@ std::string load(int number)
     }
 }
 
-TEST(LevelLoader, NamesThreeFilesForEver)
+TEST(LevelLoader, CyclesThroughTheFilesFoundAtStartUp)
 {
-    const std::pair<int, const char*> names[] = {{1, "levels/1.lev"}, {3, "levels/3.lev"}, {4, "levels/1.lev"},
-        {3001, "levels/1.lev"}, {0, "levels/3.lev"}, {-1, "levels/-1.lev"}, {-3, "levels/3.lev"}, {-5, "levels/-2.lev"}};
-    for (const auto& [number, name] : names)
-        EXPECT_EQ(level_file_name(number), name) << number;
+    // The files there, how many count, then level numbers and the files they name.
+    struct Row { const char* name; std::vector<int> files; int count; std::vector<std::pair<int, const char*>> names; };
+    const Row rows[] = {
+        {"three, as ever", {1, 2, 3}, 3, {{1, "levels/1.lev"}, {3, "levels/3.lev"}, {4, "levels/1.lev"}, {3001, "levels/1.lev"},
+         {0, "levels/3.lev"}, {-1, "levels/-1.lev"}, {-3, "levels/3.lev"}, {-5, "levels/-2.lev"}}},
+        {"thirty-one", {}, 31, {{30, "levels/30.lev"}, {31, "levels/31.lev"}, {32, "levels/1.lev"}, {0, "levels/31.lev"},
+         {-33, "levels/-2.lev"}}},
+        {"up to a gap", {1, 2, 4, 5}, 2, {{2, "levels/2.lev"}, {3, "levels/1.lev"}, {4, "levels/2.lev"}}},
+        {"without 1.lev, 1.lev is named and found missing", {2, 3}, 1, {{1, "levels/1.lev"}, {3, "levels/1.lev"}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ScratchLevels scratch;
+        for (int file = 1; file <= (row.files.empty() ? row.count : 0); ++file)
+            scratch.write("levels/" + std::to_string(file) + ".lev", "");
+        for (const int file : row.files)
+            scratch.write("levels/" + std::to_string(file) + ".lev", "");
+        EXPECT_EQ(count_level_files(), row.count);
+        for (const auto& [number, name] : row.names)
+            EXPECT_EQ(level_file_name(number), name) << number;
+    }
 }
 
 TEST(LevelLoader, AcceptsAndRejects)
@@ -76,7 +93,8 @@ TEST(LevelLoader, AcceptsAndRejects)
         scratch.write("levels/1.lev", row.text);
         EXPECT_EQ(load(1), row.result);
     }
-    EXPECT_EQ(load(2), "cannot open levels/2.lev");
+    std::filesystem::remove("levels/1.lev");
+    EXPECT_EQ(load(1), "cannot open levels/1.lev");
 }
 
 TEST(LevelShow, DrawsOneLayerAtATime)

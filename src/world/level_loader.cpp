@@ -2,11 +2,14 @@
 
 #include "config/config_file.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <limits>
 #include <sstream>
 
 int32_t cube_count = 0;
+int32_t level_file_count = 1;
 
 namespace {
 
@@ -32,14 +35,32 @@ std::string describe(const std::string& key, int32_t value, const std::string& w
 
 } // namespace
 
-std::string level_file_name(int32_t level_number)
+namespace {
+
+std::string file_name_of(int32_t file_number)
 {
-    int32_t file_number = level_number % LEVEL_FILE_COUNT;
-    if (file_number == 0)
-        file_number = LEVEL_FILE_COUNT;
     char name[32] = {};
     std::snprintf(name, sizeof name, "levels/%d.lev", file_number);
     return name;
+}
+
+} // namespace
+
+int32_t count_level_files()
+{
+    int32_t count = 0;
+    while (std::ifstream(file_name_of(count + 1)))
+        ++count;
+    level_file_count = std::max(count, 1);
+    return level_file_count;
+}
+
+std::string level_file_name(int32_t level_number)
+{
+    int32_t file_number = level_number % level_file_count;
+    if (file_number == 0)
+        file_number = level_file_count;
+    return file_name_of(file_number);
 }
 
 std::vector<int32_t> parse_level_list(const std::string& text)

@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
-// There are three level files; level numbers cycle through them for ever.
-constexpr int32_t LEVEL_FILE_COUNT = 3;
+// The level files levels/1.lev to levels/N.lev; level numbers cycle through
+// them for ever. N is counted once at start-up: the files from 1.lev on
+// without a gap, and at least 1, so that a missing 1.lev is reported as
+// missing when it is loaded.
+extern int32_t level_file_count;
 // Integers per entry of a level's "level" list: x, y, z and the cell value.
 constexpr int32_t INTEGERS_PER_ENTRY = 4;
 // The largest grid a level may ask for. The ship is lost 15 cells out, so
@@ -43,8 +46,13 @@ struct LevelFile {
     int32_t integers_written = 0;
 };
 
-// "levels/1.lev" to "levels/3.lev". The remainder keeps C's sign, so
-// negative numbers name files that do not exist (-1 gives "levels/-1.lev").
+// Counts the level files in the working directory into level_file_count
+// and returns it.
+int32_t count_level_files();
+
+// "levels/1.lev" to "levels/N.lev" for N = level_file_count: N itself for a
+// multiple of N. The remainder keeps C's sign, so negative numbers name
+// files that do not exist (-1 gives "levels/-1.lev").
 std::string level_file_name(int32_t level_number);
 
 // The first INTEGERS_PER_ENTRY * cube_count integers of the text. Reading
