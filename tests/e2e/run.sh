@@ -94,6 +94,46 @@ frames() {
         t = fps > 0 ? n / fps : 2; print (t < least ? least : (t > 30 ? 30 : t)) }')"
 }
 
+# --- The picture fills the window. black WxH+X+Y: the share of pure black
+# pixels there; walls_centre: the middle of the walls' bright blue.
+window_shot() { import -window "$WIN" shot.png; }
+black() { convert shot.png -crop "$1" +repage -fill white +opaque black -format '%[fx:1-mean]' info:; }
+walls_centre() {
+    convert shot.png -color-matrix '-1 0 1 0 0 1 0 0 0' -channel R -threshold 15% -channel G -threshold 25% \
+        -channel RG -separate +channel -compose multiply -composite -trim -format '%[fx:page.x+w/2] %[fx:page.y+h/2]' info:
+}
+fills_screen() { frames 5; window_shot; read -r X Y <<< "$(walls_centre)"; }
+resize_to_1200x900() { xdo windowsize "$WIN" 1200 900; frames 10 1; window_shot; }
+mostly_lit() { awk -v t="$(black 1280x256+0+0)" -v r="$(black 256x1024+1024+0)" 'BEGIN { exit !(t < 0.05 && r < 0.05) }'; }
+
+# The look of levels 1 to 3 as they were made: shots a second into the game,
+# against references in e2e/pictures, within three times the difference of
+# two runs of one build (the goal spins and the sparks move).
+PICTURES=$HERE/pictures CHANGED=
+pictures() {
+    for n in 1 2 3; do
+        cp "$PICTURES/$n.lev" data/levels/1.lev
+        game eval 'frames 60 1; window_shot'
+        convert shot.png -scale 12.5% "small$n.png"
+        [ -z "${REFERENCE_OUT:-}" ] || cp "small$n.png" "$REFERENCE_OUT/$n.png"
+        D[n]=$(compare -metric RMSE "small$n.png" "$PICTURES/$n.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+        echo "    level $n: ${D[n]} from the reference"
+        awk -v d="${D[n]}" 'BEGIN { exit !(d < 0.012) }' || CHANGED+=" $n"
+    done
+}
+
+# A launch along +x at a cube in x = 15 rests in x = 14 however long a frame
+# takes: here the game is stopped for a second mid-flight. The level has no
+# goal and no beamer, so only the ship moves.
+sixteen_wide() { printf 'size = 16\ncubes = 2\nlevel = 0 0 0 5 15 0 0 1\n' > levels/1.lev; }
+# stalled_launch SECONDS SHOT: launches, stops the game that long 0.15 s into
+# the flight (not at all for ""), and shoots where the ship came to rest.
+stall() { [ -z "$1" ] || { sleep 0.15; kill -STOP "$PID"; sleep "$1"; kill -CONT "$PID"; }; }
+stalled_launch() {
+    game eval "frames 5; window_shot; cp shot.png start.png; keys space; stall '$1'; frames 60 1; window_shot; cp shot.png $2"
+}
+apart() { compare -metric AE -fuzz 2% "$1" "$2" null: 2>&1; }
+
 broken_levels() {
     printf 'size = 3\ncubes = 2\nlevel = 0 0 0 5 1 1 1 6\n' > lost.lev
     printf 'size = 5\ncubes = 5\nlevel = 2 0 0 5 1 0 0 2 3 0 0 2 3 4 4 2 2 3 0 6\n' > three.lev
@@ -256,6 +296,11 @@ game/texture-unreadable | 0 | rm tex/0cube.png; mkdir tex/0cube.png             
 game/texture-empty    | 0 | : > tex/0cube.png                                          | game | has out "Couldn't load Image: tex/0cube.png"
 game/texture-not-image | 0 | echo 'not an image' > tex/0cube.png                       | game | has out "Couldn't load Image: tex/0cube.png"
 game/mip-wrong-size   | 0 | cp tex/0cube.png tex/2cube.png                             | game | has out 'tex/2cube.png: mip level 2 must be 128*128; the level made from level 0 is used instead.'
+game/no-display       | 1 |                                                            | WRAP='env DISPLAY=:4097' game | has err 'Failed to initialize OpenGL window.' && last err 'The window system said: X11: Failed to open display :4097'
+game/fullscreen-fills | 0 | sed -i 's/^fulscreen = no$/fulscreen = yes/' tirak.inp | game fills_screen | mostly_lit && awk -v x="$X" -v y="$Y" 'BEGIN { exit !((x - 640)^2 + (y - 512)^2 < 32^2) }'
+game/resized-fills    | 0 |                                                            | game resize_to_1200x900 | is win 1024x768 && awk -v t="$(black 1200x132+0+0)" -v r="$(black 176x900+1024+0)" 'BEGIN { exit !(t < 0.05 && r < 0.05) }'
+game/stall-mid-flight | 0 | sixteen_wide                                               | stalled_launch '' rest.png; stalled_launch 1 stalled.png | holds 'same < 50 && moved > 200' same="$(apart stalled.png rest.png)" moved="$(apart stalled.png start.png)"
+game/looks-as-before  | 0 |                                                            | pictures | [ -z "$CHANGED" ]
 play/through          | 0 | sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | play_through | [ "$MISSED" -eq 0 ]
 tool/check-shipped    | 0 |                      | levels check levels/1.lev levels/2.lev levels/3.lev | is out '' && is err ''
 tool/solve-1          | 0 |                      | levels solve levels/1.lev | is out '4 launches: +x +z -x +z'
