@@ -6,6 +6,7 @@
 #include "platform/window.h"
 #include "render/render_settings.h"
 #include "transforms/camera.h"
+#include "world/assist.h"
 #include "world/level_loader.h"
 #include "world/level_show.h"
 #include "world/update_world.h"
@@ -29,6 +30,13 @@ constexpr int PRESS = platform::PRESS, SPACE = platform::KEY_SPACE, F3 = platfor
 glm::vec3 apply(const glm::mat4& m, const glm::vec3& p) { return glm::vec3(m * glm::vec4(p, 1.0f)); }
 
 #define EXPECT_VEC_NEAR(a, b) EXPECT_LT(glm::distance(glm::vec3(a), glm::vec3(b)), 1e-4f) << #a
+
+// The heading as a vector, and where the marker's +z turns.
+glm::vec3 heading_vector()
+{
+    return glm::vec3(heading_axis == AXIS_X, heading_axis == AXIS_Y, heading_axis == AXIS_Z) * float(heading_sign);
+}
+glm::vec3 marker_tip() { return glm::mat3(marker_matrix) * glm::vec3(0, 0, 1); }
 
 // Sends a key event; returns what the game printed.
 std::string send(int key, int action = PRESS)
@@ -186,12 +194,81 @@ TEST(Controls, KeysChooseTheHeadingButNothingChangesInFlight)
         EXPECT_EQ(send(row.key, row.event == RELEASE ? RELEASE : PRESS), "");
         EXPECT_EQ(launch_requested, row.key == SPACE && row.event == PRESS);
         EXPECT_EQ(heading_axis * heading_sign, row.heading);
-        // The marker's +z turns along the heading.
-        const glm::vec3 axis(heading_axis == X, heading_axis == Y, heading_axis == Z);
-        const glm::vec3 tip = heading_axis == 0 ? glm::vec3(0, 0, 1) : axis * static_cast<float>(heading_sign);
-        EXPECT_LT(glm::distance(glm::mat3(marker_matrix) * glm::vec3(0, 0, 1), tip), 1e-5f);
+        EXPECT_VEC_NEAR(marker_tip(), heading_axis == 0 ? glm::vec3(0, 0, 1) : heading_vector());
     }
     ship_flying = launch_requested = false;
+}
+
+// Presses a key, then plays a frame and on until the ship rests; returns what the game printed.
+std::string play(Game& game, int key)
+{
+    ::testing::internal::CaptureStdout();
+    on_key(key, PRESS);
+    for (int frame = 0; frame == 0 || ((ship_flying || launch_requested) && frame < 200); ++frame)
+        update_world(game, 1.0 / 60);
+    return ::testing::internal::GetCapturedStdout();
+}
+
+TEST(Controls, RStartsAgainUTakesBackLaunchesHPointsAlongAShortestWay)
+{
+    const ScratchLevels scratch; // shortest +x -z +y -x, the first through the beamers; +z from the start is a dead end
+    scratch.write("levels/1.lev", level_text(5, "0 0 0 5 1 0 0 2 3 0 2 2 4 0 2 1 3 0 0 1 3 4 1 1 0 3 1 6 0 0 4 1"));
+    scratch.write("levels/2.lev", level_text(3, "1 1 1 5"));
+    count_level_files();
+    Game game;
+    build_world(game);
+    view_index = vertical_heading = 0;
+    const auto now = [&] { return std::tuple(game.cubes, game.grid_position, game.flight_progress, game.level_number,
+        view_index, vertical_heading, heading_axis, heading_sign, marker_matrix, launch_requested); };
+    std::vector<decltype(now())> starts; // where each launch began, with the heading chosen
+    for (const int turn : {'H', 'A', 'W', 'W'}) { // +x through the beamers, -z, +y, then into the cube above
+        play(game, turn);
+        starts.push_back(now());
+        play(game, SPACE);
+    }
+    const auto top = now();
+    ASSERT_EQ(game.grid_position, (Cell{3, 3, 1})) << show_level(*game.level_grid);
+    starts.pop_back(); // a launch that moved nothing is not taken back
+    play(game, 'U');
+    EXPECT_EQ(now(), starts[2]);
+    play(game, SPACE);
+    EXPECT_EQ(now(), top) << "launched again, the same rest";
+    for (int back = 2; back >= -1; --back) { // starts[1] rests after the beamers, halfway into a step
+        SCOPED_TRACE(back);
+        play(game, 'U');
+        EXPECT_EQ(now(), starts[std::max(back, 0)]);
+    }
+
+    play(game, 'D');
+    play(game, SPACE);
+    const auto stuck = now();
+    EXPECT_EQ(play(game, 'H'), std::string(NO_WAY_LINE) + "\n");
+    EXPECT_EQ(now(), stuck);
+    ship_flying = true;
+    for (const int key : {'R', 'U', 'H'})
+        on_key(key, PRESS);
+    ship_flying = false;
+    EXPECT_EQ(play(game, 0), "");
+    EXPECT_EQ(now(), stuck) << "keys pressed in flight are not answered later";
+
+    // R is flying out: the level as built, the chosen heading kept for the next key, nothing to take back.
+    for (const int key : {int{'D'}, SPACE, int{'U'}}) // -x, out
+        play(game, key);
+    const auto flown_out = now();
+    for (const int key : {int{'H'}, SPACE, int{'D'}, int{'D'}, int{'R'}, int{'U'}})
+        play(game, key);
+    EXPECT_EQ(now(), flown_out);
+
+    // H then Space, as often as the shortest way has launches; the heading is chosen as the keys choose it.
+    for (int launch = 1; launch <= 4; ++launch) {
+        play(game, 'H');
+        const int hinted = heading_axis * heading_sign;
+        EXPECT_VEC_NEAR(marker_tip(), heading_vector());
+        send('Q', platform::RELEASE);
+        EXPECT_EQ(heading_axis * heading_sign, hinted);
+        play(game, SPACE);
+    }
+    EXPECT_EQ(game.level_number, 2);
 }
 
 TEST(Controls, F3SwitchesTheDrawModeF4TheSamplingF5TheMipmaps)

@@ -2,13 +2,10 @@
 
 #include "platform/window.h"
 #include "render/render_settings.h"
-#include "world/world_build.h"
 #include "world/world_state.h"
 
 #include <iostream>
 
-int view_index = 0;
-int vertical_heading = 0;
 bool mipmaps_enabled = false;
 int mipmap_mode = 0;
 
@@ -19,20 +16,14 @@ constexpr int KEY_W = 'W';
 constexpr int KEY_A = 'A';
 constexpr int KEY_S = 'S';
 constexpr int KEY_D = 'D';
+constexpr int KEY_R = 'R';
+constexpr int KEY_U = 'U';
+constexpr int KEY_H = 'H';
 
-constexpr int VIEW_COUNT = 4;
 constexpr int MIPMAP_MODES = 3;
 constexpr int MIPMAP_OFF = 0;
 constexpr int MIPMAP_NEAREST = 1;
 constexpr int MIPMAP_LINEAR = 2;
-
-struct Heading {
-    int axis;
-    int sign;
-};
-// What each view_index points at: round the vertical axis from +x.
-constexpr Heading VIEW_HEADINGS[VIEW_COUNT] = {
-    {AXIS_X, +1}, {AXIS_Z, +1}, {AXIS_X, -1}, {AXIS_Z, -1}};
 
 void say(const char* line)
 {
@@ -130,6 +121,15 @@ void handle_press(int key)
     case platform::KEY_SPACE:
         launch_requested = true;
         break;
+    case KEY_R:
+        restart_requested = true;
+        break;
+    case KEY_U:
+        undo_requested = true;
+        break;
+    case KEY_H:
+        hint_requested = true;
+        break;
     case platform::KEY_F3:
         render_settings.draw_mode =
             render_settings.draw_mode == DRAW_TRIANGLES ? DRAW_LINE_LOOP : DRAW_TRIANGLES;
@@ -157,12 +157,5 @@ void on_key(int key, int action)
     // Every event that got this far re-derives the heading, so after a new
     // level (which points the ship along +x) any key brings back the
     // heading the player chose.
-    if (vertical_heading != 0) {
-        heading_axis = AXIS_Y;
-        heading_sign = vertical_heading;
-    } else if (view_index >= 0 && view_index < VIEW_COUNT) {
-        heading_axis = VIEW_HEADINGS[view_index].axis;
-        heading_sign = VIEW_HEADINGS[view_index].sign;
-    }
-    update_heading_marker();
+    apply_chosen_heading();
 }

@@ -1,12 +1,9 @@
-// The keyboard: W, A, S and D choose the heading, Space launches, F3 to F5
-// tune how models are drawn. The handler only changes program-wide state;
-// the world and the renderer read it in the next frame.
+// The keyboard: W, A, S and D choose the heading, Space launches, R starts
+// the level again, U takes back a launch, H points along a shortest way to
+// the goal, F3 to F5 tune how models are drawn. The handler only changes
+// program-wide state; the world and the renderer read it in the next frame.
 #pragma once
 
-// The horizontal heading chosen with A and D: 0 +x, 1 +z, 2 -x, 3 -z.
-extern int view_index;
-// +1 after W, -1 after S, 0 after A or D; when set it overrides view_index.
-extern int vertical_heading;
 // Whether the min filter is one of the mipmap filters.
 extern bool mipmaps_enabled;
 // 0 off, 1 nearest mip level, 2 linear between mip levels; F5 cycles it.

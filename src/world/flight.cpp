@@ -1,6 +1,7 @@
 #include "world/flight.h"
 
 #include "game/game.h"
+#include "world/assist.h"
 #include "world/level_loader.h"
 #include "world/world_build.h"
 #include "world/world_state.h"
@@ -121,6 +122,14 @@ WorldChange advance_flight(Game& game)
 
 void flight_step(Game& game)
 {
+    answer_requests(game);
+    // The request stays set from the launch's first frame until the ship
+    // rests again.
+    const bool launched = launch_requested;
+    if (launched && !ship_flying)
+        launch_begins(game);
     if (advance_flight(game) != WorldChange::NONE)
         build_world(game);
+    else if (launched && !launch_requested)
+        launch_rests(game);
 }

@@ -23,6 +23,7 @@ enum class WorldChange {
 // next level.
 WorldChange advance_flight(Game& game);
 
-// One frame of flight as the game plays it: advance_flight, then build the
-// next level or the same one again when it asks for that.
+// One frame of flight as the game plays it: first the answers to R, U and
+// H, then advance_flight, then the next level or the same one again when it
+// asks for that. Launches are told to the history that U takes back.
 void flight_step(Game& game);

@@ -16,13 +16,6 @@ const LaunchHeading LAUNCH_HEADINGS[HEADING_COUNT] = {
 
 namespace {
 
-void place_ship(Game& game, const RestingShip& ship)
-{
-    game.grid_position = ship.cell;
-    game.flight_progress = ship.flight_progress;
-    game.cubes[game.ship_index] = ship.drawn;
-}
-
 // Everything a frame of flight starts from. The flight step depends on
 // nothing else, so a flight that comes back to one of these goes round for
 // ever. Between beamers the ship only moves on along its heading, so a
@@ -120,6 +113,18 @@ std::vector<bool> states_that_can_win(const LevelSearch& search)
 RestingShip resting_ship(const Game& game)
 {
     return {game.grid_position, game.flight_progress, game.cubes[game.ship_index]};
+}
+
+void place_ship(Game& game, const RestingShip& ship)
+{
+    game.grid_position = ship.cell;
+    game.flight_progress = ship.flight_progress;
+    game.cubes[game.ship_index] = ship.drawn;
+}
+
+bool same_ship(const RestingShip& a, const RestingShip& b)
+{
+    return a.cell == b.cell && a.flight_progress == b.flight_progress && a.drawn == b.drawn;
 }
 
 LaunchResult play_launch(Game& game, const RestingShip& from, int heading)

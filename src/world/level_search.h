@@ -44,8 +44,10 @@ struct LaunchResult {
     bool beamed = false;  // the flight went through a beamer
 };
 
-// The resting ship of a freshly built world.
+// The resting ship of a built world, and putting it back to rest as it was.
 RestingShip resting_ship(const Game& game);
+void place_ship(Game& game, const RestingShip& ship);
+bool same_ship(const RestingShip& a, const RestingShip& b);
 
 // Puts the ship at rest as given and launches it along heading 0..5 in the
 // built world of `game`, playing frames until the flight is over or is seen

@@ -1,6 +1,7 @@
 #include "world/world_build.h"
 
 #include "game/game.h"
+#include "world/assist.h"
 #include "world/level_loader.h"
 #include "world/world_state.h"
 
@@ -66,6 +67,8 @@ void build(Game& game, Load load)
     ship_flying = false;
     heading_axis = AXIS_X;
     heading_sign = +1;
+
+    forget_launches();
 
     auto grid = std::make_unique<LevelGrid>();
     game.grid_size = load(*grid);

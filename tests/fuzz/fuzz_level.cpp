@@ -39,11 +39,6 @@ void replay_solution(Game& game, const LevelSearch& search)
     }
 }
 
-bool same_ship(const RestingShip& a, const RestingShip& b)
-{
-    return a.cell == b.cell && a.flight_progress == b.flight_progress && a.drawn == b.drawn;
-}
-
 // Every move of the search must lead to exactly the resting ship it names:
 // a ship that only looks the same to the search may fly differently.
 void replay_moves(Game& game, const LevelSearch& search)

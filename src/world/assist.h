@@ -1,0 +1,23 @@
+// The player's ways out of a tight spot: start the level again (R), take
+// back launches one by one (U) and point the ship along a shortest way to
+// the goal (H). The keys only ask; the next frame answers, before the
+// flight step, since only the world knows where the ship rests.
+#pragma once
+
+class Game;
+
+// What H prints when the goal cannot be reached from where the ship rests.
+constexpr const char* NO_WAY_LINE = "No way to the goal from here: press R to start again.";
+
+// Answers R, then U, then H, each if it was asked for since the last frame.
+void answer_requests(Game& game);
+
+// The flight step tells the history of launches when a launch begins and
+// when the ship comes to rest again: a launch that changed nothing about
+// the resting ship is not kept, so U always takes back a move.
+void launch_begins(const Game& game);
+void launch_rests(const Game& game);
+
+// Every world build forgets the launches: after the goal, R or a flight
+// out, U has nothing to take back.
+void forget_launches();
