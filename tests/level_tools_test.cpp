@@ -1,6 +1,8 @@
 #include "support/scratch_levels.h"
 
 #include "level_check.h"
+#include "level_generate.h"
+#include "level_stats.h"
 #include "world/level_loader.h"
 #include "world/level_search.h"
 #include "world/level_show.h"
@@ -54,6 +56,47 @@ TEST(LevelTools, SolvesByTheShortestWay)
             result += std::string(LAUNCH_HEADINGS[heading].name) + " from " + cell_text(search.states[state].cell) + "; ";
         EXPECT_EQ(result, row.result) << show_level(*game.level_grid);
     }
+}
+
+TEST(LevelTools, StatsMeasureTheWaysTheDeadEndsAndWhatIsNeeded)
+{
+    const struct { int size; const char *entries, *row; } rows[] = {
+        {5, "0 0 0 5 4 0 0 1 3 0 2 6", "5 | 1 | 0 | 2 | 1 | 0 | 2 | -"},
+        {5, "0 0 0 5 3 0 0 1 0 0 3 1 2 0 2 6", "5 | 2 | 0 | 2 | 2 | 0 | 3 | -"},
+        {5, "0 0 0 5 4 0 0 1 3 0 2 6 0 0 4 1", "5 | 2 | 0 | 2 | 1 | 1 | 3 | -"},
+        {3, "0 0 0 5 1 1 1 6", "3 | 0 | 0 | no way | - | 1 | 1 | -"},
+        {4, "1 0 0 2 3 0 0 2 2 0 0 5 2 3 0 6", "4 | 0 | 2 | 1 | 1 | 0 | 1 | up or down"},
+        {5, "0 0 0 5 1 0 0 2 3 0 2 2 4 0 2 1 3 0 0 1 3 4 1 1 0 3 1 6 0 0 4 1",
+         "5 | 4 | 2 | 4 | 1 | 1 | 5 | up or down, beamers"},
+    };
+    const ScratchLevels scratch;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.entries);
+        Game game;
+        build_world_from_file(game, scratch.write("l.lev", level_text(row.size, row.entries)));
+        EXPECT_EQ(stats_row("l", measure_level(game)), "| l | " + std::string(row.row) + " |\n");
+    }
+}
+
+TEST(LevelTools, GenerateMakesTheSameCheckedLevelFromTheSameSeed)
+{
+    GenerateOptions options;
+    options.size = 5;
+    options.launches = 3;
+    options.steps = 200;
+    options.vertical = options.dead_ends = true;
+    const GeneratedLevel level = generate_level(options);
+    EXPECT_EQ(generate_level(options).text, level.text);
+    EXPECT_TRUE(level.as_asked);
+    const ScratchLevels scratch;
+    EXPECT_EQ(check_level_file(scratch.write("made.lev", level.text)), std::vector<std::string>{}) << level.text;
+    Game game;
+    build_world_from_file(game, "made.lev");
+    const LevelStats stats = measure_level(game);
+    EXPECT_GE(stats.launches, 3);
+    EXPECT_TRUE(stats.needs_vertical && stats.dead_ends > 0 && stats.resting_places >= 9);
+    options.seed = 2;
+    EXPECT_NE(generate_level(options).text, level.text);
 }
 
 TEST(LevelTools, AnEndlessFlightIsKnownAsSoonAsItRepeats)

@@ -90,6 +90,14 @@ void build_world_from_file(Game& game, const std::string& file_name)
     build(game, [&file_name](LevelGrid& grid) { return load_level_file(file_name, grid); });
 }
 
+void build_world_from_grid(Game& game, const LevelGrid& grid)
+{
+    build(game, [&grid](LevelGrid& copy) {
+        copy = grid;
+        return copy.size;
+    });
+}
+
 void update_heading_marker()
 {
     // The marker model points along +z; turn it to the heading and move it

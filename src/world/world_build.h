@@ -15,8 +15,10 @@ class Game;
 // load_level throws.
 void build_world(Game& game);
 
-// The same from a named file, for the level tools and the tests.
+// The same from a named file, for the level tools and the tests, and from a
+// grid made in memory, for the level generator.
 void build_world_from_file(Game& game, const std::string& file_name);
+void build_world_from_grid(Game& game, const LevelGrid& grid);
 
 // Points the heading marker along heading_axis and heading_sign.
 void update_heading_marker();

@@ -1,11 +1,16 @@
-// tirak-levels: checks, solves and shows level files with the game's own
-// loader and flight rules.
+// tirak-levels: checks, solves, shows, measures and makes level files with
+// the game's own loader, flight rules and solver.
 //
-//   tirak-levels check FILE...   every problem as "FILE: problem"
-//   tirak-levels solve FILE      dead ends, then "N launches: ..." or "no solution"
-//   tirak-levels show FILE       the grid as text, one y layer at a time
+//   tirak-levels check FILE...    every problem as "FILE: problem"
+//   tirak-levels solve FILE       dead ends, then "N launches: ..." or "no solution"
+//   tirak-levels show FILE        the grid as text, one y layer at a time
+//   tirak-levels stats FILE...    a table: size, cubes, beamers, launches, ...
+//   tirak-levels hints FILE...    the slowest hint from any resting place
+//   tirak-levels generate OPTION...   a new level file
 
 #include "level_check.h"
+#include "level_generate.h"
+#include "level_stats.h"
 
 #include "game/game.h"
 #include "config/config_file.h"
@@ -14,6 +19,11 @@
 #include "world/level_show.h"
 #include "world/world_build.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <set>
 #include <string>
@@ -26,7 +36,10 @@ constexpr int EXIT_USAGE = 2;
 
 int usage()
 {
-    std::cerr << "usage: tirak-levels check FILE... | solve FILE | show FILE" << std::endl;
+    std::cerr << "usage: tirak-levels check FILE... | solve FILE | show FILE | stats FILE... | hints FILE...\n"
+                 "       tirak-levels generate [--seed N] [--size 2..16] [--launches N] [--cubes N] [--steps N]\n"
+                 "                             [--beamers] [--vertical] [--dead-ends]"
+              << std::endl;
     return EXIT_USAGE;
 }
 
@@ -98,10 +111,105 @@ int show(const std::string& file_name)
     return EXIT_PROBLEM;
 }
 
+int stats(int count, char** files)
+{
+    int status = EXIT_OK;
+    std::cout << stats_header();
+    for (int k = 0; k < count; ++k) {
+        Game game;
+        if (load_world(game, files[k]))
+            std::cout << stats_row(files[k], measure_level(game));
+        else
+            status = EXIT_PROBLEM;
+    }
+    return status;
+}
+
+// What H costs in play: a search from where the ship rests. The fastest of
+// a few tries from each resting state, so that other programs on the
+// machine count less, and the slowest state of each level.
+int hints(int count, char** files)
+{
+    constexpr int TRIES = 3;
+    int status = EXIT_OK;
+    for (int k = 0; k < count; ++k) {
+        Game game;
+        if (!load_world(game, files[k])) {
+            status = EXIT_PROBLEM;
+            continue;
+        }
+        const std::vector<RestingShip> states = search_level(game).states;
+        double slowest = 0.0;
+        RestingShip slowest_from;
+        for (const RestingShip& from : states) {
+            place_ship(game, from);
+            double fastest = 1e9;
+            for (int attempt = 0; attempt < TRIES; ++attempt) {
+                const auto start = std::chrono::steady_clock::now();
+                search_level(game);
+                fastest = std::min(fastest, std::chrono::duration<double, std::milli>(
+                                                std::chrono::steady_clock::now() - start).count());
+            }
+            if (fastest > slowest) {
+                slowest = fastest;
+                slowest_from = from;
+            }
+        }
+        std::printf("%s: slowest hint %.2f ms, from %d %d %d, of %zu resting states\n", files[k], slowest,
+                    slowest_from.cell[0], slowest_from.cell[1], slowest_from.cell[2], states.size());
+    }
+    return status;
+}
+
+// A whole word as a number in [low, high].
+bool read_number(const char* word, long long low, long long high, long long& value)
+{
+    char* end = nullptr;
+    value = std::strtoll(word, &end, 10);
+    return end != word && *end == '\0' && value >= low && value <= high;
+}
+
+int generate(int count, char** words)
+{
+    GenerateOptions options;
+    for (int k = 0; k < count; ++k) {
+        const std::string word = words[k];
+        long long value = 0;
+        const bool has_value = k + 1 < count;
+        if (word == "--beamers")
+            options.beamers = true;
+        else if (word == "--vertical")
+            options.vertical = true;
+        else if (word == "--dead-ends")
+            options.dead_ends = true;
+        else if (word == "--seed" && has_value && read_number(words[++k], 0, INT64_MAX, value))
+            options.seed = static_cast<uint64_t>(value);
+        else if (word == "--size" && has_value && read_number(words[++k], 2, 16, value))
+            options.size = static_cast<int32_t>(value);
+        else if (word == "--launches" && has_value && read_number(words[++k], 1, 1000, value))
+            options.launches = static_cast<int32_t>(value);
+        else if (word == "--cubes" && has_value && read_number(words[++k], 0, MAX_LEVEL_ENTRIES, value))
+            options.max_cubes = static_cast<int32_t>(value);
+        else if (word == "--steps" && has_value && read_number(words[++k], 0, 10000000, value))
+            options.steps = static_cast<int32_t>(value);
+        else
+            return usage();
+    }
+    const GeneratedLevel level = generate_level(options);
+    std::cout << level.text;
+    if (level.as_asked)
+        return EXIT_OK;
+    std::cerr << "tirak-levels generate: not everything asked for was reached; the level is the nearest found"
+              << std::endl;
+    return EXIT_PROBLEM;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc >= 2 && std::string(argv[1]) == "generate")
+        return generate(argc - 2, argv + 2);
     if (argc < 3)
         return usage();
     const std::string command = argv[1];
@@ -111,5 +219,9 @@ int main(int argc, char** argv)
         return solve(argv[2]);
     if (command == "show" && argc == 3)
         return show(argv[2]);
+    if (command == "stats")
+        return stats(argc - 2, argv + 2);
+    if (command == "hints")
+        return hints(argc - 2, argv + 2);
     return usage();
 }
