@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <sstream>
 #include <tuple>
 #include <vector>
@@ -179,7 +180,7 @@ Generator::Score Generator::score_of(const LevelStats& stats) const
     const bool open = stats.resting_places >= PLACES_PER_LAUNCH * stats.launches;
     const int features = (options_.beamers && stats.needs_beamers) + (options_.vertical && stats.needs_vertical) +
                          (options_.dead_ends && stats.dead_ends > 0);
-    return {playable, playable && open, features, std::min(stats.launches, options_.launches), stats.resting_places};
+    return {playable, playable && open, features, -std::abs(stats.launches - options_.launches), stats.resting_places};
 }
 
 std::string Generator::text_of(const Draft& draft, const LevelStats& stats) const
@@ -250,7 +251,7 @@ GeneratedLevel Generator::run()
     const Score reached = score_of(level.stats);
     const int features = options_.beamers + options_.vertical + options_.dead_ends;
     level.as_asked = std::get<1>(reached) && std::get<2>(reached) == features &&
-                     std::get<3>(reached) == options_.launches;
+                     std::get<3>(reached) == 0;
     level.text = text_of(best, level.stats);
     return level;
 }
