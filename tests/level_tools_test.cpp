@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -97,6 +99,41 @@ TEST(LevelTools, GenerateMakesTheSameCheckedLevelFromTheSameSeed)
     EXPECT_TRUE(stats.needs_vertical && stats.dead_ends > 0 && stats.resting_places >= 9);
     options.seed = 2;
     EXPECT_NE(generate_level(options).text, level.text);
+}
+
+TEST(ShippedLevels, EachChecksCleanAndTheyClimb)
+{
+    const std::string folder = TIRAK_DATA_DIR "/levels/";
+    std::vector<LevelStats> levels;
+    for (std::string file; std::ifstream(file = folder + std::to_string(levels.size() + 1) + ".lev");) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(check_level_file(file), std::vector<std::string>{});
+        std::string title;
+        std::getline(std::ifstream(file), title);
+        EXPECT_EQ(title.rfind("# Level " + std::to_string(levels.size() + 1) + ": ", 0), 0u) << title;
+        Game game;
+        build_world_from_file(game, file);
+        const LevelStats& level = levels.emplace_back(measure_level(game));
+        EXPECT_TRUE(level.solvable);
+        EXPECT_LE(level.cubes, 40);
+        if (levels.size() <= 5)
+            EXPECT_TRUE(level.launches >= 2 && level.launches <= 5) << level.launches << " launches introduce";
+        else
+            EXPECT_GE(level.resting_places, 3 * level.launches) << "a puzzle, not a corridor";
+    }
+    ASSERT_GE(levels.size(), 30u);
+    const auto launches = [&levels](size_t from, size_t to) {
+        int32_t sum = 0;
+        for (size_t level = from; level < to; ++level)
+            sum += levels[level].launches;
+        return sum;
+    };
+    EXPECT_GE(launches(levels.size() - 10, levels.size()) / 10.0, 3 * launches(0, 5) / 5.0) << "the last ten";
+    const auto levels_where = [&levels](auto holds) { return std::count_if(levels.begin(), levels.end(), holds); };
+    EXPECT_GE(levels_where([](const LevelStats& l) { return l.launches >= 20; }), 3);
+    EXPECT_GE(levels_where([](const LevelStats& l) { return l.beamers == 2 && l.needs_beamers; }), 10);
+    EXPECT_GE(levels_where([](const LevelStats& l) { return l.needs_vertical; }), 15);
+    EXPECT_GE(levels_where([](const LevelStats& l) { return l.dead_ends > 0; }), 10);
 }
 
 TEST(LevelTools, AnEndlessFlightIsKnownAsSoonAsItRepeats)
