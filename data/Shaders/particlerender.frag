@@ -4,7 +4,7 @@
 in vec2 sprite_coord;
 in float life;
 
-uniform sampler2D Texture0; // the glow sprite, stored as sRGB
+uniform sampler2D Texture0; // the glow sprite, an sRGB texture: sampled as linear light
 
 out vec4 out_color;
 
@@ -15,7 +15,7 @@ const float BRIGHTNESS = 1.6;
 void main()
 {
     vec4 sprite = texture(Texture0, sprite_coord);
-    vec3 glow = pow(sprite.rgb, vec3(2.2)) * mix(OLD, YOUNG, life) * BRIGHTNESS;
+    vec3 glow = sprite.rgb * mix(OLD, YOUNG, life) * BRIGHTNESS;
     float alpha = sprite.a * smoothstep(0.0, 0.3, life);
     out_color = vec4(glow, alpha);
 }

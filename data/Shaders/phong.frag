@@ -2,8 +2,8 @@
 // Phong lighting for the level's objects while "lightning" is 1; the sky and
 // the walls are drawn unlit with it at 0.
 //
-// Textures are stored as plain 8-bit sRGB colours, so they are decoded to
-// linear light here; the framebuffer encodes the result back to sRGB.
+// Textures are sRGB textures: sampling them gives linear light, and the
+// framebuffer encodes the result back to sRGB.
 //
 // The alpha channel means two things. Unlit, it is opacity: the walls are
 // blended with it. Lit, it marks self-lit texels: 1 takes the light, 0
@@ -37,17 +37,10 @@ const float SHININESS = 28.0;
 // Self-lit texels are a little brighter than a fully lit white surface.
 const float GLOW_GAIN = 1.35;
 
-vec3 decode_srgb(vec3 colour)
-{
-    vec3 low = colour / 12.92;
-    vec3 high = pow((colour + 0.055) / 1.055, vec3(2.4));
-    return mix(low, high, step(vec3(0.04045), colour));
-}
-
 void main()
 {
     vec4 texel = texture(Texture0, texture_coordinates);
-    vec3 albedo = decode_srgb(texel.rgb);
+    vec3 albedo = texel.rgb;
     if (lightning != 1) {
         out_color = vec4(albedo, texel.a);
         return;

@@ -6,6 +6,7 @@
 #include "render/model_table.h"
 #include "render/phong_program.h"
 #include "render/scene_renderer.h"
+#include "render/unlit_program.h"
 #include "world/level_loader.h"
 #include "world/update_world.h"
 #include "world/world_build.h"
@@ -75,7 +76,8 @@ int start_run(Game& game, RunState& state)
     double texture_seconds = 0.0;
     double* const texture_clock = state.startup_times ? &texture_seconds : nullptr;
     for (const ModelFile& model : MODEL_TABLE) {
-        if (!load_model(game, state.phong_program, model.file, model.has_mip_levels, texture_clock)) {
+        if (!load_model(game, state.phong_program, model.file, model.has_mip_levels, texture_clock,
+                        model.shown_as_stored)) {
             destroy_shader_program(state.phong_program);
             return 1;
         }
@@ -91,6 +93,7 @@ int start_run(Game& game, RunState& state)
     game.particles = std::make_shared<ParticleSystem>(game.mesh_records[MODEL_PARTICLE].texture);
     laps.lap(&StartupTimes::particles);
     game.uniforms = find_uniform_locations(state.phong_program.program);
+    game.unlit = build_unlit_program(state.phong_program.program);
 
     state.frame_start = platform::get_time();
     // The first frame starts at rest, with the marker along the heading.

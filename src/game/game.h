@@ -91,6 +91,7 @@ public:
     int32_t level_number = 1;
 
     UniformLocations uniforms;
+    UnlitProgram unlit;
     GenVertexArraysFn gen_vertex_arrays = nullptr;
     BindVertexArrayFn bind_vertex_array = nullptr;
     DeleteVertexArraysFn delete_vertex_arrays = nullptr;

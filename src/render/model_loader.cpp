@@ -27,7 +27,7 @@ bool has_triangles(const aiMesh& mesh)
 } // namespace
 
 bool load_model(Game& game, const ShaderProgram& program, const std::string& file,
-                bool has_mip_levels, double* texture_seconds)
+                bool has_mip_levels, double* texture_seconds, bool shown_as_stored)
 {
     // The importer owns the scene; both go at the end of this call, once
     // everything the renderer needs is in OpenGL objects.
@@ -53,7 +53,7 @@ bool load_model(Game& game, const ShaderProgram& program, const std::string& fil
         return false;
     }
     const auto textures_begin = std::chrono::steady_clock::now();
-    load_textures(*scene, game, has_mip_levels);
+    load_textures(*scene, game, has_mip_levels, shown_as_stored);
     const std::chrono::duration<double> texture_time = std::chrono::steady_clock::now() - textures_begin;
     if (texture_seconds != nullptr)
         *texture_seconds += texture_time.count();

@@ -16,4 +16,4 @@ constexpr unsigned MODEL_IMPORT_FLAGS = 0x0B;
 // appended then. When texture_seconds is given, the time spent on textures
 // is added to it, so that start-up can tell images from meshes.
 bool load_model(Game& game, const ShaderProgram& program, const std::string& file,
-                bool has_mip_levels, double* texture_seconds = nullptr);
+                bool has_mip_levels, double* texture_seconds = nullptr, bool shown_as_stored = false);

@@ -8,6 +8,11 @@
 struct ModelFile {
     const char* file;
     bool has_mip_levels; // mip levels 1 to 3 come from prepared image files
+    // The sky's texels go to the screen untouched: no light, no blending,
+    // and always magnified. Its texture keeps the stored sRGB bytes, needs
+    // no mip levels, and is drawn without the framebuffer's sRGB encoding,
+    // the cheapest path for the pass that covers the whole window.
+    bool shown_as_stored = false;
 };
 
 constexpr int MODEL_SKYBOX = 0;
@@ -23,7 +28,7 @@ constexpr int MODEL_LAST_BOUND = 13;
 constexpr int MODEL_COUNT = 14;
 
 constexpr std::array<ModelFile, MODEL_COUNT> MODEL_TABLE{{
-    {"obj/skybox.obj", false},
+    {"obj/skybox.obj", false, true},
     {"obj/cube.obj", true},
     {"obj/ship.obj", true},
     {"obj/goal_new.obj", true},

@@ -39,6 +39,42 @@ glm::mat4 place_in_cell(const glm::vec4& entry)
     return glm::translate(glm::mat4(1.0f), glm::vec3(entry));
 }
 
+// One indexed draw, its model matrix given to the program in use at
+// `model_location`, sampled with the current render settings.
+void draw_record(GLint model_location, const glm::mat4& model, int record_index, const Game& game,
+                 uint32_t min_filter = render_settings.min_filter)
+{
+    assert(record_index >= 0 && record_index < static_cast<int>(game.mesh_records.size()));
+    const MeshRecord& record = game.mesh_records[record_index];
+    upload(model_location, model);
+    glBindTexture(GL_TEXTURE_2D, record.texture);
+    // Written at every draw, so that a key press reaches every texture.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(render_settings.mag_filter));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(min_filter));
+    game.bind_vertex_array(record.vertex_array);
+    glDrawElements(render_settings.draw_mode, record.index_count, GL_UNSIGNED_INT, nullptr);
+}
+
+// Makes the sky and wall program current with this camera; returns where it
+// takes the model matrix. Without that program the Phong program's unlit
+// path draws them, as it always could.
+GLint use_unlit_program(const Game& game, const glm::mat4& camera, const glm::mat4& projection,
+                        const glm::mat4& world, GLuint phong_program)
+{
+    const UnlitProgram& unlit = game.unlit;
+    if (unlit.program == 0) {
+        glUseProgram(phong_program);
+        upload(game.uniforms.camera_matrix, camera);
+        glUniform1i(game.uniforms.lightning, 0);
+        return game.uniforms.cubetranslation_matrix;
+    }
+    glUseProgram(unlit.program);
+    upload(unlit.camera_matrix, camera);
+    upload(unlit.projection_matrix, projection);
+    upload(unlit.world_translation_matrix, world);
+    return unlit.cubetranslation_matrix;
+}
+
 } // namespace
 
 UniformLocations find_uniform_locations(uint32_t program)
@@ -55,15 +91,7 @@ UniformLocations find_uniform_locations(uint32_t program)
 
 void draw_model(glm::mat4 model, int record_index, const Game& game)
 {
-    assert(record_index >= 0 && record_index < static_cast<int>(game.mesh_records.size()));
-    const MeshRecord& record = game.mesh_records[record_index];
-    upload(game.uniforms.cubetranslation_matrix, model);
-    glBindTexture(GL_TEXTURE_2D, record.texture);
-    // Written at every draw, so that a key press reaches every texture.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(render_settings.mag_filter));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(render_settings.min_filter));
-    game.bind_vertex_array(record.vertex_array);
-    glDrawElements(render_settings.draw_mode, record.index_count, GL_UNSIGNED_INT, nullptr);
+    draw_record(game.uniforms.cubetranslation_matrix, model, record_index, game);
 }
 
 void render_scene(const ShaderProgram& phong_program, Game& game)
@@ -80,18 +108,25 @@ void render_scene(const ShaderProgram& phong_program, Game& game)
 
     // Skybox: unlit, behind everything, turning with the camera but never
     // coming nearer. Its offset uses the integer half on purpose: odd grids
-    // have always had the sky half a cell lower.
+    // have always had the sky half a cell lower. Each face spans a quarter
+    // turn of view, so on any window more than about 300 pixels tall its
+    // texels are magnified everywhere and the minifying filter is never
+    // used: sampling it with the magnifying one gives the same picture
+    // without choosing mip levels for every pixel of the window.
     glDisable(GL_DEPTH_TEST);
-    glUniform1i(u.lightning, 0);
     const float sky_offset = static_cast<float>(game.grid_size / 2);
     glm::mat4 rotation_only = camera;
     rotation_only[3] = glm::vec4(0.0f, 0.0f, 0.0f, rotation_only[3][3]);
-    upload(u.camera_matrix, rotation_only);
-    draw_model(glm::translate(glm::mat4(1.0f), glm::vec3(sky_offset)), MODEL_SKYBOX, game);
+    const GLint sky_model = use_unlit_program(game, rotation_only, projection, world, phong_program.program);
+    glDisable(GL_FRAMEBUFFER_SRGB);
+    draw_record(sky_model, glm::translate(glm::mat4(1.0f), glm::vec3(sky_offset)), MODEL_SKYBOX, game,
+                render_settings.mag_filter);
+    glEnable(GL_FRAMEBUFFER_SRGB);
 
     // Cells: lit and depth tested. Beamers are drawn as particles later, so
     // that the effect blends over the solid cells.
     glEnable(GL_DEPTH_TEST);
+    glUseProgram(phong_program.program);
     glUniform1i(u.lightning, 1);
     upload(u.camera_matrix, camera);
     std::vector<size_t> beamers;
@@ -128,23 +163,23 @@ void render_scene(const ShaderProgram& phong_program, Game& game)
     for (size_t k : beamers)
         game.particles->update_and_draw(camera, projection, world, place_in_cell(game.cubes[k]));
 
-    // Walls: blended over everything, seen from inside and outside.
-    glUseProgram(phong_program.program);
+    // Walls: unlit, blended over everything, seen from inside and outside.
+    const GLint wall_model = use_unlit_program(game, camera, projection, world, phong_program.program);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
     glDisable(GL_CULL_FACE);
-    glUniform1i(u.lightning, 0);
     const float span = static_cast<float>(game.grid_size) + 2.0f * WALL_MARGIN;
     const glm::mat4 walls = glm::translate(glm::mat4(1.0f), glm::vec3(-WALL_MARGIN)) *
                             glm::scale(glm::mat4(1.0f), glm::vec3(span));
     for (int wall = MODEL_FIRST_BOUND; wall <= MODEL_LAST_BOUND; ++wall)
-        draw_model(walls, wall, game);
+        draw_record(wall_model, walls, wall, game);
 
     glEnable(GL_CULL_FACE);
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
-    glUniform1i(u.lightning, 1);
+    if (game.unlit.program == 0)
+        glUniform1i(u.lightning, 1);
     game.bind_vertex_array(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);

@@ -57,7 +57,7 @@ FIBITMAP* load_32_bit_image(const std::string& file_name)
 // another size would leave the texture incomplete, so it is refused and the
 // level OpenGL made from level 0 stays. Returns the image's width and
 // height, 0 when nothing was loaded.
-glm::uvec2 load_level(const std::string& file_name, GLint level, glm::uvec2 base_size)
+glm::uvec2 load_level(const std::string& file_name, GLint level, glm::uvec2 base_size, bool shown_as_stored)
 {
     FIBITMAP* image = load_32_bit_image(file_name);
     const unsigned width = image ? FreeImage_GetWidth(image) : 0;
@@ -79,10 +79,11 @@ glm::uvec2 load_level(const std::string& file_name, GLint level, glm::uvec2 base
         }
     }
     // A 32-bit row is exactly width * 4 bytes, so the pixels are one block.
-    // The format is plain RGBA: the shaders decode the sRGB colours
-    // themselves.
-    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
-    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA, static_cast<GLsizei>(width),
+    // The images hold sRGB colours; the texture unit decodes them to linear
+    // light as it samples, before it filters.
+    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, shown_as_stored ? GL_FALSE : GL_TRUE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, shown_as_stored ? 0 : 1000);
+    glTexImage2D(GL_TEXTURE_2D, level, shown_as_stored ? GL_RGBA8 : GL_SRGB8_ALPHA8, static_cast<GLsizei>(width),
                  static_cast<GLsizei>(height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
                  FreeImage_GetBits(image));
     FreeImage_Unload(image);
@@ -91,7 +92,7 @@ glm::uvec2 load_level(const std::string& file_name, GLint level, glm::uvec2 base
 
 } // namespace
 
-void load_textures(const aiScene& scene, Game& game, bool has_mip_levels)
+void load_textures(const aiScene& scene, Game& game, bool has_mip_levels, bool shown_as_stored)
 {
     const std::set<std::string> names = diffuse_texture_names(scene);
     if (names.empty())
@@ -110,7 +111,7 @@ void load_textures(const aiScene& scene, Game& game, bool has_mip_levels)
         glm::uvec2 base_size(0, 0);
         for (int level = 0; level <= last_level; ++level) {
             const glm::uvec2 size =
-                load_level(TEXTURE_DIRECTORY + std::to_string(level) + name, level, base_size);
+                load_level(TEXTURE_DIRECTORY + std::to_string(level) + name, level, base_size, shown_as_stored);
             if (level == 0)
                 base_size = size;
         }

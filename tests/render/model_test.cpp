@@ -193,7 +193,7 @@ TEST_F(ModelTest, TextureLevelsComeFromTheirFilesOrFromLevelZero)
 
 
 // The shipped Phong shader on a square filling the window, drawn as the renderer draws a model.
-// Texels are sRGB, decoded by the shader and encoded back by the framebuffer: unlit, they show as
+// Texels are sRGB, as the loader uploads them, decoded by the texture unit and encoded back by the framebuffer: unlit, they show as
 // stored and blend in linear light; lit, alpha 0 glows brighter than its own colour.
 TEST_F(ModelTest, PhongShaderShowsTexelsAsStored)
 {
@@ -213,7 +213,7 @@ TEST_F(ModelTest, PhongShaderShowsTexelsAsStored)
     const std::tuple<std::array<GLubyte, 4>, bool, int> cases[] = {
         {{200, 120, 40, 255}, false, 200}, {{200, 200, 200, 128}, false, 147}, {{160, 160, 160, 0}, true, 183}};
     for (const auto& [texel, lit, red] : cases) {
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_SRGB8_ALPHA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel.data());
         glUniform1i(game.uniforms.lightning, lit);
         texel[3] < 255 && !lit ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
         glClear(GL_COLOR_BUFFER_BIT);
