@@ -161,7 +161,7 @@ TEST(Camera, TurnedByTheMouseMovedByTheWheelProjectedToTheWindow)
 
     // The wheel: a fixed step a frame until the camera has caught up.
     const float start = game.camera_distance;
-    for (const auto& [wheel, frames, moved] : {std::tuple{1, 10, 0.5f}, {1, 11, 1.0f}, {-1, 30, -0.5f}}) {
+    for (const auto& [wheel, frames, moved] : {std::tuple{1, 10, 0.5f}, {1, 11, 1.0f}, {-1, 30, -0.5f}, {-3, 90, -3.0f}, {-3, 5, -3.0f}}) {
         scripted::wheel = wheel;
         for (int frame = 0; frame < frames; ++frame)
             update_world(game, 1.0 / 60);

@@ -6,6 +6,8 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <algorithm>
+
 namespace {
 
 constexpr float POLAR_MIN = 0.0f;   // degrees: straight above the target
@@ -36,23 +38,18 @@ void turn_camera(Game& game)
 }
 
 // The camera follows the wheel smoothly: a fixed step per frame until
-// zoom_level has caught up with the wheel counter.
+// zoom_level has caught up with the wheel counter. The camera moves by
+// exactly what zoom_level moves: a whole step on the last frame as well let
+// rounding carry it a twentieth of a cell further every few wheel turns.
 void zoom_camera(Game& game)
 {
-    const float wheel = static_cast<float>(platform::get_mouse_wheel());
-    if (game.zoom_level > wheel) {
-        game.camera_distance -= ZOOM_STEP;
-        game.update_camera();
-        game.zoom_level -= ZOOM_STEP;
-        if (game.zoom_level < wheel)
-            game.zoom_level = wheel;
-    } else if (game.zoom_level < wheel) {
-        game.camera_distance += ZOOM_STEP;
-        game.update_camera();
-        game.zoom_level += ZOOM_STEP;
-        if (game.zoom_level > wheel)
-            game.zoom_level = wheel;
-    }
+    const float gap = static_cast<float>(platform::get_mouse_wheel()) - game.zoom_level;
+    if (gap == 0.0f)
+        return;
+    const float step = std::clamp(gap, -ZOOM_STEP, ZOOM_STEP);
+    game.zoom_level += step;
+    game.camera_distance += step;
+    game.update_camera();
 }
 
 // Driven by the clock, not by dt, so every frame drawn at the same moment
