@@ -1,6 +1,7 @@
 #include "render/texture_loader.h"
 
 #include "game/game.h"
+#include "render/mip_chain.h"
 
 #include <FreeImage.h>
 #include <GL/glew.h>
@@ -57,6 +58,12 @@ FIBITMAP* load_32_bit_image(const std::string& file_name)
 // another size would leave the texture incomplete, so it is refused and the
 // level OpenGL made from level 0 stays. Returns the image's width and
 // height, 0 when nothing was loaded.
+void upload(GLint level, const MipLevel& texels, bool shown_as_stored)
+{
+    glTexImage2D(GL_TEXTURE_2D, level, shown_as_stored ? GL_RGBA8 : GL_SRGB8_ALPHA8, static_cast<GLsizei>(texels.width),
+                 static_cast<GLsizei>(texels.height), 0, GL_BGRA, GL_UNSIGNED_BYTE, texels.texels.data());
+}
+
 glm::uvec2 load_level(const std::string& file_name, GLint level, glm::uvec2 base_size, bool shown_as_stored)
 {
     FIBITMAP* image = load_32_bit_image(file_name);
@@ -81,12 +88,18 @@ glm::uvec2 load_level(const std::string& file_name, GLint level, glm::uvec2 base
     // A 32-bit row is exactly width * 4 bytes, so the pixels are one block.
     // The images hold sRGB colours; the texture unit decodes them to linear
     // light as it samples, before it filters.
-    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, shown_as_stored ? GL_FALSE : GL_TRUE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, shown_as_stored ? 0 : 1000);
-    glTexImage2D(GL_TEXTURE_2D, level, shown_as_stored ? GL_RGBA8 : GL_SRGB8_ALPHA8, static_cast<GLsizei>(width),
-                 static_cast<GLsizei>(height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 FreeImage_GetBits(image));
+    MipLevel texels{width, height, {}};
+    const uint8_t* bits = FreeImage_GetBits(image);
+    texels.texels.assign(bits, bits + size_t{width} * height * 4);
     FreeImage_Unload(image);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, shown_as_stored ? 0 : 1000);
+    upload(level, texels, shown_as_stored);
+    // Level 0 brings the whole chain below it, as the driver's mipmap
+    // generation did; prepared levels loaded after it replace their part.
+    for (GLint below = level + 1; level == 0 && !shown_as_stored && (texels.width > 1 || texels.height > 1); ++below) {
+        texels = half_level(texels);
+        upload(below, texels, false);
+    }
     return {width, height};
 }
 

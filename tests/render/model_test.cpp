@@ -2,6 +2,7 @@
 // the vertex arrays and texture levels, what is printed, what is refused.
 #include "game/game.h"
 #include "gl_test.h"
+#include "render/mip_chain.h"
 #include "render/model_loader.h"
 #include "render/phong_program.h"
 #include "render/scene_renderer.h"
@@ -221,6 +222,23 @@ TEST_F(ModelTest, PhongShaderShowsTexelsAsStored)
         GLubyte pixel[4] = {};
         glReadPixels(32, 32, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
         EXPECT_NEAR(pixel[0], red, 2) << "texel " << int(texel[0]) << " alpha " << int(texel[3]);
+    }
+}
+
+// Each level below averages 2 x 2 texels in linear light (black and white make sRGB 188, not 128), alpha as
+// it is, and keeps a side of 1 at 1; on odd sides the last row or column takes part only where it pairs.
+TEST(MipChain, HalvesInLinearLight)
+{
+    const struct { unsigned width, height; std::vector<uint8_t> above, below; } rows[] = {
+        {2, 2, {0, 0, 0, 0, 255, 255, 255, 255, 0, 0, 0, 0, 255, 255, 255, 255}, {188, 188, 188, 128}},
+        {2, 1, {10, 200, 255, 255, 10, 200, 255, 255}, {10, 200, 255, 255}},
+        {1, 2, {255, 0, 0, 100, 0, 0, 255, 200}, {188, 0, 188, 150}},
+        {3, 1, {255, 255, 255, 255, 255, 255, 255, 255, 0, 0, 0, 0}, {255, 255, 255, 255}},
+    };
+    for (const auto& row : rows) {
+        const MipLevel below = half_level({row.width, row.height, row.above});
+        EXPECT_EQ(below.width * below.height, 1u) << row.width << "x" << row.height;
+        EXPECT_EQ(below.texels, row.below) << row.width << "x" << row.height;
     }
 }
 
