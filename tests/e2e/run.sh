@@ -259,6 +259,18 @@ play_through() {
         to2="$(distance after_goal level2)" to1="$(distance after_goal base)" noise="$(distance level2 level2_again)"
 }
 
+# H and Space as often as level 4's shortest way has launches: then the window shows level 5.
+hint_through_level_4() {
+    mkdir -p "$SHOTS"
+    game eval 'for _ in 1 2 3 4; do keys h space; new_titles 2; done; shot hinted'
+    sed -i 's/^level = 4$/level = 5/' data/tirak.inp
+    game eval 'frames 5; shot level5; frames 20; shot level5_again'
+    sed -i 's/^level = 5$/level = 4/' data/tirak.inp
+    game eval 'frames 5; shot level4'
+    check "H and Space four times solve level 4" holds 'to5 < 3 * noise + 0.01 && to4 > 4 * to5' \
+        to5="$(distance hinted level5)" to4="$(distance hinted level4)" noise="$(distance level5 level5_again)"
+}
+
 while IFS='|' read -r name status change what expect; do
     name=$(echo $name)
     [[ $name =~ ^($ROWS) ]] || continue
@@ -302,6 +314,7 @@ game/resized-fills    | 0 |                                                     
 game/stall-mid-flight | 0 | sixteen_wide                                               | stalled_launch '' rest.png; stalled_launch 1 stalled.png | holds 'same < 50 && moved > 200' same="$(apart stalled.png rest.png)" moved="$(apart stalled.png start.png)"
 game/looks-as-before  | 0 |                                                            | pictures | [ -z "$CHANGED" ]
 play/through          | 0 | sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | play_through | [ "$MISSED" -eq 0 ]
+play/hint             | 0 | sed -i 's/^level = 1$/level = 4/; s/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | hint_through_level_4 | [ "$MISSED" -eq 0 ]
 tool/check-shipped    | 0 |                      | levels check levels/1.lev levels/2.lev levels/3.lev | is out '' && is err ''
 tool/solve-1          | 0 |                      | levels solve levels/1.lev | is out '4 launches: +x +z -x +z'
 tool/solve-2          | 0 |                      | levels solve levels/2.lev | is out '4 launches: -x +z +x +z'
@@ -313,6 +326,8 @@ tool/solve-endless    | 0 | broken_levels        | levels solve three.lev    | i
 tool/solve-unloadable | 1 | broken_levels        | levels solve negative.lev | is out 'no solution' && is err 'negative.lev: size is -2, which is negative'
 tool/no-command       | 2 |                      | levels                    | grep -q usage err
 tool/solve-two-files  | 2 |                      | levels solve a.lev b.lev  | grep -q usage err
+tool/stats            | 0 |                      | levels stats levels/2.lev | has out '| levels/2.lev | 6 | 8 | 2 | 4 | 1 | 0 | 5 | beamers |'
+tool/generate-size    | 2 |                      | levels generate --size 17 | grep -q usage err && is out ''
 bench/report          | 0 |                      | bench levels/2.lev 30     | bench_figures
 bench/level-missing   | 1 |                      | bench levels/none.lev 10  | last err 'Cannot open "levels/none.lev": the file is missing or unreadable.' && ! grep -q ^fps_mean= out
 bench/level-no-ship   | 1 | echo 'size = 3' > levels/9.lev | bench levels/9.lev 10 | last err 'Cannot play "levels/9.lev": it has no ship start (a cell with the value 5).'
