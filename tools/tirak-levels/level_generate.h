@@ -32,8 +32,8 @@ struct GeneratedLevel {
 // makes the level worse by, in this order: playable (a way to the goal, no
 // endless flight), open (at least three resting places for every launch of
 // the shortest way, so that the player has choices), the features asked
-// for, the shortest way up to the launches asked for, and the resting
-// places, which lead the search on while the shortest way stays the same.
-// Changes that keep all of these let the draft wander. Last, every cube the
-// level can do without, resting places apart, is taken away.
+// for, the shortest way as near the launches asked for as it gets, and the
+// resting places, which lead the search on while the shortest way stays
+// the same. Changes that keep all of these let the draft wander. Last,
+// every cube the level can do without, resting places apart, is taken away.
 GeneratedLevel generate_level(const GenerateOptions& options);
