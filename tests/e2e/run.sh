@@ -288,6 +288,7 @@ while IFS='|' read -r name status change what expect; do
 done << 'TABLE'
 # name                | status | change to data/                                   | what runs | what must hold
 game/start            | 0 |                                                            | game | normal_start
+game/gl-3.2-context   | 0 |                                                            | WRAP='env MESA_GL_VERSION_OVERRIDE=3.2COMPAT MESA_GLSL_VERSION_OVERRIDE=150' game | like out '^OpenGL Version: 3\.2 .*' && normal_start
 game/fulscreen-absent | 0 | sed -i 's/^fulscreen = no$/fullscreen = no/' tirak.inp     | game | is win 1280x1024
 game/inp-missing      | 1 | rm tirak.inp                                               | game | is err 'Cannot open "tirak.inp": the file is missing or unreadable.' && is out ''
 game/inp-malformed    | 0 | printf 'no setting\nwidth = wide\nheight = 600\nfulscreen = no\n\n\1\377 =\n' > tirak.inp | game | is win 800x600
