@@ -177,7 +177,8 @@ int bench(const Clock::time_point started, const char* level_file, long frames)
     figures.startup_ms = seconds_between(started, first_swapped) * MS_PER_SECOND;
     figures.peak_mib = peak_mib;
 
-    const double loaded = parts.world + parts.shaders + parts.models + parts.textures + parts.particles;
+    const double loaded =
+        parts.world + parts.shaders + parts.waiting + parts.models + parts.textures + parts.particles;
     const double first_frame = seconds_between(resources_loaded, first_swapped);
     std::printf("\ntirak-bench: %s, %ld timed frames at %dx%d\n", level_file, frames, game->width,
                 game->height);
@@ -187,12 +188,16 @@ int bench(const Clock::time_point started, const char* level_file, long frames)
     print_part("window and context", seconds_between(entered_main, window_open));
     print_part("world", parts.world);
     print_part("shaders", parts.shaders);
+    print_part("waiting for the reader", parts.waiting);
     print_part("models", parts.models);
     print_part("textures", parts.textures);
     print_part("particles", parts.particles);
     print_part("rest of start-up", seconds_between(window_open, resources_loaded) - loaded);
     print_part("first frame: sleep", first_sleep);
     print_part("first frame: draw, swap", first_frame - first_sleep);
+    std::printf("  on the reader thread, from the window's opening on:\n");
+    print_part("  reading models", parts.reading_models);
+    print_part("  reading images", parts.reading_images);
     print_spread("frame_time", figures.frame_ms);
     print_spread("work_time", figures.work_ms);
     std::printf("fps mean   %.2f (period %.4f ms)\n", figures.fps_mean, FRAME_PERIOD * MS_PER_SECOND);

@@ -5,6 +5,8 @@
 #include "render/model_loader.h"
 #include "render/model_table.h"
 #include "render/phong_program.h"
+#include "render/prepared_model.h"
+#include "render/resource_preload.h"
 #include "render/scene_renderer.h"
 #include "render/unlit_program.h"
 #include "world/level_loader.h"
@@ -15,6 +17,9 @@
 #include <GL/glew.h>
 
 #include <chrono>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <cstdio>
 
 namespace {
@@ -73,21 +78,39 @@ int start_run(Game& game, RunState& state)
     if (!load_phong_program(state.phong_program))
         return 1;
     laps.lap(&StartupTimes::shaders);
+    // The models and images were read while the window opened; without a
+    // reader (a game that skipped initialize) they are read here.
+    std::shared_ptr<ResourcePreload> preload = std::move(game.preload);
+    TextureCache textures_read_here;
     double texture_seconds = 0.0;
-    double* const texture_clock = state.startup_times ? &texture_seconds : nullptr;
-    for (const ModelFile& model : MODEL_TABLE) {
-        if (!load_model(game, state.phong_program, model.file, model.has_mip_levels, texture_clock,
-                        model.shown_as_stored)) {
+    for (int index = 0; index < MODEL_COUNT; ++index) {
+        const ModelFile& entry = MODEL_TABLE[static_cast<size_t>(index)];
+        PreparedModel model = preload ? preload->take(index)
+                                      : prepare_model(entry.file, entry.has_mip_levels, entry.shown_as_stored,
+                                                      textures_read_here);
+        laps.lap(&StartupTimes::waiting);
+        if (!load_model(game, state.phong_program, model, &texture_seconds)) {
             destroy_shader_program(state.phong_program);
             return 1;
         }
+        laps.lap(&StartupTimes::models);
     }
-    laps.lap(&StartupTimes::models);
     if (state.startup_times) {
-        // The models' lap holds their textures too; keep the two apart.
+        // The models' laps hold their textures too; keep the two apart.
         state.startup_times->models -= texture_seconds;
         state.startup_times->textures += texture_seconds;
+        if (preload) {
+            state.startup_times->reading_models += preload->model_seconds();
+            state.startup_times->reading_images += preload->image_seconds();
+        }
     }
+    // The decoded images go with the reader. Its thread had a heap of its
+    // own, which keeps freed pages until asked to give them back; without
+    // that, the driver's first frame would add to them.
+    preload.reset();
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 
     // The beamer effect draws with the particle model's texture.
     game.particles = std::make_shared<ParticleSystem>(game.mesh_records[MODEL_PARTICLE].texture);

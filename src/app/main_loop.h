@@ -15,9 +15,13 @@ constexpr int TITLE_INTERVAL = 50;
 struct StartupTimes {
     double world = 0.0;     // the level file and the lists of cells
     double shaders = 0.0;   // the Phong program
-    double models = 0.0;    // importing the models and uploading their meshes
-    double textures = 0.0;  // reading the models' images into textures
+    double waiting = 0.0;   // for the reader thread, once the window is open
+    double models = 0.0;    // uploading the models' meshes
+    double textures = 0.0;  // uploading their images into textures
     double particles = 0.0; // the beamer effect's programs and buffers
+    // On the reader thread, alongside the window and the above.
+    double reading_models = 0.0; // importing the model files
+    double reading_images = 0.0; // decoding the images and making mip levels
 };
 
 // What run keeps from its start-up to its end.

@@ -3,6 +3,7 @@
 #include "game/game.h"
 #include "config/config_file.h"
 #include "platform/window.h"
+#include "render/resource_preload.h"
 
 #include <GL/glew.h>
 
@@ -26,6 +27,8 @@ int Game::initialize()
     settings.read_int_into("width", width);
     settings.read_int_into("height", height);
     level_number = settings.read_int("level", 1);
+    // The files need no window: read them while it opens.
+    preload = std::make_shared<ResourcePreload>();
 
     const int initialized = platform::init();
     platform::open_window_hint(platform::OPENGL_VERSION_MAJOR, GL_MAJOR);

@@ -16,6 +16,7 @@
 #include <vector>
 
 class ParticleSystem;
+class ResourcePreload;
 struct aiScene;
 struct ShaderProgram;
 
@@ -54,7 +55,7 @@ public:
     // Uploads every mesh of an imported model into vertex arrays and appends
     // one MeshRecord for the model. Call load_textures for the same scene
     // first: the record's texture is looked up in texture_map.
-    void upload_meshes(const ShaderProgram& program, const aiScene& scene, bool has_mip_levels);
+    void upload_meshes(const ShaderProgram& program, const aiScene& scene);
 
     glm::vec3 camera_up{0.0f, 1.0f, 0.0f};
     glm::vec3 camera_target{0.0f, 0.0f, 0.0f};
@@ -76,6 +77,9 @@ public:
     int32_t last_mouse_y = 0;
     float zoom_level = 0.0f;
 
+    // The models and images being read on another thread while the window
+    // opens; start-up takes them and lets it go.
+    std::shared_ptr<ResourcePreload> preload;
     std::vector<MeshRecord> mesh_records;        // by model index
     std::map<std::string, uint32_t> texture_map; // texture file name -> texture
     // Shared only so that this header can leave the type incomplete: the

@@ -9,7 +9,6 @@ struct MeshRecord {
     uint32_t vertex_array = 0;
     uint32_t texture = 0;
     int32_t index_count = 0;
-    bool has_mip_levels = false;
 };
 
 // The signatures of glGenVertexArrays, glBindVertexArray and

@@ -2,6 +2,7 @@
 // call each.
 #include "game/game.h"
 #include "platform/window.h"
+#include "render/model_file.h"
 #include "render/shader_program.h"
 
 #include <GL/glew.h>
@@ -33,44 +34,10 @@ void upload_stream(GLuint program, const char* attribute, GLint components, cons
                           nullptr);
 }
 
-// Positions go up with w = 1, so the shaders can take them as points.
-void upload_positions(GLuint program, const aiMesh& mesh)
-{
-    std::vector<float> positions;
-    positions.reserve(size_t{4} * mesh.mNumVertices);
-    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
-        const aiVector3D& p = mesh.mVertices[i];
-        positions.insert(positions.end(), {p.x, p.y, p.z, 1.0f});
-    }
-    upload_stream(program, "in_position", 4, positions.data(), positions.size() * sizeof(float));
-}
-
-// Only u and v of the first channel; a third coordinate is dropped.
-void upload_texture_coordinates(GLuint program, const aiMesh& mesh)
-{
-    std::vector<float> coordinates;
-    coordinates.reserve(size_t{2} * mesh.mNumVertices);
-    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
-        const aiVector3D& uv = mesh.mTextureCoords[0][i];
-        coordinates.insert(coordinates.end(), {uv.x, uv.y});
-    }
-    upload_stream(program, "in_textcoords", 2, coordinates.data(),
-                  coordinates.size() * sizeof(float));
-}
-
 // The index buffer is bound while the vertex array is, so the array keeps
-// it. Faces that are not triangles (points or lines a model may carry) are
-// left out: the renderer draws triangles only, and reading three indices of
-// a shorter face would run past it. Returns the number of indices.
-GLsizei upload_triangles(const aiMesh& mesh)
+// it. Returns the number of indices.
+GLsizei upload_triangles(const std::vector<uint32_t>& indices)
 {
-    std::vector<GLuint> indices;
-    indices.reserve(size_t{3} * mesh.mNumFaces);
-    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
-        const aiFace& face = mesh.mFaces[f];
-        if (face.mNumIndices == 3)
-            indices.insert(indices.end(), {face.mIndices[0], face.mIndices[1], face.mIndices[2]});
-    }
     GLuint buffer = 0;
     glGenBuffers(1, &buffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer);
@@ -91,7 +58,7 @@ void Game::load_vertex_array_functions()
         reinterpret_cast<DeleteVertexArraysFn>(platform::get_proc_address("glDeleteVertexArrays"));
 }
 
-void Game::upload_meshes(const ShaderProgram& program, const aiScene& scene, bool has_mip_levels)
+void Game::upload_meshes(const ShaderProgram& program, const aiScene& scene)
 {
     if (scene.mMeshes == nullptr || scene.mNumMeshes == 0)
         return;
@@ -100,22 +67,24 @@ void Game::upload_meshes(const ShaderProgram& program, const aiScene& scene, boo
     // record describes the last mesh, with the texture of the last mesh that
     // has one.
     MeshRecord record;
-    record.has_mip_levels = has_mip_levels;
     for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
         const aiMesh& mesh = *scene.mMeshes[m];
         GLuint vertex_array = 0;
         gen_vertex_arrays(1, &vertex_array);
         bind_vertex_array(vertex_array);
 
-        if (mesh.HasPositions())
-            upload_positions(program.program, mesh);
+        const MeshArrays arrays = mesh_arrays(mesh);
+        if (!arrays.positions.empty())
+            upload_stream(program.program, "in_position", 4, arrays.positions.data(),
+                          arrays.positions.size() * sizeof(float));
         if (mesh.HasNormals())
             upload_stream(program.program, "in_normals", 3, mesh.mNormals,
                           size_t{mesh.mNumVertices} * sizeof(aiVector3D));
-        if (mesh.HasTextureCoords(0))
-            upload_texture_coordinates(program.program, mesh);
+        if (!arrays.texture_coordinates.empty())
+            upload_stream(program.program, "in_textcoords", 2, arrays.texture_coordinates.data(),
+                          arrays.texture_coordinates.size() * sizeof(float));
         record.vertex_array = vertex_array;
-        record.index_count = upload_triangles(mesh);
+        record.index_count = upload_triangles(arrays.indices);
 
         bind_vertex_array(0);
         glBindBuffer(GL_ARRAY_BUFFER, 0);

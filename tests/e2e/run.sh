@@ -125,6 +125,11 @@ pictures() {
 # A launch along +x at a cube in x = 15 rests in x = 14 however long a frame
 # takes: here the game is stopped for a second mid-flight. The level has no
 # goal and no beamer, so only the ship moves.
+# PNG files of 68 bytes whose headers claim 65535*65535 pixels, and 0*16.
+png_65535() { printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\xff\xff\0\0\xff\xff\x08\x06\0\0\0\xb6\x05\xd9\x50\0\0\0\x0bIDATx\x9cc`\0\x02\0\0\x05\0\x01z^\xab?\0\0\0\0IEND\xaeB`\x82' > "$1"; }
+png_zero() { png_65535 "$1"; printf '\0\0\0\0\0\0\0\x10\x08\x06\0\0\0\x38\x5d\x7e\x89' | dd of="$1" bs=1 seek=16 conv=notrunc 2> /dev/null; }
+# figure NAME: one of the benchmark's machine figures.
+figure() { sed -n "s/.* $1=\([0-9.]*\).*/\1/p" out; }
 sixteen_wide() { printf 'size = 16\ncubes = 2\nlevel = 0 0 0 5 15 0 0 1\n' > levels/1.lev; }
 # stalled_launch SECONDS SHOT: launches, stops the game that long 0.15 s into
 # the flight (not at all for ""), and shoots where the ship came to rest.
@@ -153,7 +158,7 @@ bench_figures() {
             f["work_p50_ms"] <= f["work_p99_ms"] && f["work_p50_ms"] <= f["frame_p50_ms"] &&
             f["work_p99_ms"] <= f["frame_p99_ms"] && f["frame_p50_ms"] >= 16.60 && f["fps_mean"] > 0 &&
             f["fps_mean"] <= 60.25 && f["fps_mean"] * f["frame_max_ms"] >= 990 && f["peak_mib"] >= 1 &&
-            cpu > 0 && textures > 0 && parts == 10 && !negative &&
+            cpu > 0 && textures > 0 && parts == 11 && !negative &&
             sum - f["startup_ms"] < 1.5 && f["startup_ms"] - sum < 1.5) }' out
 }
 
@@ -308,6 +313,9 @@ game/texture-missing  | 0 | rm tex/0cube.png                                    
 game/texture-unreadable | 0 | rm tex/0cube.png; mkdir tex/0cube.png                    | game | has out "Couldn't load Image: tex/0cube.png"
 game/texture-empty    | 0 | : > tex/0cube.png                                          | game | has out "Couldn't load Image: tex/0cube.png"
 game/texture-not-image | 0 | echo 'not an image' > tex/0cube.png                       | game | has out "Couldn't load Image: tex/0cube.png"
+game/texture-too-large | 0 | png_65535 tex/0skybox.png                                 | game | has out "Couldn't load Image: tex/0skybox.png" && has out "tex/0skybox.png: the image claims 65535*65535 pixels; a texture's sides must be from 1 to 8192."
+game/texture-zero-size | 0 | png_zero tex/1ship.png                                    | game | has out "Couldn't load Image: tex/1ship.png" && has out 'tex/1ship.png: the decoder says: Invalid IHDR data.'
+game/model-too-large  | 1 | truncate -s 9M obj/beamer.obj                              | game | last err 'Cannot load "obj/beamer.obj": it is 9437184 bytes; a model file may have at most 8388608.'
 game/mip-wrong-size   | 0 | cp tex/0cube.png tex/2cube.png                             | game | has out 'tex/2cube.png: mip level 2 must be 128*128; the level made from level 0 is used instead.'
 game/no-display       | 1 |                                                            | WRAP='env DISPLAY=:4097' game | has err 'Failed to initialize OpenGL window.' && last err 'The window system said: X11: Failed to open display :4097'
 game/fullscreen-fills | 0 | sed -i 's/^fulscreen = no$/fulscreen = yes/' tirak.inp | game fills_screen | mostly_lit && awk -v x="$X" -v y="$Y" 'BEGIN { exit !((x - 640)^2 + (y - 512)^2 < 32^2) }'
@@ -330,6 +338,7 @@ tool/solve-two-files  | 2 |                      | levels solve a.lev b.lev  | g
 tool/stats            | 0 |                      | levels stats levels/2.lev | has out '| levels/2.lev | 6 | 8 | 2 | 4 | 1 | 0 | 5 | beamers |'
 tool/generate-size    | 2 |                      | levels generate --size 17 | grep -q usage err && is out ''
 bench/report          | 0 |                      | bench levels/2.lev 30     | bench_figures
+bench/texture-too-large | 0 | png_65535 tex/0cube.png | bench levels/1.lev 10 | has out "tex/0cube.png: the image claims 65535*65535 pixels; a texture's sides must be from 1 to 8192." && holds 'ms < 1000 && mib < 150' ms="$(figure startup_ms)" mib="$(figure peak_mib)"
 bench/level-missing   | 1 |                      | bench levels/none.lev 10  | last err 'Cannot open "levels/none.lev": the file is missing or unreadable.' && ! grep -q ^fps_mean= out
 bench/level-no-ship   | 1 | echo 'size = 3' > levels/9.lev | bench levels/9.lev 10 | last err 'Cannot play "levels/9.lev": it has no ship start (a cell with the value 5).'
 bench/frames-zero     | 2 |                      | bench levels/1.lev 0      | grep -q '^usage: tirak-bench LEVELFILE FRAMES' err

@@ -1,0 +1,111 @@
+#include "render/image_file.h"
+
+#include <FreeImage.h>
+
+#include <memory>
+#include <mutex>
+
+namespace {
+
+// FreeImage reports why a file failed through one handler for the whole
+// process; each thread keeps the first report of its own load, the cause
+// (libpng, say, names a zero width, then calls the header invalid).
+thread_local std::string decoder_said;
+
+void keep_decoder_message(FREE_IMAGE_FORMAT, const char* message)
+{
+    if (decoder_said.empty() && message != nullptr)
+        decoder_said = message;
+}
+
+void listen_to_decoder()
+{
+    static std::once_flag installed;
+    std::call_once(installed, [] { FreeImage_SetOutputMessage(keep_decoder_message); });
+    decoder_said.clear();
+}
+
+std::string decoder_problem()
+{
+    return decoder_said.empty() ? "" : "the decoder says: " + decoder_said;
+}
+
+struct Unload {
+    void operator()(FIBITMAP* image) const { FreeImage_Unload(image); }
+};
+using Bitmap = std::unique_ptr<FIBITMAP, Unload>;
+
+// FreeImage reads files and memory alike through a loader given its flags;
+// everything after the type is found is the same for both.
+template <typename Load>
+ImageFile decode(FREE_IMAGE_FORMAT format, unsigned max_side, Load load)
+{
+    ImageFile image;
+    if (format == FIF_UNKNOWN)
+        return image;
+    if (!FreeImage_FIFSupportsNoPixels(format)) {
+        image.problem = std::string("its type (") + FreeImage_GetFormatFromFIF(format) +
+                        ") cannot be measured before it is decoded, so it is not used";
+        return image;
+    }
+    listen_to_decoder();
+    const Bitmap header(load(FIF_LOAD_NOPIXELS));
+    if (header == nullptr) {
+        image.problem = decoder_problem();
+        return image;
+    }
+    const unsigned width = FreeImage_GetWidth(header.get());
+    const unsigned height = FreeImage_GetHeight(header.get());
+    image.problem = image_size_problem(width, height, max_side);
+    if (!image.problem.empty())
+        return image;
+
+    const Bitmap loaded(load(0));
+    if (loaded == nullptr || !FreeImage_HasPixels(loaded.get())) {
+        image.problem = decoder_problem();
+        return image;
+    }
+    const Bitmap converted(FreeImage_ConvertTo32Bits(loaded.get()));
+    // A decoder that finds another size than its header gave is not trusted.
+    if (converted == nullptr || FreeImage_GetWidth(converted.get()) != width ||
+        FreeImage_GetHeight(converted.get()) != height)
+        return image;
+    // A 32-bit row is exactly width * 4 bytes, so the pixels are one block.
+    const uint8_t* bits = FreeImage_GetBits(converted.get());
+    image.pixels.width = width;
+    image.pixels.height = height;
+    image.pixels.texels.assign(bits, bits + size_t{width} * height * 4);
+    return image;
+}
+
+} // namespace
+
+std::string image_size_problem(unsigned width, unsigned height, unsigned max_side)
+{
+    if (width >= 1 && height >= 1 && width <= max_side && height <= max_side)
+        return "";
+    return "the image claims " + std::to_string(width) + "*" + std::to_string(height) +
+           " pixels; a texture's sides must be from 1 to " + std::to_string(max_side);
+}
+
+ImageFile decode_image(const uint8_t* bytes, size_t size, unsigned max_side)
+{
+    if (size == 0 || size > UINT32_MAX)
+        return {};
+    FIMEMORY* memory = FreeImage_OpenMemory(const_cast<uint8_t*>(bytes), static_cast<DWORD>(size));
+    if (memory == nullptr)
+        return {};
+    const FREE_IMAGE_FORMAT format = FreeImage_GetFileTypeFromMemory(memory, 0);
+    ImageFile image = decode(format, max_side, [&](int flags) {
+        FreeImage_SeekMemory(memory, 0, SEEK_SET);
+        return FreeImage_LoadFromMemory(format, memory, flags);
+    });
+    FreeImage_CloseMemory(memory);
+    return image;
+}
+
+ImageFile read_image_file(const std::string& file_name, unsigned max_side)
+{
+    const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(file_name.c_str(), 0);
+    return decode(format, max_side, [&](int flags) { return FreeImage_Load(format, file_name.c_str(), flags); });
+}

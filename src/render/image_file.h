@@ -1,0 +1,34 @@
+// Reading image files for textures. Images come from players as well as
+// from us, so an image's size is read from its header and checked before a
+// single pixel is decoded: a few bytes can claim billions of pixels.
+#pragma once
+
+#include "render/mip_chain.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The largest side of an image the game accepts, whatever the driver
+// allows: with its mip levels such a texture already takes 341 MiB.
+constexpr unsigned MAX_IMAGE_SIDE = 8192;
+
+struct ImageFile {
+    MipLevel pixels;     // 32-bit BGRA, bottom row first; 0*0 when not loaded
+    std::string problem; // why a readable image was refused; empty otherwise
+};
+
+// Decodes an image of any type FreeImage knows. An image with a side of 0
+// or over max_side is refused by its header, and so is one of a type whose
+// size cannot be read without decoding it; `problem` then says why. It
+// also gives the decoder's reason when an image of a known type cannot be
+// read. Bytes that are no image give no pixels and no problem.
+ImageFile decode_image(const uint8_t* bytes, size_t size, unsigned max_side);
+
+// The same for a file; a missing or unreadable file gives no pixels and no
+// problem.
+ImageFile read_image_file(const std::string& file_name, unsigned max_side);
+
+// The line that says why an image of this size cannot be a texture, or ""
+// when it can.
+std::string image_size_problem(unsigned width, unsigned height, unsigned max_side);

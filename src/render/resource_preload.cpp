@@ -1,0 +1,72 @@
+#include "render/resource_preload.h"
+
+#include "render/model_table.h"
+
+#include <chrono>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+ResourcePreload::ResourcePreload() : models_(MODEL_COUNT), reader_([this] { read_all(); }) {}
+
+ResourcePreload::~ResourcePreload()
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    reader_.join();
+}
+
+// Every model is imported before any image is decoded. The importer takes
+// a 16 MiB read buffer for each file and frees it; the images, which live
+// until their upload, would otherwise settle in the freed space and push
+// the next buffer elsewhere, and this thread's heap keeps what it grew.
+void ResourcePreload::read_all()
+{
+    std::vector<PreparedModel> imported;
+    const auto models_begin = std::chrono::steady_clock::now();
+    for (const ModelFile& entry : MODEL_TABLE) {
+        if (stopping())
+            return;
+        imported.push_back(import_for_upload(entry.file));
+    }
+    const std::chrono::duration<double> models_spent = std::chrono::steady_clock::now() - models_begin;
+
+    TextureCache cache;
+    for (int index = 0; index < MODEL_COUNT; ++index) {
+        if (stopping())
+            return;
+        const ModelFile& entry = MODEL_TABLE[static_cast<size_t>(index)];
+        PreparedModel& model = imported[static_cast<size_t>(index)];
+        const auto images_begin = std::chrono::steady_clock::now();
+        prepare_textures(model, entry.has_mip_levels, entry.shown_as_stored, cache);
+        const std::chrono::duration<double> images_spent = std::chrono::steady_clock::now() - images_begin;
+        const std::lock_guard<std::mutex> lock(mutex_);
+        model_seconds_ = models_spent.count();
+        image_seconds_ += images_spent.count();
+        models_[static_cast<size_t>(index)] = std::move(model);
+        model_ready_.notify_all();
+    }
+    // This thread's heap keeps the importer's freed buffers; give their
+    // pages back before the driver's textures and first frame need more.
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+bool ResourcePreload::stopping()
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return stopping_;
+}
+
+PreparedModel ResourcePreload::take(int index)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    std::optional<PreparedModel>& slot = models_.at(static_cast<size_t>(index));
+    model_ready_.wait(lock, [&slot] { return slot.has_value(); });
+    PreparedModel model = std::move(*slot);
+    slot.reset();
+    return model;
+}

@@ -1,0 +1,44 @@
+// Reading every model of the table and its images on a thread of its own,
+// so that the processor work of start-up overlaps the window and context
+// opening. OpenGL stays on the main thread: it takes the models in table
+// order and uploads them, so everything is reported in the usual order.
+#pragma once
+
+#include "render/prepared_model.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+class ResourcePreload {
+public:
+    // Starts reading, from the working directory.
+    ResourcePreload();
+    // Stops after the file in hand and waits for the thread.
+    ~ResourcePreload();
+    ResourcePreload(const ResourcePreload&) = delete;
+    ResourcePreload& operator=(const ResourcePreload&) = delete;
+
+    // Waits until the model at this index of the model table is read, and
+    // hands it over; each index is taken once.
+    PreparedModel take(int index);
+
+    // Time the reader spent on models and on images, in seconds;
+    // read them once every model has been taken.
+    double model_seconds() const { return model_seconds_; }
+    double image_seconds() const { return image_seconds_; }
+
+private:
+    void read_all();
+    bool stopping();
+
+    std::mutex mutex_;
+    std::condition_variable model_ready_;
+    std::vector<std::optional<PreparedModel>> models_;
+    bool stopping_ = false;
+    double model_seconds_ = 0.0;
+    double image_seconds_ = 0.0;
+    std::thread reader_; // last, so that it starts once the rest is built
+};
