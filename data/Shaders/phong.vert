@@ -7,6 +7,10 @@ uniform mat4 camera_matrix;
 uniform mat4 projection_matrix;
 uniform mat4 world_translation_matrix;
 uniform mat4 cubetranslation_matrix; // the model matrix of this draw
+// While cells_instanced is 1, each instance takes its model matrix from
+// cell_matrices instead, as four texels (the columns) from gl_InstanceID * 4.
+uniform samplerBuffer cell_matrices;
+uniform int cells_instanced;
 
 in vec4 in_position;
 in vec3 in_normals;
@@ -17,9 +21,18 @@ out vec3 scene_normal;
 out vec2 texture_coordinates;
 out vec3 eye_position;
 
+mat4 model_matrix()
+{
+    if (cells_instanced != 1)
+        return cubetranslation_matrix;
+    int first = gl_InstanceID * 4;
+    return mat4(texelFetch(cell_matrices, first), texelFetch(cell_matrices, first + 1),
+                texelFetch(cell_matrices, first + 2), texelFetch(cell_matrices, first + 3));
+}
+
 void main()
 {
-    mat4 model = world_translation_matrix * cubetranslation_matrix;
+    mat4 model = world_translation_matrix * model_matrix();
     vec4 position = model * in_position;
     scene_position = position.xyz;
     // Models are only turned, moved and scaled evenly, so the model matrix

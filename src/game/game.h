@@ -85,6 +85,9 @@ public:
     // Shared only so that this header can leave the type incomplete: the
     // deleter is fixed where the system is made. The game is its one owner.
     std::shared_ptr<ParticleSystem> particles;
+    // The cells' draw order and instance matrices, made by the renderer at
+    // its first frame; shared for the same reason (this declares the class).
+    std::shared_ptr<class CellInstances> cell_instances;
     glm::mat4 goal_spin_matrix{1.0f};
 
     std::unique_ptr<LevelGrid> level_grid;

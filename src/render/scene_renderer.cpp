@@ -2,6 +2,7 @@
 
 #include "game/game.h"
 #include "particles/particle_system.h"
+#include "render/cell_instances.h"
 #include "render/model_table.h"
 #include "render/render_settings.h"
 #include "render/shader_program.h"
@@ -39,19 +40,28 @@ glm::mat4 place_in_cell(const glm::vec4& entry)
     return glm::translate(glm::mat4(1.0f), glm::vec3(entry));
 }
 
-// One indexed draw, its model matrix given to the program in use at
-// `model_location`, sampled with the current render settings.
-void draw_record(GLint model_location, const glm::mat4& model, int record_index, const Game& game,
-                 uint32_t min_filter = render_settings.min_filter)
+// Binds a model's texture, sampled with the current render settings, and
+// its vertex array.
+const MeshRecord& bind_record(int record_index, const Game& game,
+                              uint32_t min_filter = render_settings.min_filter)
 {
     assert(record_index >= 0 && record_index < static_cast<int>(game.mesh_records.size()));
     const MeshRecord& record = game.mesh_records[record_index];
-    upload(model_location, model);
     glBindTexture(GL_TEXTURE_2D, record.texture);
     // Written at every draw, so that a key press reaches every texture.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(render_settings.mag_filter));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(min_filter));
     game.bind_vertex_array(record.vertex_array);
+    return record;
+}
+
+// One indexed draw, its model matrix given to the program in use at
+// `model_location`.
+void draw_record(GLint model_location, const glm::mat4& model, int record_index, const Game& game,
+                 uint32_t min_filter = render_settings.min_filter)
+{
+    upload(model_location, model);
+    const MeshRecord& record = bind_record(record_index, game, min_filter);
     glDrawElements(render_settings.draw_mode, record.index_count, GL_UNSIGNED_INT, nullptr);
 }
 
@@ -75,6 +85,46 @@ GLint use_unlit_program(const Game& game, const glm::mat4& camera, const glm::ma
     return unlit.cubetranslation_matrix;
 }
 
+// The solid cells, nearest the eye first, so that what they hide fails the
+// depth test before it is shaded. With a program that takes the cells'
+// matrices, every cube is one instance of a single draw; the few ships and
+// goals are drawn on their own.
+void draw_cells(Game& game, bool instanced, const glm::mat4& camera, const glm::mat4& world)
+{
+    CellInstances& cells = *game.cell_instances;
+    // The eye of a camera matrix R|t sits at -R^T t; the cells are placed
+    // before the world translation.
+    const glm::vec3 eye =
+        -(glm::transpose(glm::mat3(camera)) * glm::vec3(camera[3])) - glm::vec3(world[3]);
+    const std::vector<uint32_t>& order = cells.sort(game, eye);
+    const GLsizei cube_count = instanced ? cells.upload_cubes(game) : 0;
+    if (cube_count > 0) {
+        const MeshRecord& cube = bind_record(MODEL_CUBE, game);
+        glUniform1i(cells.switch_location(), 1);
+        glDrawElementsInstanced(render_settings.draw_mode, cube.index_count, GL_UNSIGNED_INT, nullptr, cube_count);
+        glUniform1i(cells.switch_location(), 0);
+    }
+    for (uint32_t k : order) {
+        const glm::vec4& entry = game.cubes[k];
+        const glm::mat4 placed = place_in_cell(entry);
+        switch (static_cast<int>(entry.w)) {
+        case CELL_CUBE:
+            if (!instanced)
+                draw_model(placed * game.cube_rotations[k], MODEL_CUBE, game);
+            break;
+        case CELL_SHIP_START:
+            draw_model(placed, MODEL_SHIP, game);
+            break;
+        case CELL_GOAL:
+            draw_model(placed, MODEL_GOAL, game);
+            draw_model(placed * game.goal_spin_matrix, MODEL_GOAL_ROTATE, game);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
 } // namespace
 
 UniformLocations find_uniform_locations(uint32_t program)
@@ -86,6 +136,16 @@ UniformLocations find_uniform_locations(uint32_t program)
     found.cubetranslation_matrix = glGetUniformLocation(program, "cubetranslation_matrix");
     found.Texture0 = glGetUniformLocation(program, "Texture0");
     found.lightning = glGetUniformLocation(program, "lightning");
+    // The cells' matrix sampler must leave unit 0 before the first draw:
+    // two samplers of different types on one unit make every draw fail.
+    const GLint cell_matrices = glGetUniformLocation(program, CELL_MATRICES_UNIFORM);
+    if (cell_matrices >= 0) {
+        GLint in_use = 0;
+        glGetIntegerv(GL_CURRENT_PROGRAM, &in_use);
+        glUseProgram(program);
+        glUniform1i(cell_matrices, CELL_MATRIX_UNIT);
+        glUseProgram(static_cast<GLuint>(in_use));
+    }
     return found;
 }
 
@@ -105,6 +165,9 @@ void render_scene(const ShaderProgram& phong_program, Game& game)
     upload(u.camera_matrix, camera);
     upload(u.projection_matrix, projection);
     upload(u.world_translation_matrix, world);
+    if (!game.cell_instances)
+        game.cell_instances = std::make_shared<CellInstances>();
+    const bool instanced = game.cell_instances->use_program(phong_program.program);
 
     // Skybox: unlit, behind everything, turning with the camera but never
     // coming nearer. Its offset uses the integer half on purpose: odd grids
@@ -129,28 +192,7 @@ void render_scene(const ShaderProgram& phong_program, Game& game)
     glUseProgram(phong_program.program);
     glUniform1i(u.lightning, 1);
     upload(u.camera_matrix, camera);
-    std::vector<size_t> beamers;
-    for (size_t k = 0; k < game.cubes.size(); ++k) {
-        const glm::vec4& entry = game.cubes[k];
-        const glm::mat4 placed = place_in_cell(entry);
-        switch (static_cast<int>(entry.w)) {
-        case CELL_CUBE:
-            draw_model(placed * game.cube_rotations[k], MODEL_CUBE, game);
-            break;
-        case CELL_BEAMER:
-            beamers.push_back(k);
-            break;
-        case CELL_SHIP_START:
-            draw_model(placed, MODEL_SHIP, game);
-            break;
-        case CELL_GOAL:
-            draw_model(placed, MODEL_GOAL, game);
-            draw_model(placed * game.goal_spin_matrix, MODEL_GOAL_ROTATE, game);
-            break;
-        default:
-            break;
-        }
-    }
+    draw_cells(game, instanced, camera, world);
 
     // The heading marker shows where the ship will go; a level that never
     // placed a ship has no marker to show.
@@ -160,8 +202,9 @@ void render_scene(const ShaderProgram& phong_program, Game& game)
         draw_model(place_in_cell(game.cubes[game.ship_index]) * marker_matrix, MODEL_CONE, game);
     glUseProgram(0);
 
-    for (size_t k : beamers)
-        game.particles->update_and_draw(camera, projection, world, place_in_cell(game.cubes[k]));
+    for (const glm::vec4& entry : game.cubes)
+        if (static_cast<int>(entry.w) == CELL_BEAMER)
+            game.particles->update_and_draw(camera, projection, world, place_in_cell(entry));
 
     // Walls: unlit, blended over everything, seen from inside and outside.
     const GLint wall_model = use_unlit_program(game, camera, projection, world, phong_program.program);

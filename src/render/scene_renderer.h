@@ -11,7 +11,8 @@
 class Game;
 struct ShaderProgram;
 
-// Looks the Phong program's uniforms up once, after it is linked.
+// Looks the Phong program's uniforms up once, after it is linked, and gives
+// its sampler of cell matrices a texture unit of its own.
 UniformLocations find_uniform_locations(uint32_t program);
 
 // One indexed draw of a loaded model with the current render settings.

@@ -5,10 +5,15 @@
 #include "particles/particle_system.h"
 #include "render/model_table.h"
 #include "render/scene_renderer.h"
+#include "render/shader_program.h"
 #include "transforms/camera.h"
 #include "world/world_state.h"
 
+#include <glm/gtc/matrix_transform.hpp>
+
 #include <filesystem>
+#include <fstream>
+#include <regex>
 #include <tuple>
 
 namespace {
@@ -47,6 +52,7 @@ protected:
         game.camera_distance = 6.0f; // the level fills much of the frame
         game.update_camera();
         glGenQueries(1, &query);
+        glGenQueries(1, &samples_query);
     }
 
     void TearDown() override
@@ -55,7 +61,8 @@ protected:
         finish_run(state);
     }
 
-    // One frame without the given models; `written` counts the particles its simulation steps wrote.
+    // One frame without the given models; `written` counts the particles its simulation steps wrote,
+    // `passed` the samples that passed the depth test.
     Frame draw(std::initializer_list<int> hidden = {})
     {
         const std::vector<MeshRecord> records = game.mesh_records;
@@ -63,9 +70,12 @@ protected:
             game.mesh_records[model].index_count = 0;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glBeginQuery(GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN, query);
+        glBeginQuery(GL_SAMPLES_PASSED, samples_query);
         render_scene(state.phong_program, game);
+        glEndQuery(GL_SAMPLES_PASSED);
         glEndQuery(GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN);
         glGetQueryObjectuiv(query, GL_QUERY_RESULT, &written);
+        glGetQueryObjectuiv(samples_query, GL_QUERY_RESULT, &passed);
         game.mesh_records = records;
         Frame frame(4 * WIDTH * HEIGHT);
         glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
@@ -83,8 +93,8 @@ protected:
     ScratchDirectory scratch;
     Game game;
     RunState state;
-    GLuint query = 0;
-    GLuint written = 0;
+    GLuint query = 0, samples_query = 0;
+    GLuint written = 0, passed = 0;
 };
 
 TEST_F(SceneTest, EachPartShowsWhereItBelongsAndTheFrameLeavesTheStateItFound)
@@ -129,6 +139,47 @@ TEST_F(SceneTest, EachPartShowsWhereItBelongsAndTheFrameLeavesTheStateItFound)
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertex_array);
     EXPECT_EQ(std::make_tuple(depth_writes, program, vertex_array), std::make_tuple(GL_TRUE, 0, 0));
+}
+
+// Cubes are drawn nearest the eye first, whatever their order in the level, so what a near cube hides fails
+// the depth test: as one instanced draw, or cube by cube with a program that cannot take the cells' matrices.
+TEST_F(SceneTest, CubesAreDrawnNearestFirstWithOrWithoutInstancing)
+{
+    std::ifstream shipped(TIRAK_DATA_DIR "/Shaders/phong.vert");
+    const std::string source{std::istreambuf_iterator<char>(shipped), {}};
+    const std::regex instancing("uniform int cells_instanced");
+    scratch.write("own.vert", std::regex_replace(source, instancing, "const int cells_instanced = 0"));
+    std::filesystem::copy_file("Shaders/phong.frag", "own.frag");
+    ShaderProgram own;
+    capture_output([&] {
+        own = load_shader_program("own");
+        for (const char* input : {"in_position", "in_normals", "in_textcoords"})
+            glBindAttribLocation(own.program, glGetAttribLocation(state.phong_program.program, input), input);
+        relink_shader_program(own);
+    });
+    const glm::vec4 far(1, 1, 1, CELL_CUBE), near(2, 2, 2, CELL_CUBE);
+    const glm::mat4 turn = glm::translate(glm::mat4(1.0f), glm::vec3(0.5f)) *
+                           glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {1, 0, 0}) *
+                           glm::translate(glm::mat4(1.0f), glm::vec3(-0.5f));
+    game.cube_rotations = {turn, turn, turn};
+    Frame frames[2];
+    for (Frame& frame : frames) {
+        SCOPED_TRACE(&frame == frames ? "instanced" : "cube by cube");
+        game.uniforms = find_uniform_locations(state.phong_program.program);
+        GLuint alone[2] = {};
+        for (const glm::vec4 cube : {far, near}) {
+            game.cubes = {game.cubes[0], cube};
+            draw({MODEL_SKYBOX, MODEL_SHIP, MODEL_CONE, 8, 9, 10, 11, 12, 13});
+            alone[cube == near] = passed;
+        }
+        game.cubes = {game.cubes[0], far, near};
+        frame = draw({MODEL_SKYBOX, MODEL_SHIP, MODEL_CONE, 8, 9, 10, 11, 12, 13});
+        EXPECT_GT(alone[0], 1000u) << "the far cube shows on its own";
+        EXPECT_LT(passed, alone[1] + alone[0] / 2) << "hidden by the near cube, drawn before it";
+        std::swap(own, state.phong_program);
+    }
+    EXPECT_EQ(compare(frames[0], frames[1], {WIDTH / 2, HEIGHT / 2}, HEIGHT / 2 - 1), 0.0) << "the same picture";
+    destroy_shader_program(own);
 }
 
 } // namespace

@@ -1,0 +1,74 @@
+#include "render/cell_instances.h"
+
+#include "game/game.h"
+#include "game/level_grid.h"
+
+#include <GL/glew.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <algorithm>
+
+namespace {
+
+// The switch that makes the Phong program read a cell's matrix.
+constexpr const char* SWITCH_UNIFORM = "cells_instanced";
+
+constexpr glm::vec3 CELL_CENTRE{0.5f};
+
+} // namespace
+
+CellInstances::CellInstances()
+{
+    glGenBuffers(1, &buffer_);
+    glGenTextures(1, &texture_);
+    glBindBuffer(GL_TEXTURE_BUFFER, buffer_);
+    glBindTexture(GL_TEXTURE_BUFFER, texture_);
+    glTexBuffer(GL_TEXTURE_BUFFER, GL_RGBA32F, buffer_);
+    glBindTexture(GL_TEXTURE_BUFFER, 0);
+    glBindBuffer(GL_TEXTURE_BUFFER, 0);
+}
+
+bool CellInstances::use_program(uint32_t program)
+{
+    if (program != program_) {
+        program_ = program;
+        switch_location_ = glGetUniformLocation(program, SWITCH_UNIFORM);
+        instanced_ = switch_location_ >= 0 && glGetUniformLocation(program, CELL_MATRICES_UNIFORM) >= 0;
+    }
+    return instanced_;
+}
+
+const std::vector<uint32_t>& CellInstances::sort(const Game& game, glm::vec3 eye)
+{
+    const std::vector<glm::vec4>& cells = game.cubes;
+    by_distance_.clear();
+    for (size_t k = 0; k < cells.size(); ++k) {
+        const glm::vec3 to_eye = glm::vec3(cells[k]) + CELL_CENTRE - eye;
+        by_distance_.emplace_back(glm::dot(to_eye, to_eye), static_cast<uint32_t>(k));
+    }
+    std::sort(by_distance_.begin(), by_distance_.end());
+    order_.clear();
+    for (const auto& entry : by_distance_)
+        order_.push_back(entry.second);
+    return order_;
+}
+
+int32_t CellInstances::upload_cubes(const Game& game)
+{
+    matrices_.clear();
+    for (uint32_t k : order_) {
+        const glm::vec4& cell = game.cubes[k];
+        if (static_cast<int>(cell.w) == CELL_CUBE)
+            matrices_.push_back(glm::translate(glm::mat4(1.0f), glm::vec3(cell)) * game.cube_rotations[k]);
+    }
+    glBindBuffer(GL_TEXTURE_BUFFER, buffer_);
+    // A new store each frame: the driver need not wait for the last frame's
+    // draw to finish reading the old one.
+    glBufferData(GL_TEXTURE_BUFFER, static_cast<GLsizeiptr>(matrices_.size() * sizeof(glm::mat4)),
+                 matrices_.data(), GL_STREAM_DRAW);
+    glBindBuffer(GL_TEXTURE_BUFFER, 0);
+    glActiveTexture(GL_TEXTURE0 + CELL_MATRIX_UNIT);
+    glBindTexture(GL_TEXTURE_BUFFER, texture_);
+    glActiveTexture(GL_TEXTURE0);
+    return static_cast<int32_t>(matrices_.size());
+}
