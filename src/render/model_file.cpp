@@ -25,12 +25,47 @@ bool has_triangles(const aiMesh& mesh)
     return false;
 }
 
+// The faces as read, before they are cut into triangles; "" when they are
+// within the limits.
+std::string corner_problem(const aiScene& scene, const std::string& name)
+{
+    uint64_t corners = 0;
+    for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
+        const aiMesh& mesh = *scene.mMeshes[m];
+        for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+            const unsigned face = mesh.mFaces[f].mNumIndices;
+            if (face > MAX_FACE_CORNERS)
+                return "Cannot load \"" + name + "\": a face has " + std::to_string(face) +
+                       " corners; a face may have at most " + std::to_string(MAX_FACE_CORNERS) + ".";
+            corners += face;
+        }
+    }
+    if (corners > MAX_MODEL_CORNERS)
+        return "Cannot load \"" + name + "\": its faces have " + std::to_string(corners) +
+               " corners; a model may have at most " + std::to_string(MAX_MODEL_CORNERS) + ".";
+    return "";
+}
+
+// Reads with no work after reading, checks the faces, then does the work
+// the game asks for: the same as reading with the flags, bounded.
+const aiScene* read_then_process(ImportedModel& model, const aiScene* read, const std::string& name)
+{
+    if (read == nullptr || read->mMeshes == nullptr)
+        return read;
+    model.problem = corner_problem(*read, name);
+    if (!model.problem.empty())
+        return nullptr;
+    return model.importer->ApplyPostProcessing(MODEL_IMPORT_FLAGS);
+}
+
 // Models are found by their place in the list, so a model that would add no
 // record would hand every later model the wrong index; and the model is
 // drawn with the triangles of its last mesh, so one made only of points or
 // lines would be invisible.
 void check_scene(ImportedModel& model, const std::string& name)
 {
+    if (!model.problem.empty())
+        return;
     if (model.scene == nullptr) {
         model.importer_said = model.importer->GetErrorString();
         // The importer's text does not always say which file it was reading.
@@ -56,7 +91,7 @@ ImportedModel import_model(const std::string& file)
                         " bytes; a model file may have at most " + std::to_string(MAX_MODEL_BYTES) + ".";
         return model;
     }
-    model.scene = model.importer->ReadFile(file, MODEL_IMPORT_FLAGS);
+    model.scene = read_then_process(model, model.importer->ReadFile(file, 0), file);
     check_scene(model, file);
     return model;
 }
@@ -64,9 +99,10 @@ ImportedModel import_model(const std::string& file)
 ImportedModel import_model(const uint8_t* bytes, size_t size, const char* hint)
 {
     ImportedModel model;
+    const std::string name = std::string("a model in memory (") + hint + ")";
     if (size <= MAX_MODEL_BYTES)
-        model.scene = model.importer->ReadFileFromMemory(bytes, size, MODEL_IMPORT_FLAGS, hint);
-    check_scene(model, std::string("a model in memory (") + hint + ")");
+        model.scene = read_then_process(model, model.importer->ReadFileFromMemory(bytes, size, 0, hint), name);
+    check_scene(model, name);
     return model;
 }
 
