@@ -85,8 +85,9 @@ LevelFile read_level_file(const std::string& file_name)
     if (level.cubes < 0)
         throw LevelError{file_name, describe("cubes", level.cubes, "which is negative")};
     if (level.cubes > MAX_LEVEL_ENTRIES)
-        throw LevelError{file_name, describe("cubes", level.cubes, "more entries than the largest grid has cells (" +
-                                                                      std::to_string(MAX_LEVEL_ENTRIES) + ")")};
+        throw LevelError{file_name, describe("cubes", level.cubes, "more than the " +
+                                                                      std::to_string(MAX_LEVEL_ENTRIES) +
+                                                                      " entries a level may have")};
     // Only a count that passed can size a list: parse_level_list reads it.
     cube_count = level.cubes;
 

@@ -19,10 +19,13 @@ constexpr int32_t INTEGERS_PER_ENTRY = 4;
 // no level it can cross is wider than 16 cells; 64 leaves room for scenery
 // around it, while a mistyped size cannot ask for gigabytes of cells.
 constexpr int32_t MAX_GRID_SIZE = 64; // cells along an edge
-// The most entries a "level" list may have: one for every cell of the
-// largest grid. The list is made in full before it is read, so a mistyped
-// "cubes" must not ask for gigabytes either.
-constexpr int32_t MAX_LEVEL_ENTRIES = MAX_GRID_SIZE * MAX_GRID_SIZE * MAX_GRID_SIZE;
+// The most entries a "level" list may have. Levels are shared, so this
+// bounds what one can cost: the cubes go to the driver as one instanced
+// draw whose matrices every OpenGL 3.2 driver can hold (65,536 texels, 4 a
+// matrix), and the largest such level, filled and seen close, draws in
+// under half a second on the software renderer. The list is made in full
+// before it is read, so a mistyped "cubes" must not ask for gigabytes.
+constexpr int32_t MAX_LEVEL_ENTRIES = 16384;
 
 // The "cubes" value of the level loaded last: how many entries its "level"
 // list holds. parse_level_list reads exactly that many.

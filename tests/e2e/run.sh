@@ -128,8 +128,6 @@ pictures() {
 # PNG files of 68 bytes whose headers claim 65535*65535 pixels, and 0*16.
 png_65535() { printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\xff\xff\0\0\xff\xff\x08\x06\0\0\0\xb6\x05\xd9\x50\0\0\0\x0bIDATx\x9cc`\0\x02\0\0\x05\0\x01z^\xab?\0\0\0\0IEND\xaeB`\x82' > "$1"; }
 png_zero() { png_65535 "$1"; printf '\0\0\0\0\0\0\0\x10\x08\x06\0\0\0\x38\x5d\x7e\x89' | dd of="$1" bs=1 seek=16 conv=notrunc 2> /dev/null; }
-# figure NAME: one of the benchmark's machine figures.
-figure() { sed -n "s/.* $1=\([0-9.]*\).*/\1/p" out; }
 sixteen_wide() { printf 'size = 16\ncubes = 2\nlevel = 0 0 0 5 15 0 0 1\n' > levels/1.lev; }
 # stalled_launch SECONDS SHOT: launches, stops the game that long 0.15 s into
 # the flight (not at all for ""), and shoots where the ship came to rest.
@@ -339,7 +337,6 @@ tool/solve-two-files  | 2 |                      | levels solve a.lev b.lev  | g
 tool/stats            | 0 |                      | levels stats levels/2.lev | has out '| levels/2.lev | 6 | 8 | 2 | 4 | 1 | 0 | 5 | beamers |'
 tool/generate-size    | 2 |                      | levels generate --size 17 | grep -q usage err && is out ''
 bench/report          | 0 |                      | bench levels/2.lev 30     | bench_figures
-bench/texture-too-large | 0 | png_65535 tex/0cube.png | bench levels/1.lev 10 | has out "tex/0cube.png: the image claims 65535*65535 pixels; a texture's sides must be from 1 to 8192." && holds 'ms < 1000 && mib < 150' ms="$(figure startup_ms)" mib="$(figure peak_mib)"
 bench/level-missing   | 1 |                      | bench levels/none.lev 10  | last err 'Cannot open "levels/none.lev": the file is missing or unreadable.' && ! grep -q ^fps_mean= out
 bench/level-no-ship   | 1 | echo 'size = 3' > levels/9.lev | bench levels/9.lev 10 | last err 'Cannot play "levels/9.lev": it has no ship start (a cell with the value 5).'
 bench/frames-zero     | 2 |                      | bench levels/1.lev 0      | grep -q '^usage: tirak-bench LEVELFILE FRAMES' err
