@@ -4,10 +4,11 @@
 # when a target crashes, runs out of memory or time on one input, or breaks
 # one of its checks; the input is then saved under build-fuzz/artifacts.
 #
-#   tests/fuzz/run.sh              every target, TIRAK_FUZZ_SECONDS (60) each
-#   tests/fuzz/run.sh level        one target
+#   tests/fuzz/run.sh              every target within TIRAK_FUZZ_SECONDS (60)
+#   tests/fuzz/run.sh level        one target, all that time
 #
-# The targets run side by side, one per core. What they find along the way
+# The targets run side by side, one per core; with more targets than cores
+# they take turns, each for its share of the time. What they find along the way
 # stays in build-fuzz/corpus, not in the repository; a crash worth keeping
 # is copied into tests/fuzz/corpus/TARGET by hand, with its fix.
 set -uo pipefail
@@ -15,11 +16,23 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build="$root/build-fuzz"
 seconds=${TIRAK_FUZZ_SECONDS:-60}
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(settings level)
+[ ${#targets[@]} -gt 0 ] || targets=(settings level image model)
+cores=$(nproc)
+slots=$(( ${#targets[@]} < cores ? ${#targets[@]} : cores ))
+turns=$(( (${#targets[@]} + slots - 1) / slots ))
+share=$(( seconds / turns > 1 ? seconds / turns : 1 ))   # 0 would be no limit
 
-# Limits per input: a level file a designer writes is a few kilobytes, and
-# none needs more than a fraction of a second or a few hundred megabytes.
-MAX_LEN=4096          # bytes
+# Limits per input: a level file a designer writes is a few kilobytes, the
+# texture and model seeds a few tens. None needs more than half a second or
+# a few hundred megabytes (the slowest, an image of 1024*1024 pixels, the
+# most the image target decodes, takes 0.4 s).
+max_len() {
+    case $1 in
+        image) echo 65536 ;;
+        model) echo 16384 ;;
+        *) echo 4096 ;;
+    esac
+}
 TIMEOUT=10            # seconds
 RSS_LIMIT=2048        # MiB
 
@@ -48,15 +61,23 @@ trap 'rm -rf "$TMPDIR"' EXIT
 # reused sooner, which more than doubles the runs per second here. Frees
 # and reuses within one input are still caught.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/fuzz/lsan.supp}
 
 pids=()
-for target in "${targets[@]}"; do
+statuses=()
+for k in "${!targets[@]}"; do
+    target=${targets[$k]}
+    # A free core first: the target started a turn before this one ends.
+    if [ "$k" -ge "$slots" ]; then
+        wait "${pids[$k - slots]}"
+        statuses[$k - slots]=$?
+    fi
     corpus="$build/corpus/$target"
     artifacts="$build/artifacts/$target/"
     mkdir -p "$corpus" "$artifacts" "$build/logs"
     "$build/tests/fuzz/tirak_fuzz_$target" \
-        -max_total_time="$seconds" -timeout="$TIMEOUT" -rss_limit_mb="$RSS_LIMIT" \
-        -max_len="$MAX_LEN" -dict="$root/tests/fuzz/$target.dict" \
+        -max_total_time="$share" -timeout="$TIMEOUT" -rss_limit_mb="$RSS_LIMIT" \
+        -max_len="$(max_len "$target")" -dict="$root/tests/fuzz/$target.dict" \
         -artifact_prefix="$artifacts" -print_final_stats=1 \
         "$corpus" "$root/tests/fuzz/corpus/$target" > "$build/logs/$target.log" 2>&1 &
     pids+=($!)
@@ -67,8 +88,11 @@ failed=0
 for k in "${!targets[@]}"; do
     target=${targets[$k]}
     log="$build/logs/$target.log"
-    wait "${pids[$k]}"
-    status=$?
+    if [ -z "${statuses[$k]:-}" ]; then
+        wait "${pids[$k]}"
+        statuses[$k]=$?
+    fi
+    status=${statuses[$k]}
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     if [ "$status" -eq 0 ]; then
         summary+=("$target ${runs:-?} runs clean")
@@ -82,7 +106,7 @@ done
 
 line=$(IFS=';'; echo "${summary[*]}" | sed 's/;/, /g')
 if [ "$failed" -eq 0 ]; then
-    echo "fuzz: $line (${seconds} s each)"
+    echo "fuzz: $line (${share} s each)"
 else
     echo "fuzz: $line"
 fi
