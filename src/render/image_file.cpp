@@ -14,8 +14,9 @@ thread_local std::string decoder_said;
 
 void keep_decoder_message(FREE_IMAGE_FORMAT, const char* message)
 {
+    // Only its first line: some readers end their message with a line break.
     if (decoder_said.empty() && message != nullptr)
-        decoder_said = message;
+        decoder_said = std::string(message).substr(0, std::string(message).find_first_of("\r\n"));
 }
 
 void listen_to_decoder()
@@ -27,7 +28,17 @@ void listen_to_decoder()
 
 std::string decoder_problem()
 {
-    return decoder_said.empty() ? "" : "the decoder says: " + decoder_said;
+    return decoder_said.empty() ? "the decoder cannot read it" : "the decoder says: " + decoder_said;
+}
+
+// PNG, as every texture we ship. FreeImage reads some thirty types more,
+// but a few bytes of TARGA or PBM crash its readers of those, of EXR hang
+// it, and reading no more than the header of a progressive JPEG that claims
+// 65500*65500 pixels takes 8 GiB; so every other type is refused by its
+// type, before a reader sees its header.
+bool texture_type(FREE_IMAGE_FORMAT format)
+{
+    return format == FIF_PNG;
 }
 
 struct Unload {
@@ -43,9 +54,9 @@ ImageFile decode(FREE_IMAGE_FORMAT format, unsigned max_side, Load load)
     ImageFile image;
     if (format == FIF_UNKNOWN)
         return image;
-    if (!FreeImage_FIFSupportsNoPixels(format)) {
+    if (!texture_type(format)) {
         image.problem = std::string("its type (") + FreeImage_GetFormatFromFIF(format) +
-                        ") cannot be measured before it is decoded, so it is not used";
+                        ") is not one the game reads: textures are PNG";
         return image;
     }
     listen_to_decoder();
@@ -65,11 +76,22 @@ ImageFile decode(FREE_IMAGE_FORMAT format, unsigned max_side, Load load)
         image.problem = decoder_problem();
         return image;
     }
-    const Bitmap converted(FreeImage_ConvertTo32Bits(loaded.get()));
-    // A decoder that finds another size than its header gave is not trusted.
-    if (converted == nullptr || FreeImage_GetWidth(converted.get()) != width ||
-        FreeImage_GetHeight(converted.get()) != height)
+    // 16-bit grey is decoded as numbers, not colours: made 8-bit grey first.
+    const Bitmap standard(FreeImage_GetImageType(loaded.get()) == FIT_BITMAP
+                              ? nullptr
+                              : FreeImage_ConvertToType(loaded.get(), FIT_BITMAP, TRUE));
+    const Bitmap converted(FreeImage_ConvertTo32Bits(standard ? standard.get() : loaded.get()));
+    if (converted == nullptr) {
+        image.problem = "its pixels cannot be made 8-bit colour";
         return image;
+    }
+    // A decoder that finds another size than its header gave is not trusted.
+    if (FreeImage_GetWidth(converted.get()) != width || FreeImage_GetHeight(converted.get()) != height) {
+        image.problem = "the decoder found " + std::to_string(FreeImage_GetWidth(converted.get())) + "*" +
+                        std::to_string(FreeImage_GetHeight(converted.get())) + " pixels where the header claims " +
+                        std::to_string(width) + "*" + std::to_string(height);
+        return image;
+    }
     // A 32-bit row is exactly width * 4 bytes, so the pixels are one block.
     const uint8_t* bits = FreeImage_GetBits(converted.get());
     image.pixels.width = width;

@@ -18,11 +18,10 @@ struct ImageFile {
     std::string problem; // why a readable image was refused; empty otherwise
 };
 
-// Decodes an image of any type FreeImage knows. An image with a side of 0
-// or over max_side is refused by its header, and so is one of a type whose
-// size cannot be read without decoding it; `problem` then says why. It
-// also gives the decoder's reason when an image of a known type cannot be
-// read. Bytes that are no image give no pixels and no problem.
+// Decodes a PNG image. One with a side of 0 or over max_side is refused by
+// its header, and an image of any other type FreeImage knows by its type;
+// `problem` then says why. It also says why when a PNG cannot be read.
+// Bytes that are no image give no pixels and no problem.
 ImageFile decode_image(const uint8_t* bytes, size_t size, unsigned max_side);
 
 // The same for a file; a missing or unreadable file gives no pixels and no

@@ -1,9 +1,13 @@
 #include "render/model_file.h"
 
+#include <assimp/DefaultIOSystem.h>
+#include <assimp/IOSystem.hpp>
 #include <assimp/Importer.hpp>
+#include <assimp/MemoryIOWrapper.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <algorithm>
 #include <filesystem>
 
 static_assert(MODEL_IMPORT_FLAGS == (aiProcess_CalcTangentSpace | aiProcess_JoinIdenticalVertices |
@@ -79,6 +83,80 @@ void check_scene(ImportedModel& model, const std::string& name)
         model.scene = nullptr;
 }
 
+// Whether a material file begins a material before it says anything else.
+// The importer writes each statement into the material being made without
+// checking that one was begun, so a "map_Kd" or an "a" before the first
+// "newmtl" crashes it; and "newmtl" counts only at the start of a line. Its
+// reader ends lines at \n, \r, \f and \0 alike.
+bool begins_a_material(const std::string& text)
+{
+    const std::string line_ends("\n\r\f\0", 4);
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find_first_of(line_ends, at), text.size());
+        const size_t first = text.find_first_not_of(" \t\v", at);
+        if (text.compare(at, 6, "newmtl") == 0)
+            return true;
+        if (first < end && text[first] != '#')
+            return false;
+        at = end + 1;
+    }
+    return true;
+}
+
+// The files of the disk, where every file the importer opens besides the
+// model is one of its material files, checked before the importer reads it:
+// one that does not begin a material first is not opened.
+class CheckedMaterials : public Assimp::DefaultIOSystem {
+public:
+    explicit CheckedMaterials(std::string model) : model_(std::move(model)) {}
+    Assimp::IOStream* Open(const char* file, const char* mode) override
+    {
+        Assimp::IOStream* stream = DefaultIOSystem::Open(file, mode);
+        if (stream == nullptr || ComparePaths(file, model_.c_str()))
+            return stream;
+        if (stream->FileSize() > MAX_MODEL_BYTES) {
+            refused_ = std::string("its material file ") + file + " is over " + std::to_string(MAX_MODEL_BYTES) +
+                       " bytes";
+        } else {
+            std::string text(stream->FileSize(), '\0');
+            text.resize(text.empty() ? 0 : stream->Read(text.data(), 1, text.size()));
+            stream->Seek(0, aiOrigin_SET);
+            if (begins_a_material(text))
+                return stream;
+            refused_ = std::string("its material file ") + file + " says something before its first newmtl";
+        }
+        Close(stream);
+        return nullptr;
+    }
+    // Why the last material file was not opened; "" when none was refused.
+    const std::string& refused() const { return refused_; }
+
+private:
+    std::string model_;
+    std::string refused_;
+};
+
+// The bytes under one name, and no other file. Reading from memory, the
+// importer would open the material files a model names in the working
+// directory, and take the model's own bytes for its fallback material
+// file: an OBJ whose first line is "bump" then crashes it.
+class OneFile : public Assimp::IOSystem {
+public:
+    OneFile(const uint8_t* bytes, size_t size, std::string name) : bytes_(bytes), size_(size), name_(std::move(name)) {}
+    bool Exists(const char* file) const override { return name_ == file; }
+    char getOsSeparator() const override { return '/'; }
+    Assimp::IOStream* Open(const char* file, const char* mode) override
+    {
+        return Exists(file) && mode[0] == 'r' ? new Assimp::MemoryIOStream(bytes_, size_) : nullptr;
+    }
+    void Close(Assimp::IOStream* stream) override { delete stream; }
+
+private:
+    const uint8_t* bytes_;
+    size_t size_;
+    std::string name_;
+};
+
 } // namespace
 
 ImportedModel import_model(const std::string& file)
@@ -91,7 +169,14 @@ ImportedModel import_model(const std::string& file)
                         " bytes; a model file may have at most " + std::to_string(MAX_MODEL_BYTES) + ".";
         return model;
     }
-    model.scene = read_then_process(model, model.importer->ReadFile(file, 0), file);
+    auto* files = new CheckedMaterials(file);
+    model.importer->SetIOHandler(files); // the importer deletes it
+    const aiScene* read = model.importer->ReadFile(file, 0);
+    if (!files->refused().empty()) {
+        model.problem = "Cannot load \"" + file + "\": " + files->refused() + ".";
+        read = nullptr;
+    }
+    model.scene = read_then_process(model, read, file);
     check_scene(model, file);
     return model;
 }
@@ -100,8 +185,11 @@ ImportedModel import_model(const uint8_t* bytes, size_t size, const char* hint)
 {
     ImportedModel model;
     const std::string name = std::string("a model in memory (") + hint + ")";
-    if (size <= MAX_MODEL_BYTES)
-        model.scene = read_then_process(model, model.importer->ReadFileFromMemory(bytes, size, 0, hint), name);
+    if (size <= MAX_MODEL_BYTES) {
+        const std::string file = std::string("model.") + hint;
+        model.importer->SetIOHandler(new OneFile(bytes, size, file)); // the importer deletes it
+        model.scene = read_then_process(model, model.importer->ReadFile(file, 0), name);
+    }
     check_scene(model, name);
     return model;
 }

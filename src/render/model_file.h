@@ -46,12 +46,13 @@ struct ImportedModel {
 
 // Imports the file. A file over MAX_MODEL_BYTES is refused before the
 // importer opens it, and one over the corner limits before the importer's
-// work after reading; a scene without a mesh, or whose drawn (last) mesh
-// has no triangle, is refused after.
+// work after reading. A material file it names must not be larger either,
+// and must begin a material before it says anything else. A scene without
+// a mesh, or whose drawn (last) mesh has no triangle, is refused after.
 ImportedModel import_model(const std::string& file);
 
-// The same from bytes in memory; `hint` is the file type's extension.
-// Files a model names (its materials) cannot be found from memory.
+// The same from bytes in memory; `hint` is the file type's extension. The
+// importer sees no other file: a model's material files are not read.
 ImportedModel import_model(const uint8_t* bytes, size_t size, const char* hint);
 
 // One mesh as the renderer's vertex streams: positions with w = 1, u and v

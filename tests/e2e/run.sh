@@ -315,6 +315,8 @@ game/texture-too-large | 0 | png_65535 tex/0skybox.png                          
 game/texture-zero-size | 0 | png_zero tex/1ship.png                                    | game | has out "Couldn't load Image: tex/1ship.png" && has out 'tex/1ship.png: the decoder says: Invalid IHDR data.'
 game/model-too-large  | 1 | truncate -s 9M obj/beamer.obj                              | game | last err 'Cannot load "obj/beamer.obj": it is 9437184 bytes; a model file may have at most 8388608.'
 game/model-face-too-large | 1 | echo "f $(printf '1 2 3 %.0s' $(seq 100))" >> obj/cone.obj | game | last err 'Cannot load "obj/cone.obj": a face has 300 corners; a face may have at most 64.'
+game/texture-not-png  | 0 | convert tex/0cube.png tga:tex/0cube.png                    | game | has out "tex/0cube.png: its type (TARGA) is not one the game reads: textures are PNG."
+game/material-broken  | 1 | sed -i '1i map_Kd x.png' obj/cone.mtl                      | game | last err 'Cannot load "obj/cone.obj": its material file obj/cone.mtl says something before its first newmtl.'
 game/mip-wrong-size   | 0 | cp tex/0cube.png tex/2cube.png                             | game | has out 'tex/2cube.png: mip level 2 must be 128*128; the level made from level 0 is used instead.'
 game/no-display       | 1 |                                                            | WRAP='env DISPLAY=:4097' game | has err 'Failed to initialize OpenGL window.' && last err 'The window system said: X11: Failed to open display :4097'
 game/fullscreen-fills | 0 | sed -i 's/^fulscreen = no$/fulscreen = yes/' tirak.inp | game fills_screen | mostly_lit && awk -v x="$X" -v y="$Y" 'BEGIN { exit !((x - 640)^2 + (y - 512)^2 < 32^2) }'
