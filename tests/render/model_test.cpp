@@ -3,6 +3,7 @@
 #include "game/game.h"
 #include "gl_test.h"
 #include "render/mip_chain.h"
+#include "render/image_file.h"
 #include "render/model_loader.h"
 #include "render/phong_program.h"
 #include "render/scene_renderer.h"
@@ -192,6 +193,36 @@ TEST_F(ModelTest, TextureLevelsComeFromTheirFilesOrFromLevelZero)
     }
 }
 
+
+// An image's sides are checked against the limit, each of them up to and including it, and only PNG is read.
+TEST(ImageFile, SidesAreCheckedByTheHeaderAndOnlyPngIsRead)
+{
+    struct Case {
+        const char* name;
+        FREE_IMAGE_FORMAT type;
+        int width, height;
+        unsigned max_side;
+        std::string problem; // "" when the pixels are read
+    };
+    const std::string claims = "the image claims ";
+    const Case cases[] = {
+        {"both sides at the limit", FIF_PNG, 4, 4, 4, ""},
+        {"too wide", FIF_PNG, 4, 2, 3, claims + "4*2 pixels; a texture's sides must be from 1 to 3"},
+        {"too tall", FIF_PNG, 2, 4, 3, claims + "2*4 pixels; a texture's sides must be from 1 to 3"},
+        {"not PNG", FIF_TARGA, 2, 2, 8, "its type (TARGA) is not one the game reads: textures are PNG"},
+    };
+    const ScratchDirectory files;
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        FIBITMAP* bitmap = FreeImage_Allocate(row.width, row.height, 32);
+        ASSERT_TRUE(FreeImage_Save(row.type, bitmap, "image", 0));
+        FreeImage_Unload(bitmap);
+        const ImageFile image = read_image_file("image", row.max_side);
+        EXPECT_EQ(image.problem, row.problem);
+        EXPECT_EQ(image.pixels.width, row.problem.empty() ? unsigned(row.width) : 0u);
+        EXPECT_EQ(image.pixels.texels.size(), row.problem.empty() ? size_t(4 * row.width * row.height) : 0u);
+    }
+}
 
 // The shipped Phong shader on a square filling the window, drawn as the renderer draws a model.
 // Texels are sRGB, as the loader uploads them, decoded by the texture unit and encoded back by the framebuffer: unlit, they show as
