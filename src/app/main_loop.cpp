@@ -17,9 +17,6 @@
 #include <GL/glew.h>
 
 #include <chrono>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 #include <cstdio>
 
 namespace {
@@ -104,13 +101,8 @@ int start_run(Game& game, RunState& state)
             state.startup_times->reading_images += preload->image_seconds();
         }
     }
-    // The decoded images go with the reader. Its thread had a heap of its
-    // own, which keeps freed pages until asked to give them back; without
-    // that, the driver's first frame would add to them.
+    // The decoded images go with the reader.
     preload.reset();
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
 
     // The beamer effect draws with the particle model's texture.
     game.particles = std::make_shared<ParticleSystem>(game.mesh_records[MODEL_PARTICLE].texture);

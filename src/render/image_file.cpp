@@ -2,6 +2,7 @@
 
 #include <FreeImage.h>
 
+#include <cstring>
 #include <memory>
 #include <mutex>
 
@@ -16,7 +17,7 @@ void keep_decoder_message(FREE_IMAGE_FORMAT, const char* message)
 {
     // Only its first line: some readers end their message with a line break.
     if (decoder_said.empty() && message != nullptr)
-        decoder_said = std::string(message).substr(0, std::string(message).find_first_of("\r\n"));
+        decoder_said.assign(message, std::strcspn(message, "\r\n"));
 }
 
 void listen_to_decoder()

@@ -9,6 +9,21 @@
 
 ResourcePreload::ResourcePreload() : models_(MODEL_COUNT), reader_([this] { read_all(); }) {}
 
+namespace {
+
+// The reader's thread has a heap of its own, which keeps freed pages until
+// asked to give them back: the importer's 16 MiB read buffers, and the
+// texels once uploaded. Kept, the driver's textures and first frame would
+// add to them rather than reuse them.
+void give_back_freed_pages()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+} // namespace
+
 ResourcePreload::~ResourcePreload()
 {
     {
@@ -16,6 +31,7 @@ ResourcePreload::~ResourcePreload()
         stopping_ = true;
     }
     reader_.join();
+    give_back_freed_pages();
 }
 
 // Every model is imported before any image is decoded. The importer takes
@@ -32,6 +48,10 @@ void ResourcePreload::read_all()
         imported.push_back(import_for_upload(entry.file));
     }
     const std::chrono::duration<double> models_spent = std::chrono::steady_clock::now() - models_begin;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        model_seconds_ = models_spent.count();
+    }
 
     TextureCache cache;
     for (int index = 0; index < MODEL_COUNT; ++index) {
@@ -43,16 +63,12 @@ void ResourcePreload::read_all()
         prepare_textures(model, entry.has_mip_levels, entry.shown_as_stored, cache);
         const std::chrono::duration<double> images_spent = std::chrono::steady_clock::now() - images_begin;
         const std::lock_guard<std::mutex> lock(mutex_);
-        model_seconds_ = models_spent.count();
         image_seconds_ += images_spent.count();
         models_[static_cast<size_t>(index)] = std::move(model);
         model_ready_.notify_all();
     }
-    // This thread's heap keeps the importer's freed buffers; give their
-    // pages back before the driver's textures and first frame need more.
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
+    // The importer's buffers first, before the uploads begin.
+    give_back_freed_pages();
 }
 
 bool ResourcePreload::stopping()

@@ -26,14 +26,12 @@ void upload(GLint level, const MipLevel& texels, bool shown_as_stored)
 // incomplete, so it is refused and the level made from level 0 stays.
 // Returns the image's size, 0*0 when it is not used.
 glm::uvec2 load_level(const std::string& file_name, const ImageFile& image, GLint level, glm::uvec2 base_size,
-                      const PreparedTexture& texture, bool uploading)
+                      const PreparedTexture& texture, bool uploading, unsigned max_side)
 {
-    GLint max_side = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_side);
     const MipLevel& texels = image.pixels;
     std::string problem = image.problem;
     if (problem.empty() && texels.width > 0)
-        problem = image_size_problem(texels.width, texels.height, static_cast<unsigned>(max_side));
+        problem = image_size_problem(texels.width, texels.height, max_side);
     const bool usable = texels.width > 0 && problem.empty();
     const unsigned width = usable ? texels.width : 0;
     const unsigned height = usable ? texels.height : 0;
@@ -69,6 +67,8 @@ glm::uvec2 load_level(const std::string& file_name, const ImageFile& image, GLin
 
 void load_textures(const std::vector<std::shared_ptr<PreparedTexture>>& textures, Game& game)
 {
+    GLint max_side = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_side);
     for (const std::shared_ptr<PreparedTexture>& texture : textures) {
         const bool uploading = texture->texture == 0;
         if (uploading)
@@ -79,7 +79,8 @@ void load_textures(const std::vector<std::shared_ptr<PreparedTexture>>& textures
         for (size_t level = 0; level < texture->files.size(); ++level) {
             const auto& [file_name, image] = texture->files[level];
             const glm::uvec2 size =
-                load_level(file_name, image, static_cast<GLint>(level), base_size, *texture, uploading);
+                load_level(file_name, image, static_cast<GLint>(level), base_size, *texture, uploading,
+                           static_cast<unsigned>(max_side));
             if (level == 0)
                 base_size = size;
         }
