@@ -148,7 +148,10 @@ bool run_frame(Game& game, RunState& state)
     }
 
     follow_framebuffer_size(game);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The stencil is cleared with the depth although nothing reads it: they
+    // share one buffer, and clearing the depth alone makes a software
+    // renderer keep every pixel's stencil bits, word by word.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
     // Update, then draw: the scene shows the world as this frame left it.
     update_world(game, state.frame_time);
