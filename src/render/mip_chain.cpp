@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -47,7 +48,43 @@ uint8_t encode(float linear)
     return table[static_cast<size_t>(std::lround(std::clamp(linear, 0.0f, 1.0f) * ENCODE_STEPS))];
 }
 
+uint8_t linear_byte(uint8_t srgb)
+{
+    return static_cast<uint8_t>(std::lround(linear_of()[srgb] * 255.0f));
+}
+
+// Which sRGB bytes come back within one step from their linear byte.
+const std::array<bool, 256>& survives_linear_byte()
+{
+    static const std::array<bool, 256> table = [] {
+        std::array<bool, 256> values{};
+        for (int i = 0; i < 256; ++i) {
+            const uint8_t srgb = static_cast<uint8_t>(i);
+            const int back = encode_exactly(static_cast<float>(linear_byte(srgb)) / 255.0f);
+            values[static_cast<size_t>(i)] = std::abs(back - i) <= 1;
+        }
+        return values;
+    }();
+    return table;
+}
+
 } // namespace
+
+bool keeps_look_in_linear_bytes(const MipLevel& level)
+{
+    const std::array<bool, 256>& survives = survives_linear_byte();
+    for (size_t i = 0; i < level.texels.size(); ++i)
+        if (i % CHANNELS != ALPHA && !survives[level.texels[i]])
+            return false;
+    return true;
+}
+
+void to_linear_bytes(MipLevel& level)
+{
+    for (size_t i = 0; i < level.texels.size(); ++i)
+        if (i % CHANNELS != ALPHA)
+            level.texels[i] = linear_byte(level.texels[i]);
+}
 
 MipLevel half_level(const MipLevel& above)
 {

@@ -20,3 +20,11 @@ struct MipLevel {
 // is. The channel order of the texels does not matter except that alpha is
 // the fourth.
 MipLevel half_level(const MipLevel& above);
+
+// Whether every colour of the level, stored as 8-bit linear light, still
+// shows within one step of its sRGB byte. Below about 49 of 255 most bytes
+// do not: 8 linear bits are too coarse there. Alpha does not count.
+bool keeps_look_in_linear_bytes(const MipLevel& level);
+
+// Rewrites the level's colours as 8-bit linear light; alpha stays.
+void to_linear_bytes(MipLevel& level);

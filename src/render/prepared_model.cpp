@@ -22,6 +22,21 @@ std::set<std::string> diffuse_texture_names(const aiScene& scene)
     return names;
 }
 
+void store_linear_if_it_keeps_the_look(PreparedTexture& texture)
+{
+    std::vector<MipLevel*> levels;
+    for (auto& file : texture.files)
+        levels.push_back(&file.second.pixels);
+    for (MipLevel& level : texture.made_levels)
+        levels.push_back(&level);
+    for (const MipLevel* level : levels)
+        if (!keeps_look_in_linear_bytes(*level))
+            return;
+    for (MipLevel* level : levels)
+        to_linear_bytes(*level);
+    texture.stored_linear = true;
+}
+
 std::shared_ptr<PreparedTexture> prepare_texture(const std::string& name, bool has_mip_levels,
                                                  bool shown_as_stored)
 {
@@ -38,6 +53,8 @@ std::shared_ptr<PreparedTexture> prepare_texture(const std::string& name, bool h
         texture->made_levels.push_back(half_level(*above));
         above = &texture->made_levels.back();
     }
+    if (!shown_as_stored)
+        store_linear_if_it_keeps_the_look(*texture);
     return texture;
 }
 

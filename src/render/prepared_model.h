@@ -24,6 +24,12 @@ struct PreparedTexture {
     // texture shown as stored.
     std::vector<MipLevel> made_levels;
     bool shown_as_stored = false;
+    // Whether the levels hold linear light rather than sRGB. A software
+    // renderer filters plain 8-bit texels in fixed point but decodes sRGB
+    // ones to floating point first, which costs the blended walls about a
+    // third of their drawing; so a texture whose colours all keep their
+    // look in 8 linear bits is stored that way.
+    bool stored_linear = false;
     // The OpenGL texture, once uploaded. Models that name the same image
     // share it, as they share this preparation.
     uint32_t texture = 0;

@@ -13,9 +13,10 @@
 
 namespace {
 
-void upload(GLint level, const MipLevel& texels, bool shown_as_stored)
+void upload(GLint level, const MipLevel& texels, const PreparedTexture& texture)
 {
-    glTexImage2D(GL_TEXTURE_2D, level, shown_as_stored ? GL_RGBA8 : GL_SRGB8_ALPHA8,
+    const bool plain = texture.shown_as_stored || texture.stored_linear;
+    glTexImage2D(GL_TEXTURE_2D, level, plain ? GL_RGBA8 : GL_SRGB8_ALPHA8,
                  static_cast<GLsizei>(texels.width), static_cast<GLsizei>(texels.height), 0, GL_BGRA,
                  GL_UNSIGNED_BYTE, texels.texels.data());
 }
@@ -52,14 +53,14 @@ glm::uvec2 load_level(const std::string& file_name, const ImageFile& image, GLin
     }
     if (!uploading)
         return {width, height};
-    // The images hold sRGB colours; the texture unit decodes them to linear
-    // light as it samples, before it filters.
+    // The images hold sRGB colours, which the texture unit decodes to linear
+    // light as it samples, before it filters; or linear light already.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, texture.shown_as_stored ? 0 : 1000);
-    upload(level, texels, texture.shown_as_stored);
+    upload(level, texels, texture);
     // Level 0 brings the whole chain below it; prepared levels loaded after
     // it replace their part.
     for (size_t below = 0; level == 0 && below < texture.made_levels.size(); ++below)
-        upload(static_cast<GLint>(below + 1), texture.made_levels[below], false);
+        upload(static_cast<GLint>(below + 1), texture.made_levels[below], texture);
     return {width, height};
 }
 

@@ -273,4 +273,24 @@ TEST(MipChain, HalvesInLinearLight)
     }
 }
 
+TEST(MipChain, StoresLinearBytesOnlyWhereTheLookSurvives)
+{
+    // A level keeps its look when every colour byte comes back within one
+    // step; alpha never counts and never changes.
+    const struct { std::vector<uint8_t> srgb; bool keeps; std::vector<uint8_t> linear; } rows[] = {
+        {{255, 128, 64, 7}, true, {255, 55, 13, 7}},
+        {{49, 200, 0, 10}, true, {8, 147, 0, 10}},
+        {{200, 200, 200, 255, 48, 200, 200, 255}, false, {}},
+        {{255, 255, 30, 255}, false, {}},
+    };
+    for (const auto& row : rows) {
+        MipLevel level{static_cast<unsigned>(row.srgb.size() / 4), 1, row.srgb};
+        EXPECT_EQ(keeps_look_in_linear_bytes(level), row.keeps) << int(row.srgb[0]);
+        if (!row.keeps)
+            continue;
+        to_linear_bytes(level);
+        EXPECT_EQ(level.texels, row.linear) << int(row.srgb[0]);
+    }
+}
+
 } // namespace
