@@ -281,7 +281,7 @@ TEST(MipChain, StoresLinearBytesOnlyWhereTheLookSurvives)
         {{255, 128, 64, 7}, true, {255, 55, 13, 7}},
         {{49, 200, 0, 10}, true, {8, 147, 0, 10}},
         {{200, 200, 200, 255, 48, 200, 200, 255}, false, {}},
-        {{255, 255, 30, 255}, false, {}},
+        {{30, 255, 255, 255}, false, {}},
     };
     for (const auto& row : rows) {
         MipLevel level{static_cast<unsigned>(row.srgb.size() / 4), 1, row.srgb};
