@@ -26,8 +26,8 @@ struct PreparedTexture {
     bool shown_as_stored = false;
     // Whether the levels hold linear light rather than sRGB. A software
     // renderer filters plain 8-bit texels in fixed point but decodes sRGB
-    // ones to floating point first, which costs the blended walls about a
-    // third of their drawing; so a texture whose colours all keep their
+    // ones to floating point first, which makes the blended walls
+    // noticeably dearer to draw; so a texture whose colours all keep their
     // look in 8 linear bits is stored that way.
     bool stored_linear = false;
     // The OpenGL texture, once uploaded. Models that name the same image
