@@ -3,10 +3,10 @@
 #include "level_check.h"
 #include "level_generate.h"
 #include "level_stats.h"
+#include "world/flight_rules.h"
 #include "world/level_loader.h"
 #include "world/level_search.h"
 #include "world/level_show.h"
-#include "world/world_build.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +21,13 @@ std::string cell_text(const std::array<int32_t, 3>& c)
 {
     return std::to_string(c[0]) + " " + std::to_string(c[1]) + " " + std::to_string(c[2]);
 }
+
+// A level file as the game starts it: the grid without ship starts, the ship at rest at its start.
+struct PlayLevel {
+    explicit PlayLevel(const std::string& file) { load_level_file(file, grid); start = take_ship_start(grid); }
+    LevelGrid grid;
+    RestingShip start;
+};
 
 TEST(LevelTools, SolvesByTheShortestWay)
 {
@@ -44,9 +51,8 @@ TEST(LevelTools, SolvesByTheShortestWay)
     const ScratchLevels scratch;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        Game game;
-        build_world_from_file(game, scratch.write("puzzle.lev", level_text(row.size, row.entries)));
-        const LevelSearch search = search_level(game);
+        const PlayLevel level(scratch.write("puzzle.lev", level_text(row.size, row.entries)));
+        const LevelSearch search = search_level(level.grid, level.start);
         std::string result = search.solvable ? "" : "no solution";
         for (const int heading : search.solution)
             result += (result.empty() ? "" : " ") + std::string(LAUNCH_HEADINGS[heading].name);
@@ -56,7 +62,7 @@ TEST(LevelTools, SolvesByTheShortestWay)
         result += "|";
         for (const auto& [state, heading] : search.endless)
             result += std::string(LAUNCH_HEADINGS[heading].name) + " from " + cell_text(search.states[state].cell) + "; ";
-        EXPECT_EQ(result, row.result) << show_level(*game.level_grid);
+        EXPECT_EQ(result, row.result) << show_level(level.grid);
     }
 }
 
@@ -74,9 +80,8 @@ TEST(LevelTools, StatsMeasureTheWaysTheDeadEndsAndWhatIsNeeded)
     const ScratchLevels scratch;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.entries);
-        Game game;
-        build_world_from_file(game, scratch.write("l.lev", level_text(row.size, row.entries)));
-        EXPECT_EQ(stats_row("l", measure_level(game)), "| l | " + std::string(row.row) + " |\n");
+        const PlayLevel level(scratch.write("l.lev", level_text(row.size, row.entries)));
+        EXPECT_EQ(stats_row("l", measure_level(level.grid, level.start)), "| l | " + std::string(row.row) + " |\n");
     }
 }
 
@@ -92,9 +97,8 @@ TEST(LevelTools, GenerateMakesTheSameCheckedLevelFromTheSameSeed)
     EXPECT_TRUE(level.as_asked);
     const ScratchLevels scratch;
     EXPECT_EQ(check_level_file(scratch.write("made.lev", level.text)), std::vector<std::string>{}) << level.text;
-    Game game;
-    build_world_from_file(game, "made.lev");
-    const LevelStats stats = measure_level(game);
+    const PlayLevel made("made.lev");
+    const LevelStats stats = measure_level(made.grid, made.start);
     EXPECT_GE(stats.launches, 3);
     EXPECT_TRUE(stats.needs_vertical && stats.dead_ends > 0 && stats.resting_places >= 9);
     options.seed = 2;
@@ -111,9 +115,8 @@ TEST(ShippedLevels, EachChecksCleanAndTheyClimb)
         std::string title;
         std::getline(std::ifstream(file), title);
         EXPECT_EQ(title.rfind("# Level " + std::to_string(levels.size() + 1) + ": ", 0), 0u) << title;
-        Game game;
-        build_world_from_file(game, file);
-        const LevelStats& level = levels.emplace_back(measure_level(game));
+        const PlayLevel play(file);
+        const LevelStats& level = levels.emplace_back(measure_level(play.grid, play.start));
         EXPECT_TRUE(level.solvable);
         EXPECT_LE(level.cubes, 40);
         if (levels.size() <= 5)
@@ -141,9 +144,8 @@ TEST(LevelTools, AnEndlessFlightIsKnownAsSoonAsItRepeats)
     const ScratchLevels scratch;
     std::vector<int64_t> frames; // not after a budget that grows with the grid: the largest took minutes
     for (const int size : {4, MAX_GRID_SIZE}) {
-        Game game;
-        build_world_from_file(game, scratch.write("loop.lev", level_text(size, "1 0 0 2 3 0 0 2 2 0 0 5")));
-        frames.push_back(play_launch(game, resting_ship(game), 0).frames); // +x, round for ever
+        const PlayLevel level(scratch.write("loop.lev", level_text(size, "1 0 0 2 3 0 0 2 2 0 0 5")));
+        frames.push_back(play_launch(level.grid, level.start, 0).frames); // +x, round for ever
     }
     EXPECT_EQ(frames[0], frames[1]);
 }

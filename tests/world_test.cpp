@@ -90,6 +90,7 @@ TEST(Flight, FollowsTheRules)
     // periods a crossed cell. Every row ends the same at any frame time, a stalled process's included.
     struct Row {
         const char *name; int size; const char *entries, *launches; Cell end; int frames, level = 1; glm::vec3 off{};
+        const char* printed = "";
     };
     const Row rows[] = {
         {"a cube stops the ship in front of it", 5, "0 0 0 5 3 0 0 1", "+x", {2, 0, 0}, 5},
@@ -106,19 +107,23 @@ TEST(Flight, FollowsTheRules)
         {"lost once past y = -10, after a beamer", 5, "2 0 1 2 2 3 1 2 2 4 1 5", "-y", {2, 4, 1}, 19},
         {"the far edges do not wrap", 3, "2 2 0 5 0 0 1 1 2 0 1 1", "+x +y", {2, 2, 0}, 50},
         {"cubes at 0 stop it", 3, "2 2 2 5 0 2 2 1 1 0 2 1 1 1 0 1", "-x -y -z", {1, 1, 1}, 9},
+        // Into the last beamer, out of the first behind the ship, and into the last again: round for ever.
+        {"an endless flight starts the level again", 6, "2 0 0 5 1 0 0 2 5 0 0 2", "+x", {2, 0, 0}, 11, 1, {},
+         "levels/1.lev: the beamers send the ship round for ever; the level starts again.\n"},
     };
     const ScratchLevels scratch;
     scratch.write("levels/2.lev", level_text(4, "3 3 3 5"));
     scratch.write("levels/1.lev", "");
-    count_level_files();
     for (const double dt : {1.0 / 60, 1.0 / 30, 1.0 / 10, 0.5})
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.name) + " at dt " + std::to_string(dt));
         scratch.write("levels/1.lev", level_text(row.size, row.entries));
         Game game;
+        game.level_file_count = count_level_files();
         build_world(game);
         std::istringstream launches(row.launches);
         int frames = 0;
+        ::testing::internal::CaptureStdout();
         for (std::string heading; launches >> heading;) {
             heading_sign = heading[0] == '+' ? +1 : -1;
             heading_axis = AXIS_X + heading[1] - 'x';
@@ -126,6 +131,7 @@ TEST(Flight, FollowsTheRules)
             for (int limit = frames + 100; (ship_flying || launch_requested) && frames < limit; ++frames)
                 update_world(game, dt);
         }
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), row.printed);
         EXPECT_EQ(game.grid_position, row.end) << show_level(*game.level_grid);
         EXPECT_VEC_NEAR(game.cubes[game.ship_index], glm::vec3(row.end[0], row.end[1], row.end[2]) + row.off);
         EXPECT_EQ(frames, row.frames);
@@ -214,8 +220,9 @@ TEST(Controls, RStartsAgainUTakesBackLaunchesHPointsAlongAShortestWay)
     const ScratchLevels scratch; // shortest +x -z +y -x, the first through the beamers; +z from the start is a dead end
     scratch.write("levels/1.lev", level_text(5, "0 0 0 5 1 0 0 2 3 0 2 2 4 0 2 1 3 0 0 1 3 4 1 1 0 3 1 6 0 0 4 1"));
     scratch.write("levels/2.lev", level_text(3, "1 1 1 5"));
-    count_level_files();
     Game game;
+    game.level_file_count = count_level_files();
+    platform::set_user_pointer(&game);
     build_world(game);
     view_index = vertical_heading = 0;
     const auto now = [&] { return std::tuple(game.cubes, game.grid_position, game.flight_progress, game.level_number,
@@ -269,6 +276,7 @@ TEST(Controls, RStartsAgainUTakesBackLaunchesHPointsAlongAShortestWay)
         play(game, SPACE);
     }
     EXPECT_EQ(game.level_number, 2);
+    platform::set_user_pointer(nullptr);
 }
 
 TEST(Controls, F3SwitchesTheDrawModeF4TheSamplingF5TheMipmaps)

@@ -1,5 +1,6 @@
 #include "app/controls.h"
 
+#include "game/game.h"
 #include "platform/window.h"
 #include "render/render_settings.h"
 #include "world/world_state.h"
@@ -99,8 +100,24 @@ void cycle_mipmap_mode()
     }
 }
 
+// R, U and H ask the game; the next frame answers.
+bool* request_for(int key)
+{
+    Game* game = static_cast<Game*>(platform::get_user_pointer());
+    if (game == nullptr)
+        return nullptr;
+    switch (key) {
+    case KEY_R: return &game->aids.restart_requested;
+    case KEY_U: return &game->aids.undo_requested;
+    case KEY_H: return &game->aids.hint_requested;
+    default: return nullptr;
+    }
+}
+
 void handle_press(int key)
 {
+    if (bool* request = request_for(key))
+        *request = true;
     switch (key) {
     case KEY_D:
         view_index = (view_index + 1) % VIEW_COUNT;
@@ -120,15 +137,6 @@ void handle_press(int key)
         break;
     case platform::KEY_SPACE:
         launch_requested = true;
-        break;
-    case KEY_R:
-        restart_requested = true;
-        break;
-    case KEY_U:
-        undo_requested = true;
-        break;
-    case KEY_H:
-        hint_requested = true;
         break;
     case platform::KEY_F3:
         render_settings.draw_mode =

@@ -10,5 +10,6 @@ extern bool mipmaps_enabled;
 extern int mipmap_mode;
 
 // The window layer's key callback: key code and PRESS or RELEASE. Ignores
-// every event while the ship flies.
+// every event while the ship flies. R, U and H go to the Game stored as the
+// window's user pointer, and do nothing without one.
 void on_key(int key, int action);

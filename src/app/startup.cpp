@@ -50,6 +50,8 @@ int Game::initialize()
 
     platform::set_window_title("TIRAK");
     platform::set_key_callback(on_key);
+    // The key callback carries no pointer; R, U and H find the game here.
+    platform::set_user_pointer(this);
 
     const GLenum glew_status = glewInit();
     if (glew_status != GLEW_OK)

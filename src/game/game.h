@@ -2,9 +2,11 @@
 // to the loaded models.
 #pragma once
 
-#include "game/mesh_record.h"
-#include "game/uniform_locations.h"
+#include "game/frame_period.h"
 #include "game/level_grid.h"
+#include "game/mesh_record.h"
+#include "game/player_aids.h"
+#include "game/uniform_locations.h"
 
 #include <glm/glm.hpp>
 
@@ -22,10 +24,6 @@ struct ShaderProgram;
 
 // The settings file, read from the working directory.
 constexpr const char* SETTINGS_FILE = "tirak.inp";
-
-// Target length of one frame in seconds: just over 60 frames a second. It
-// is a float constant on purpose; the loop has always run at this value.
-constexpr double FRAME_PERIOD = 0.0166666f;
 
 class Game {
 public:
@@ -70,6 +68,9 @@ public:
 
     std::array<int32_t, 3> grid_position{}; // the ship's cell: x, y, z
     float flight_progress = 0.0f;
+    // The beamers the ship has come out of in the flight under way: a flight
+    // that comes out of one again goes round for ever.
+    uint8_t beamers_left = 0;
 
     int32_t mouse_x = 0;
     int32_t mouse_y = 0;
@@ -96,6 +97,11 @@ public:
     int32_t ship_index = 0;
     int32_t grid_size = 0;
     int32_t level_number = 1;
+    // The level files levels/1.lev to levels/N.lev, counted at start-up.
+    int32_t level_file_count = 1;
+
+    // R, U and H, and the launches U can take back.
+    PlayerAids aids;
 
     UniformLocations uniforms;
     UnlitProgram unlit;

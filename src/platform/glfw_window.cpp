@@ -15,6 +15,7 @@ namespace platform {
 namespace {
 
 GLFWwindow* window = nullptr;
+void* user_pointer = nullptr;
 KeyCallback key_callback = nullptr;
 double wheel_position = 0.0;
 int framebuffer_width = 0; // pixels, kept up to date by GLFW's callback
@@ -289,5 +290,8 @@ void* get_proc_address(const char* name)
 {
     return reinterpret_cast<void*>(glfwGetProcAddress(name));
 }
+
+void set_user_pointer(void* pointer) { user_pointer = pointer; }
+void* get_user_pointer() { return user_pointer; }
 
 } // namespace platform

@@ -81,6 +81,9 @@ void get_framebuffer_size(int* width, int* height);
 
 // Presses and releases only; held keys do not repeat.
 void set_key_callback(KeyCallback callback);
+// A pointer kept with the window for the key callback, which carries none.
+void set_user_pointer(void* pointer);
+void* get_user_pointer();
 // PRESS while the key is held down.
 int get_key(int key);
 

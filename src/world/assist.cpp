@@ -1,27 +1,18 @@
 #include "world/assist.h"
 
 #include "game/game.h"
+#include "world/game_ship.h"
 #include "world/level_search.h"
 #include "world/world_build.h"
 #include "world/world_state.h"
 
 #include <iostream>
-#include <vector>
 
 namespace {
 
-// Where a launch began: the resting ship and the heading the player had
-// chosen, so that launching again from there does what it did before.
-struct LaunchStart {
-    RestingShip ship;
-    int view_index = 0;
-    int vertical_heading = 0;
-};
-
-std::vector<LaunchStart> launches;
-
 void take_back_launch(Game& game)
 {
+    std::vector<LaunchStart>& launches = game.aids.launches;
     if (launches.empty())
         return;
     const LaunchStart start = launches.back();
@@ -32,9 +23,9 @@ void take_back_launch(Game& game)
     apply_chosen_heading();
 }
 
-void point_along_shortest_way(Game& game)
+void point_along_shortest_way(const Game& game)
 {
-    const LevelSearch search = search_level(game);
+    const LevelSearch search = search_level(*game.level_grid, resting_ship(game));
     if (!search.solvable) {
         std::cout << NO_WAY_LINE << std::endl;
         return;
@@ -47,32 +38,35 @@ void point_along_shortest_way(Game& game)
 
 void answer_requests(Game& game)
 {
-    if (restart_requested) {
-        restart_requested = false;
-        build_world(game);
+    PlayerAids& aids = game.aids;
+    if (aids.restart_requested) {
+        aids.restart_requested = false;
+        start_level(game);
     }
-    if (undo_requested) {
-        undo_requested = false;
+    if (aids.undo_requested) {
+        aids.undo_requested = false;
         take_back_launch(game);
     }
-    if (hint_requested) {
-        hint_requested = false;
+    if (aids.hint_requested) {
+        aids.hint_requested = false;
         point_along_shortest_way(game);
     }
 }
 
-void launch_begins(const Game& game)
+void launch_begins(Game& game)
 {
-    launches.push_back({resting_ship(game), view_index, vertical_heading});
+    game.aids.launches.push_back({resting_ship(game), view_index, vertical_heading});
 }
 
-void launch_rests(const Game& game)
+void launch_rests(Game& game)
 {
-    if (!launches.empty() && same_ship(launches.back().ship, resting_ship(game)))
+    std::vector<LaunchStart>& launches = game.aids.launches;
+    if (!launches.empty() && launches.back().ship == resting_ship(game))
         launches.pop_back();
 }
 
-void forget_launches()
+void start_level(Game& game)
 {
-    launches.clear();
+    build_world(game);
+    game.aids.launches.clear();
 }

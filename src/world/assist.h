@@ -15,9 +15,10 @@ void answer_requests(Game& game);
 // The flight step tells the history of launches when a launch begins and
 // when the ship comes to rest again: a launch that changed nothing about
 // the resting ship is not kept, so U always takes back a move.
-void launch_begins(const Game& game);
-void launch_rests(const Game& game);
+void launch_begins(Game& game);
+void launch_rests(Game& game);
 
-// Every world build forgets the launches: after the goal, R or a flight
-// out, U has nothing to take back.
-void forget_launches();
+// Rebuilds the world from the level file for game.level_number and forgets
+// the launches: after the goal, R or a flight out, U has nothing to take
+// back.
+void start_level(Game& game);

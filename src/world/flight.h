@@ -1,29 +1,15 @@
-// The flight of the ship: one step per frame. A launch looks at the cell
-// ahead; the ship then crosses one cell every two frames until a cube stops
-// it, a beamer sends it on, the goal ends the level or it flies too far out.
+// The flight of the ship as the frame loop plays it: one step of the rules
+// a frame, on the game's own ship and the program-wide launch and flight
+// flags.
 #pragma once
 
 class Game;
 
-// Where the ship is lost: once its drawn position along the heading passes
-// these (cells, world values whatever the grid size) the level restarts.
-constexpr float LOST_ABOVE = 15.0f;
-constexpr float LOST_BELOW = -10.0f;
+// What the game prints when a flight would go round for ever, before the
+// level starts again; after the level's file name.
+constexpr const char* ENDLESS_FLIGHT_LINE = ": the beamers send the ship round for ever; the level starts again.";
 
-// What a flight step asks of the world beyond the ship's own state.
-enum class WorldChange {
-    NONE,
-    NEXT_LEVEL,    // the goal was reached; level_number has already grown
-    RESTART_LEVEL, // the ship was lost
-};
-
-// The rules of one frame of flight, without rebuilding the world. They do
-// not depend on how long the frame took. The level tools play flights with
-// this so that they can stop at the goal or a loss instead of loading the
-// next level.
-WorldChange advance_flight(Game& game);
-
-// One frame of flight as the game plays it: first the answers to R, U and
-// H, then advance_flight, then the next level or the same one again when it
-// asks for that. Launches are told to the history that U takes back.
+// One frame of flight: first the answers to R, U and H, then one step of
+// the rules, then the next level or the same one again when the step ends
+// that way. Launches are told to the history that U takes back.
 void flight_step(Game& game);

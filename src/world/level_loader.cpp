@@ -8,9 +8,6 @@
 #include <limits>
 #include <sstream>
 
-int32_t cube_count = 0;
-int32_t level_file_count = 1;
-
 namespace {
 
 constexpr int64_t INT32_LIMIT = std::numeric_limits<int32_t>::max();
@@ -33,10 +30,6 @@ std::string describe(const std::string& key, int32_t value, const std::string& w
     return key + " is " + std::to_string(value) + ", " + why;
 }
 
-} // namespace
-
-namespace {
-
 std::string file_name_of(int32_t file_number)
 {
     char name[32] = {};
@@ -51,21 +44,20 @@ int32_t count_level_files()
     int32_t count = 0;
     while (std::ifstream(file_name_of(count + 1)))
         ++count;
-    level_file_count = std::max(count, 1);
-    return level_file_count;
+    return std::max(count, 1);
 }
 
-std::string level_file_name(int32_t level_number)
+std::string level_file_name(int32_t level_number, int32_t file_count)
 {
-    int32_t file_number = level_number % level_file_count;
+    int32_t file_number = level_number % file_count;
     if (file_number == 0)
-        file_number = level_file_count;
+        file_number = file_count;
     return file_name_of(file_number);
 }
 
-std::vector<int32_t> parse_level_list(const std::string& text)
+std::vector<int32_t> parse_level_list(const std::string& text, int32_t entries)
 {
-    const int64_t length = int64_t{INTEGERS_PER_ENTRY} * cube_count;
+    const int64_t length = int64_t{INTEGERS_PER_ENTRY} * entries;
     std::vector<int32_t> list(static_cast<size_t>(length > 0 ? length : 0), 0);
     extract_integers(text, length, &list);
     return list;
@@ -88,9 +80,6 @@ LevelFile read_level_file(const std::string& file_name)
         throw LevelError{file_name, describe("cubes", level.cubes, "more than the " +
                                                                       std::to_string(MAX_LEVEL_ENTRIES) +
                                                                       " entries a level may have")};
-    // Only a count that passed can size a list: parse_level_list reads it.
-    cube_count = level.cubes;
-
     level.size = config.read_int("size", 0);
     if (level.size < 0)
         throw LevelError{file_name, describe("size", level.size, "which is negative")};
@@ -99,7 +88,8 @@ LevelFile read_level_file(const std::string& file_name)
                                                                     std::to_string(MAX_GRID_SIZE) + " cells a side")};
 
     if (const auto text = config.find_value("level")) {
-        level.list = parse_level_list(*text);
+        // Only a count that passed the checks above may size the list.
+        level.list = parse_level_list(*text, level.cubes);
         level.integers_written = count_level_integers(*text);
     } else {
         level.list.assign(static_cast<size_t>(INTEGERS_PER_ENTRY) * level.cubes, 0);
@@ -144,7 +134,7 @@ int32_t load_level_file(const std::string& file_name, LevelGrid& grid)
     return grid.size;
 }
 
-int32_t load_level(int32_t level_number, LevelGrid& grid)
+int32_t load_level(int32_t level_number, int32_t file_count, LevelGrid& grid)
 {
-    return load_level_file(level_file_name(level_number), grid);
+    return load_level_file(level_file_name(level_number, file_count), grid);
 }

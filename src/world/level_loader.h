@@ -8,11 +8,6 @@
 #include <string>
 #include <vector>
 
-// The level files levels/1.lev to levels/N.lev; level numbers cycle through
-// them for ever. N is counted once at start-up: the files from 1.lev on
-// without a gap, and at least 1, so that a missing 1.lev is reported as
-// missing when it is loaded.
-extern int32_t level_file_count;
 // Integers per entry of a level's "level" list: x, y, z and the cell value.
 constexpr int32_t INTEGERS_PER_ENTRY = 4;
 // The largest grid a level may ask for. The ship is lost 15 cells out, so
@@ -26,10 +21,6 @@ constexpr int32_t MAX_GRID_SIZE = 64; // cells along an edge
 // under half a second on the software renderer. The list is made in full
 // before it is read, so a mistyped "cubes" must not ask for gigabytes.
 constexpr int32_t MAX_LEVEL_ENTRIES = 16384;
-
-// The "cubes" value of the level loaded last: how many entries its "level"
-// list holds. parse_level_list reads exactly that many.
-extern int32_t cube_count;
 
 // A level the game cannot play. The problem is a phrase without the file
 // name, so that the game and the level tools can each frame it their way.
@@ -49,24 +40,26 @@ struct LevelFile {
     int32_t integers_written = 0;
 };
 
-// Counts the level files in the working directory into level_file_count
-// and returns it.
+// The level files levels/1.lev to levels/N.lev in the working directory;
+// level numbers cycle through them for ever. N counts the files from 1.lev
+// on without a gap, and is at least 1, so that a missing 1.lev is reported
+// as missing when it is loaded.
 int32_t count_level_files();
 
-// "levels/1.lev" to "levels/N.lev" for N = level_file_count: N itself for a
+// "levels/1.lev" to "levels/N.lev" for N = file_count: N itself for a
 // multiple of N. The remainder keeps C's sign, so negative numbers name
 // files that do not exist (-1 gives "levels/-1.lev").
-std::string level_file_name(int32_t level_number);
+std::string level_file_name(int32_t level_number, int32_t file_count);
 
-// The first INTEGERS_PER_ENTRY * cube_count integers of the text. Reading
+// The first INTEGERS_PER_ENTRY * entries integers of the text. Reading
 // stops at the end or at the first word that is not an integer; the rest of
 // the list stays 0.
-std::vector<int32_t> parse_level_list(const std::string& text);
+std::vector<int32_t> parse_level_list(const std::string& text, int32_t entries);
 
 // How many integers parse_level_list could read from the text at most.
 int32_t count_level_integers(const std::string& text);
 
-// Reads a level file and sets cube_count. Throws ConfigFile::file_not_found
+// Reads a level file. Throws ConfigFile::file_not_found
 // when the file cannot be opened, and LevelError for a negative "size" or
 // "cubes", a "size" above MAX_GRID_SIZE or a "cubes" above MAX_LEVEL_ENTRIES.
 LevelFile read_level_file(const std::string& file_name);
@@ -84,4 +77,4 @@ void fill_level_grid(const LevelFile& level, LevelGrid& grid);
 int32_t load_level_file(const std::string& file_name, LevelGrid& grid);
 
 // Loads the file for a level number; returns the grid size.
-int32_t load_level(int32_t level_number, LevelGrid& grid);
+int32_t load_level(int32_t level_number, int32_t file_count, LevelGrid& grid);

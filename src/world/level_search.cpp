@@ -1,8 +1,6 @@
 #include "world/level_search.h"
 
-#include "world/flight.h"
-#include "world/level_loader.h"
-#include "world/world_state.h"
+#include "world/flight_rules.h"
 
 #include <algorithm>
 #include <deque>
@@ -15,57 +13,6 @@ const LaunchHeading LAUNCH_HEADINGS[HEADING_COUNT] = {
 };
 
 namespace {
-
-// Everything a frame of flight starts from. The flight step depends on
-// nothing else, so a flight that comes back to one of these goes round for
-// ever. Between beamers the ship only moves on along its heading, so a
-// flight that repeats itself repeats the state it leaves a beamer in; only
-// those are kept. There are few: every beamer sets the ship down on the
-// first or the last beamer cell of the grid, in one of two flight phases,
-// so after at most four beamers the flight is over or repeats itself.
-using FlightState = std::tuple<int32_t, int32_t, int32_t, float, float, float, float, bool, bool>;
-
-FlightState flight_state(const Game& game)
-{
-    const glm::vec4& drawn = game.cubes[game.ship_index];
-    return {game.grid_position[0], game.grid_position[1], game.grid_position[2], game.flight_progress,
-            drawn.x, drawn.y, drawn.z, launch_requested, ship_flying};
-}
-
-// Whether this frame's flight step sends the ship through a beamer.
-bool beamer_ahead(const Game& game)
-{
-    const LevelGrid& grid = *game.level_grid;
-    std::array<int32_t, 3> ahead = game.grid_position;
-    ahead[heading_axis - AXIS_X] += heading_sign;
-    return launch_requested && inside_grid(grid, ahead[0], ahead[1], ahead[2]) &&
-           grid.cells[cell_index(grid, ahead[0], ahead[1], ahead[2])] == CELL_BEAMER;
-}
-
-// A search plays launches in the game's own world; what they change is put
-// back when the search is done, so that the hint key can search mid-level.
-class PlayRestorer {
-public:
-    explicit PlayRestorer(Game& game) : game_(game), ship_(resting_ship(game)), level_(game.level_number) {}
-    ~PlayRestorer()
-    {
-        place_ship(game_, ship_);
-        game_.level_number = level_;
-        heading_axis = axis_;
-        heading_sign = sign_;
-        launch_requested = launch_;
-        ship_flying = flying_;
-    }
-    PlayRestorer(const PlayRestorer&) = delete;
-    PlayRestorer& operator=(const PlayRestorer&) = delete;
-
-private:
-    Game& game_;
-    const RestingShip ship_;
-    const int32_t level_;
-    const int axis_ = heading_axis, sign_ = heading_sign;
-    const bool launch_ = launch_requested, flying_ = ship_flying;
-};
 
 // Two resting ships are one state only when all of them is the same. The
 // drawn position is not just a picture: the ship is lost when it passes the
@@ -110,67 +57,35 @@ std::vector<bool> states_that_can_win(const LevelSearch& search)
 
 } // namespace
 
-RestingShip resting_ship(const Game& game)
+LaunchResult play_launch(const LevelGrid& grid, const RestingShip& from, int heading)
 {
-    return {game.grid_position, game.flight_progress, game.cubes[game.ship_index]};
-}
-
-void place_ship(Game& game, const RestingShip& ship)
-{
-    game.grid_position = ship.cell;
-    game.flight_progress = ship.flight_progress;
-    game.cubes[game.ship_index] = ship.drawn;
-}
-
-bool same_ship(const RestingShip& a, const RestingShip& b)
-{
-    return a.cell == b.cell && a.flight_progress == b.flight_progress && a.drawn == b.drawn;
-}
-
-LaunchResult play_launch(Game& game, const RestingShip& from, int heading)
-{
-    place_ship(game, from);
-    heading_axis = LAUNCH_HEADINGS[heading].axis;
-    heading_sign = LAUNCH_HEADINGS[heading].sign;
-    ship_flying = false;
-    launch_requested = true;
-
-    std::vector<FlightState> left_beamers;
+    const Heading along{LAUNCH_HEADINGS[heading].axis, LAUNCH_HEADINGS[heading].sign};
+    ShipMotion motion = launch_from(from);
     bool beamed = false;
+    // Every flight ends: without beamers it is lost within a few dozen cells
+    // of the grid, and the step ends one that comes out of a beamer twice.
     for (int64_t frame = 1;; ++frame) {
-        const bool beams = beamer_ahead(game);
-        beamed = beamed || beams;
-        switch (advance_flight(game)) {
-        case WorldChange::NEXT_LEVEL:
-            return {LaunchEnd::GOAL, from, frame, beamed};
-        case WorldChange::RESTART_LEVEL:
-            return {LaunchEnd::LOST, from, frame, beamed};
-        case WorldChange::NONE:
-            break;
+        const FlightStep step = step_flight(grid, along, motion);
+        beamed = beamed || step.beamed;
+        motion = step.motion;
+        switch (step.end) {
+        case StepEnd::NONE: break;
+        case StepEnd::RESTS: return {LaunchEnd::RESTS, resting_ship(motion), frame, beamed};
+        case StepEnd::GOAL: return {LaunchEnd::GOAL, from, frame, beamed};
+        case StepEnd::LOST: return {LaunchEnd::LOST, from, frame, beamed};
+        case StepEnd::ENDLESS: return {LaunchEnd::ENDLESS, from, frame, beamed};
         }
-        if (!launch_requested && !ship_flying)
-            return {LaunchEnd::RESTS, resting_ship(game), frame, beamed};
-        if (!beams)
-            continue;
-        const FlightState state = flight_state(game);
-        if (std::find(left_beamers.begin(), left_beamers.end(), state) != left_beamers.end()) {
-            ship_flying = false;
-            launch_requested = false;
-            return {LaunchEnd::ENDLESS, from, frame, beamed};
-        }
-        left_beamers.push_back(state);
     }
 }
 
-LevelSearch search_level(Game& game)
+LevelSearch search_level(const LevelGrid& grid, const RestingShip& from)
 {
-    const PlayRestorer restorer(game);
     LevelSearch search;
     std::map<StateKey, int> known;
     std::vector<int> parent{-1};
     std::vector<int> parent_heading{-1};
 
-    search.states.push_back(resting_ship(game));
+    search.states.push_back(from);
     known[key_of(search.states[0])] = 0;
 
     // States are appended in the order they are first reached, so walking
@@ -179,7 +94,7 @@ LevelSearch search_level(Game& game)
         std::array<int, HEADING_COUNT> moves{};
         std::array<bool, HEADING_COUNT> beamed{};
         for (int heading = 0; heading < HEADING_COUNT; ++heading) {
-            const LaunchResult result = play_launch(game, search.states[state], heading);
+            const LaunchResult result = play_launch(grid, search.states[state], heading);
             beamed[heading] = result.beamed;
             switch (result.end) {
             case LaunchEnd::GOAL: moves[heading] = MOVE_GOAL; break;

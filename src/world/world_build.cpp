@@ -1,7 +1,7 @@
 #include "world/world_build.h"
 
 #include "game/game.h"
-#include "world/assist.h"
+#include "world/flight_rules.h"
 #include "world/level_loader.h"
 #include "world/world_state.h"
 
@@ -19,8 +19,10 @@ const glm::vec3 CELL_CENTRE{0.5f, 0.5f, 0.5f};
 
 // A turn of the unit cell about its centre by a multiple of 90 degrees about
 // x, y or z, so every cube looks a little different but still fills its cell.
-// The generator is never seeded and the axis is drawn before the angle, so
-// the same level always shows the same cubes.
+// The axis is drawn before the angle from the C library's generator, which
+// the game never seeds but shares with the beamers' particles: a run starts
+// with the same cubes every time, while a level played again later in the
+// run, or after a restart, draws new turns.
 glm::mat4 random_cell_turn()
 {
     glm::vec3 axis{0.0f};
@@ -33,26 +35,24 @@ glm::mat4 random_cell_turn()
 
 // Every occupied cell becomes an entry to draw, x outermost and z innermost.
 // The ship start becomes the ship and leaves the grid empty there, so the
-// ship can fly back through it.
+// ship can fly back through it. With several starts one is the ship; the
+// others stay behind as pictures of ships.
 void place_cells(Game& game)
 {
     LevelGrid& grid = *game.level_grid;
+    const Cell start = ship_start(grid);
     for (int32_t x = 0; x < game.grid_size; ++x)
         for (int32_t y = 0; y < game.grid_size; ++y)
             for (int32_t z = 0; z < game.grid_size; ++z) {
-                int32_t& cell = grid.cells[cell_index(grid, x, y, z)];
+                const int32_t cell = grid.cells[cell_index(grid, x, y, z)];
                 if (cell == CELL_EMPTY)
                     continue;
                 game.cubes.emplace_back(x, y, z, cell);
                 game.cube_rotations.push_back(random_cell_turn());
-                if (cell == CELL_SHIP_START) {
-                    // With several starts the last one visited is the ship;
-                    // the others stay behind as pictures of ships.
+                if (cell == CELL_SHIP_START && Cell{x, y, z} == start)
                     game.ship_index = static_cast<int32_t>(game.cubes.size()) - 1;
-                    game.grid_position = {x, y, z};
-                    cell = CELL_EMPTY;
-                }
             }
+    game.grid_position = take_ship_start(grid).cell;
 }
 
 template <typename Load>
@@ -68,8 +68,6 @@ void build(Game& game, Load load)
     heading_axis = AXIS_X;
     heading_sign = +1;
 
-    forget_launches();
-
     auto grid = std::make_unique<LevelGrid>();
     game.grid_size = load(*grid);
     game.level_grid = std::move(grid);
@@ -82,53 +80,10 @@ void build(Game& game, Load load)
 
 void build_world(Game& game)
 {
-    build(game, [&game](LevelGrid& grid) { return load_level(game.level_number, grid); });
+    build(game, [&game](LevelGrid& grid) { return load_level(game.level_number, game.level_file_count, grid); });
 }
 
 void build_world_from_file(Game& game, const std::string& file_name)
 {
     build(game, [&file_name](LevelGrid& grid) { return load_level_file(file_name, grid); });
-}
-
-void build_world_from_grid(Game& game, const LevelGrid& grid)
-{
-    build(game, [&grid](LevelGrid& copy) {
-        copy = grid;
-        return copy.size;
-    });
-}
-
-void update_heading_marker()
-{
-    // The marker model points along +z; turn it to the heading and move it
-    // to the centre of the ship's cell.
-    const glm::mat4 identity(1.0f);
-    const glm::vec3 x_axis{1.0f, 0.0f, 0.0f};
-    const glm::vec3 y_axis{0.0f, 1.0f, 0.0f};
-    glm::mat4 turn;
-    switch (heading_axis * heading_sign) {
-    case +AXIS_X: turn = glm::rotate(identity, glm::radians(90.0f), y_axis); break;
-    case -AXIS_X: turn = glm::rotate(identity, glm::radians(-90.0f), y_axis); break;
-    case +AXIS_Y: turn = glm::rotate(identity, glm::radians(-90.0f), x_axis); break;
-    case -AXIS_Y: turn = glm::rotate(identity, glm::radians(90.0f), x_axis); break;
-    case +AXIS_Z: turn = identity; break;
-    case -AXIS_Z: turn = glm::rotate(identity, glm::radians(180.0f), y_axis); break;
-    default: return;
-    }
-    marker_matrix = glm::translate(identity, CELL_CENTRE) * turn;
-}
-
-glm::vec3 find_beamer(const LevelGrid& grid, BeamerEnd end)
-{
-    const int32_t count = grid.cell_count;
-    for (int32_t step = 0; step < count; ++step) {
-        const int32_t index = end == BeamerEnd::FIRST ? step : count - 1 - step;
-        if (grid.cells[index] != CELL_BEAMER)
-            continue;
-        const int32_t x = index % grid.size;
-        const int32_t y = index / grid.size % grid.size;
-        const int32_t z = index / (grid.size * grid.size);
-        return glm::vec3(x, y, z);
-    }
-    return glm::vec3(0.0f);
 }

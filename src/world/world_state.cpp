@@ -1,6 +1,6 @@
 #include "world/world_state.h"
 
-#include "world/world_build.h"
+#include <glm/gtc/matrix_transform.hpp>
 
 int heading_axis = AXIS_X;
 int heading_sign = +1;
@@ -10,10 +10,6 @@ glm::mat4 marker_matrix{1.0f};
 
 int view_index = 0;
 int vertical_heading = 0;
-
-bool restart_requested = false;
-bool undo_requested = false;
-bool hint_requested = false;
 
 namespace {
 
@@ -26,6 +22,26 @@ constexpr Heading VIEW_HEADINGS[VIEW_COUNT] = {
     {AXIS_X, +1}, {AXIS_Z, +1}, {AXIS_X, -1}, {AXIS_Z, -1}};
 
 } // namespace
+
+void update_heading_marker()
+{
+    // The marker model points along +z; turn it to the heading and move it
+    // to the centre of the ship's cell.
+    const glm::mat4 identity(1.0f);
+    const glm::vec3 x_axis{1.0f, 0.0f, 0.0f};
+    const glm::vec3 y_axis{0.0f, 1.0f, 0.0f};
+    glm::mat4 turn;
+    switch (heading_axis * heading_sign) {
+    case +AXIS_X: turn = glm::rotate(identity, glm::radians(90.0f), y_axis); break;
+    case -AXIS_X: turn = glm::rotate(identity, glm::radians(-90.0f), y_axis); break;
+    case +AXIS_Y: turn = glm::rotate(identity, glm::radians(-90.0f), x_axis); break;
+    case -AXIS_Y: turn = glm::rotate(identity, glm::radians(90.0f), x_axis); break;
+    case +AXIS_Z: turn = identity; break;
+    case -AXIS_Z: turn = glm::rotate(identity, glm::radians(180.0f), y_axis); break;
+    default: return;
+    }
+    marker_matrix = glm::translate(identity, glm::vec3(0.5f, 0.5f, 0.5f)) * turn;
+}
 
 void apply_chosen_heading()
 {

@@ -4,12 +4,9 @@
 // them, and the next frame's world update acts on them.
 #pragma once
 
-#include <glm/glm.hpp>
+#include "world/flight_rules.h"
 
-// Heading axes as the key handler and the flight step number them.
-constexpr int AXIS_X = 1;
-constexpr int AXIS_Y = 2;
-constexpr int AXIS_Z = 3;
+#include <glm/glm.hpp>
 
 extern int heading_axis;       // AXIS_X, AXIS_Y or AXIS_Z
 extern int heading_sign;       // +1 or -1 along heading_axis
@@ -23,10 +20,8 @@ constexpr int VIEW_COUNT = 4;
 extern int view_index;       // round the vertical axis with A and D: 0 +x, 1 +z, 2 -x, 3 -z
 extern int vertical_heading; // +1 after W, -1 after S, 0 after A or D; when set it overrides view_index
 
-// Asked for by R, U and H; the next frame answers and clears them.
-extern bool restart_requested;
-extern bool undo_requested;
-extern bool hint_requested;
+// Points the heading marker along heading_axis and heading_sign.
+void update_heading_marker();
 
 // Sets heading_axis and heading_sign to the chosen heading and turns the
 // marker to it.

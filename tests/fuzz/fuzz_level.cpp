@@ -12,6 +12,7 @@
 
 #include "game/game.h"
 #include "config/config_file.h"
+#include "world/flight_rules.h"
 #include "world/level_loader.h"
 #include "world/level_search.h"
 #include "world/level_show.h"
@@ -27,11 +28,11 @@ bool one_line(const std::string& text)
 }
 
 // The solver's shortest way must really lead from the start to the goal.
-void replay_solution(Game& game, const LevelSearch& search)
+void replay_solution(const LevelGrid& grid, const LevelSearch& search)
 {
     RestingShip ship = search.states[0];
     for (size_t step = 0; step < search.solution.size(); ++step) {
-        const LaunchResult result = play_launch(game, ship, search.solution[step]);
+        const LaunchResult result = play_launch(grid, ship, search.solution[step]);
         const bool last = step + 1 == search.solution.size();
         FUZZ_EXPECT(result.end == (last ? LaunchEnd::GOAL : LaunchEnd::RESTS),
                     "launch " + std::to_string(step + 1) + " of the solution does not do what the solver said");
@@ -41,15 +42,15 @@ void replay_solution(Game& game, const LevelSearch& search)
 
 // Every move of the search must lead to exactly the resting ship it names:
 // a ship that only looks the same to the search may fly differently.
-void replay_moves(Game& game, const LevelSearch& search)
+void replay_moves(const LevelGrid& grid, const LevelSearch& search)
 {
     for (size_t state = 0; state < search.states.size(); ++state)
         for (int heading = 0; heading < HEADING_COUNT; ++heading) {
             const int target = search.moves[state][heading];
             if (target < 0)
                 continue;
-            const LaunchResult result = play_launch(game, search.states[state], heading);
-            FUZZ_EXPECT(result.end == LaunchEnd::RESTS && same_ship(result.ship, search.states[target]),
+            const LaunchResult result = play_launch(grid, search.states[state], heading);
+            FUZZ_EXPECT(result.end == LaunchEnd::RESTS && result.ship == search.states[target],
                         std::string("launching ") + LAUNCH_HEADINGS[heading].name + " from state " +
                             std::to_string(state) + " does not end in state " + std::to_string(target));
         }
@@ -74,13 +75,20 @@ void check_and_solve(const std::string& path, const std::string& rejection)
     FUZZ_EXPECT(game.cubes.size() == game.cube_rotations.size(), "cubes without rotations");
     FUZZ_EXPECT(game.ship_index >= 0 && static_cast<size_t>(game.ship_index) < game.cubes.size(),
                 "the ship is not one of the cubes");
-    const LevelSearch search = search_level(game);
+    // The solver starts where the game puts the ship.
+    LevelGrid grid;
+    load_level_file(path, grid);
+    const RestingShip start = take_ship_start(grid);
+    FUZZ_EXPECT(start.cell == game.grid_position && start.drawn == glm::vec3(game.cubes[game.ship_index]),
+                "the solver and the game start the ship in different places");
+    FUZZ_EXPECT(grid.cells == game.level_grid->cells, "the solver and the game play different grids");
+    const LevelSearch search = search_level(grid, start);
     FUZZ_EXPECT(search.solvable == !search.solution.empty(), "solvable without a solution, or the reverse");
     FUZZ_EXPECT(search.moves.size() == search.states.size(), "a state without its moves");
     if (problems.empty())
         FUZZ_EXPECT(search.solvable, "a level that checks clean has no solution");
-    replay_solution(game, search);
-    replay_moves(game, search);
+    replay_solution(grid, search);
+    replay_moves(grid, search);
 }
 
 } // namespace

@@ -26,11 +26,11 @@ void check_level_list(const std::string& text)
 {
     const int32_t written = count_level_integers(text);
     FUZZ_EXPECT(written >= 0, "a negative count of integers in [" + text + "]");
-    cube_count = std::min(written / INTEGERS_PER_ENTRY + 1, MOST_ENTRIES);
-    const std::vector<int32_t> list = parse_level_list(text);
-    FUZZ_EXPECT(list.size() == size_t{INTEGERS_PER_ENTRY} * static_cast<size_t>(cube_count),
+    const int32_t entries = std::min(written / INTEGERS_PER_ENTRY + 1, MOST_ENTRIES);
+    const std::vector<int32_t> list = parse_level_list(text, entries);
+    FUZZ_EXPECT(list.size() == size_t{INTEGERS_PER_ENTRY} * static_cast<size_t>(entries),
                 "parse_level_list gave " + std::to_string(list.size()) + " integers for " +
-                    std::to_string(cube_count) + " entries");
+                    std::to_string(entries) + " entries");
     for (size_t at = static_cast<size_t>(written); at < list.size(); ++at)
         FUZZ_EXPECT(list[at] == 0, "the padding of a short list is not 0 for [" + text + "]");
 }
@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string path = write_fuzz_input(data, size, "tirak.inp");
     const ConfigFile file(path, DELIMITER, COMMENT, SENTRY);
-    (void)level_file_name(file.read_int("level", 1));
+    (void)level_file_name(file.read_int("level", 1), 30);
 
     const std::string text(reinterpret_cast<const char*>(data), size);
     for (const std::string& key : possible_keys(text)) {

@@ -9,3 +9,6 @@ double scripted::now = 0.0;
 void platform::get_mouse_pos(int* x, int* y) { *x = scripted::mouse_x; *y = scripted::mouse_y; }
 int platform::get_mouse_wheel() { return scripted::wheel; }
 double platform::get_time() { return scripted::now; }
+void* scripted_user_pointer = nullptr;
+void platform::set_user_pointer(void* pointer) { scripted_user_pointer = pointer; }
+void* platform::get_user_pointer() { return scripted_user_pointer; }

@@ -1,10 +1,9 @@
 #include "level_check.h"
 
-#include "game/game.h"
 #include "config/config_file.h"
+#include "world/flight_rules.h"
 #include "world/level_loader.h"
 #include "world/level_search.h"
-#include "world/world_build.h"
 
 #include <algorithm>
 #include <array>
@@ -95,16 +94,11 @@ void check_contents(const LevelGrid& grid, std::vector<std::string>& problems)
                            "; beamers come in one pair");
 }
 
-void check_play(const std::string& file_name, bool has_goal, std::vector<std::string>& problems)
+// Plays the level from its ship start, as the game would start it.
+void check_play(LevelGrid grid, bool has_goal, std::vector<std::string>& problems)
 {
-    Game game;
-    try {
-        build_world_from_file(game, file_name);
-    } catch (const LevelError& error) {
-        problems.push_back(error.problem);
-        return;
-    }
-    const LevelSearch search = search_level(game);
+    const RestingShip start = take_ship_start(grid);
+    const LevelSearch search = search_level(grid, start);
     if (has_goal && !search.solvable)
         problems.push_back("the goal cannot be reached from the ship start");
     // Ships resting in one cell with their pictures in different places are
@@ -146,6 +140,6 @@ std::vector<std::string> check_level_file(const std::string& file_name)
     const bool has_ship = std::count(grid.cells.begin(), grid.cells.end(), CELL_SHIP_START) > 0;
     const bool has_goal = std::count(grid.cells.begin(), grid.cells.end(), CELL_GOAL) > 0;
     if (has_ship)
-        check_play(file_name, has_goal, problems);
+        check_play(grid, has_goal, problems);
     return problems;
 }

@@ -1,8 +1,7 @@
 #include "level_generate.h"
 
-#include "game/game.h"
+#include "world/flight_rules.h"
 #include "world/level_loader.h"
-#include "world/world_build.h"
 
 #include <algorithm>
 #include <array>
@@ -34,8 +33,6 @@ public:
 private:
     uint64_t state_;
 };
-
-using Cell = std::array<int32_t, 3>;
 
 struct Draft {
     Cell ship{}, goal{};
@@ -72,7 +69,6 @@ private:
 
     const GenerateOptions options_;
     Random random_;
-    Game game_;
 };
 
 bool Generator::taken(const Draft& draft, const Cell& cell) const
@@ -170,8 +166,9 @@ LevelGrid Generator::grid_of(const Draft& draft) const
 
 LevelStats Generator::measure(const Draft& draft)
 {
-    build_world_from_grid(game_, grid_of(draft));
-    return measure_level(game_);
+    LevelGrid grid = grid_of(draft);
+    const RestingShip start = take_ship_start(grid);
+    return measure_level(grid, start);
 }
 
 Generator::Score Generator::score_of(const LevelStats& stats) const

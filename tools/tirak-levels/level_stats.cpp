@@ -1,8 +1,7 @@
 #include "level_stats.h"
 
-#include "game/game.h"
+#include "world/flight_rules.h"
 #include "world/level_search.h"
-#include "world/world_state.h"
 
 #include <array>
 #include <deque>
@@ -71,16 +70,16 @@ uint64_t count_shortest_ways(const LevelSearch& search)
 
 } // namespace
 
-LevelStats measure_level(Game& game)
+LevelStats measure_level(const LevelGrid& grid, const RestingShip& start)
 {
     LevelStats stats;
-    stats.size = game.level_grid->size;
-    for (const int32_t cell : game.level_grid->cells) {
+    stats.size = grid.size;
+    for (const int32_t cell : grid.cells) {
         stats.cubes += cell == CELL_CUBE;
         stats.beamers += cell == CELL_BEAMER;
     }
 
-    const LevelSearch search = search_level(game);
+    const LevelSearch search = search_level(grid, start);
     stats.solvable = search.solvable;
     stats.endless = !search.endless.empty();
     std::set<std::array<int32_t, 3>> resting, dead;

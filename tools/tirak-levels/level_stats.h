@@ -2,10 +2,11 @@
 // `tirak-levels stats`, which the level generator also steers by.
 #pragma once
 
+#include "game/level_grid.h"
+#include "game/ship_motion.h"
+
 #include <cstdint>
 #include <string>
-
-class Game;
 
 struct LevelStats {
     int32_t size = 0;
@@ -21,8 +22,8 @@ struct LevelStats {
     bool needs_beamers = false;   // every way to the goal goes through the beamers
 };
 
-// Measures the world that `game` holds, as build_world left it.
-LevelStats measure_level(Game& game);
+// Measures a level whose ship starts are cleared, from the ship at its start.
+LevelStats measure_level(const LevelGrid& grid, const RestingShip& start);
 
 // The table `tirak-levels stats` prints, in Markdown: the header, then one
 // row for each level.

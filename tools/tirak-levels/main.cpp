@@ -12,12 +12,11 @@
 #include "level_generate.h"
 #include "level_stats.h"
 
-#include "game/game.h"
 #include "config/config_file.h"
+#include "world/flight_rules.h"
 #include "world/level_loader.h"
 #include "world/level_search.h"
 #include "world/level_show.h"
-#include "world/world_build.h"
 
 #include <algorithm>
 #include <chrono>
@@ -54,11 +53,19 @@ int check(int count, char** files)
     return status;
 }
 
+// A level as the game starts it: the grid without its ship starts, and the
+// ship resting at its start.
+struct PlayLevel {
+    LevelGrid grid;
+    RestingShip start;
+};
+
 // Loads a file as the game would; on failure says why in the check's words.
-bool load_world(Game& game, const std::string& file_name)
+bool load_play_level(const std::string& file_name, PlayLevel& level)
 {
     try {
-        build_world_from_file(game, file_name);
+        load_level_file(file_name, level.grid);
+        level.start = take_ship_start(level.grid);
         return true;
     } catch (const ConfigFile::file_not_found&) {
         std::cerr << file_name << ": cannot be opened" << std::endl;
@@ -70,12 +77,12 @@ bool load_world(Game& game, const std::string& file_name)
 
 int solve(const std::string& file_name)
 {
-    Game game;
-    if (!load_world(game, file_name)) {
+    PlayLevel level;
+    if (!load_play_level(file_name, level)) {
         std::cout << "no solution" << std::endl;
         return EXIT_PROBLEM;
     }
-    const LevelSearch search = search_level(game);
+    const LevelSearch search = search_level(level.grid, level.start);
 
     // A cell can be a dead end in either flight phase; name it once.
     std::set<std::array<int32_t, 3>> named;
@@ -116,9 +123,9 @@ int stats(int count, char** files)
     int status = EXIT_OK;
     std::cout << stats_header();
     for (int k = 0; k < count; ++k) {
-        Game game;
-        if (load_world(game, files[k]))
-            std::cout << stats_row(files[k], measure_level(game));
+        PlayLevel level;
+        if (load_play_level(files[k], level))
+            std::cout << stats_row(files[k], measure_level(level.grid, level.start));
         else
             status = EXIT_PROBLEM;
     }
@@ -133,20 +140,19 @@ int hints(int count, char** files)
     constexpr int TRIES = 3;
     int status = EXIT_OK;
     for (int k = 0; k < count; ++k) {
-        Game game;
-        if (!load_world(game, files[k])) {
+        PlayLevel level;
+        if (!load_play_level(files[k], level)) {
             status = EXIT_PROBLEM;
             continue;
         }
-        const std::vector<RestingShip> states = search_level(game).states;
+        const std::vector<RestingShip> states = search_level(level.grid, level.start).states;
         double slowest = 0.0;
         RestingShip slowest_from;
         for (const RestingShip& from : states) {
-            place_ship(game, from);
             double fastest = 1e9;
             for (int attempt = 0; attempt < TRIES; ++attempt) {
                 const auto start = std::chrono::steady_clock::now();
-                search_level(game);
+                search_level(level.grid, from);
                 fastest = std::min(fastest, std::chrono::duration<double, std::milli>(
                                                 std::chrono::steady_clock::now() - start).count());
             }

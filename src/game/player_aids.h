@@ -1,0 +1,22 @@
+// What the player's aids keep between frames: the R, U and H keys ask, the
+// next frame answers; U takes back launches from a list of where each began.
+#pragma once
+
+#include "game/ship_motion.h"
+
+#include <vector>
+
+// Where a launch began: the resting ship and the heading the player had
+// chosen, so that launching again from there does what it did before.
+struct LaunchStart {
+    RestingShip ship;
+    int view_index = 0;
+    int vertical_heading = 0;
+};
+
+struct PlayerAids {
+    bool restart_requested = false;
+    bool undo_requested = false;
+    bool hint_requested = false;
+    std::vector<LaunchStart> launches; // oldest first
+};
