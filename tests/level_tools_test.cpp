@@ -81,7 +81,7 @@ TEST(LevelTools, StatsMeasureTheWaysTheDeadEndsAndWhatIsNeeded)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.entries);
         const PlayLevel level(scratch.write("l.lev", level_text(row.size, row.entries)));
-        EXPECT_EQ(stats_row("l", measure_level(level.grid, level.start)), "| l | " + std::string(row.row) + " |\n");
+        EXPECT_EQ(stats_row("l", "", measure_level(level.grid, level.start)), "| l | - | " + std::string(row.row) + " |\n");
     }
 }
 
@@ -114,7 +114,9 @@ TEST(ShippedLevels, EachChecksCleanAndTheyClimb)
         EXPECT_EQ(check_level_file(file), std::vector<std::string>{});
         std::string title;
         std::getline(std::ifstream(file), title);
-        EXPECT_EQ(title.rfind("# Level " + std::to_string(levels.size() + 1) + ": ", 0), 0u) << title;
+        const std::string opening = "# Level " + std::to_string(levels.size() + 1) + ": ";
+        EXPECT_EQ(title.rfind(opening, 0), 0u) << title;
+        EXPECT_EQ(read_level_file(file).name, title.substr(opening.size())) << "named as its notes name it";
         const PlayLevel play(file);
         const LevelStats& level = levels.emplace_back(measure_level(play.grid, play.start));
         EXPECT_TRUE(level.solvable);
@@ -170,6 +172,9 @@ TEST(LevelTools, CheckNamesEveryProblem)
         {"entries left over", level_text(3, "0 0 0 5 2 0 0 6", 1),
          {"the level list holds 8 integers, but cubes = 1 asks for 4; the rest is ignored", no_goal}},
         {"two ship starts", level_text(3, "0 2 2 5 1 0 0 5 2 0 0 6"), {"2 ship starts; a level has one"}},
+        {"a name too long for the card, counted in characters", "name = Über " + std::string(28, 'x') + "\n" +
+         level_text(3, "0 0 0 5 2 0 0 6"), {"the name is 33 characters long; a title card shows 32"}},
+        {"a name that just fits", "name = Über " + std::string(27, 'x') + "\n" + level_text(3, "0 0 0 5 2 0 0 6"), {}},
         {"a goal out of reach", level_text(3, "0 0 0 5 1 1 1 6"), {"the goal cannot be reached from the ship start"}},
         // Into the second beamer, out of the first right behind the ship, for ever.
         {"three beamers", level_text(5, "2 1 0 5 1 1 0 2 3 1 0 2 3 4 4 2 2 3 0 6"),

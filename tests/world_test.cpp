@@ -49,7 +49,7 @@ std::string send(int key, int action = PRESS)
 TEST(WorldBuild, ListsOccupiedCellsXOutermostAndPlacesTheLastShipStart)
 {
     const ScratchLevels scratch;
-    scratch.write("levels/1.lev", level_text(3, "0 0 1 6 2 0 0 1 1 2 0 5 0 1 0 2 0 2 2 5"));
+    scratch.write("levels/1.lev", "name = Two Ships\n" + level_text(3, "0 0 1 6 2 0 0 1 1 2 0 5 0 1 0 2 0 2 2 5"));
     Game game;
     build_world(game); // and again below: a rebuild replaces the world
     heading_axis = AXIS_Z;
@@ -62,6 +62,8 @@ TEST(WorldBuild, ListsOccupiedCellsXOutermostAndPlacesTheLastShipStart)
     EXPECT_EQ(game.cubes, (std::vector<glm::vec4>{{0, 0, 1, CELL_GOAL}, {0, 1, 0, CELL_BEAMER},
         {0, 2, 2, CELL_SHIP_START}, {1, 2, 0, CELL_SHIP_START}, {2, 0, 0, CELL_CUBE}}));
     EXPECT_EQ(game.ship_index, 3);
+    EXPECT_EQ(level_title(game.level_name, 1), "Two Ships");
+    EXPECT_EQ(level_title("", 12), "Level 12");
     EXPECT_EQ(game.grid_position, (Cell{1, 2, 0}));
     EXPECT_EQ(std::count(game.level_grid->cells.begin(), game.level_grid->cells.end(), 0), 24) << "starts are empty";
     // At rest along +x; a launch request survives.

@@ -72,6 +72,7 @@ LevelFile read_level_file(const std::string& file_name)
 {
     const ConfigFile config(file_name, "=", "#", "EndConfigFile");
     LevelFile level;
+    level.name = config.find_value("name").value_or("");
 
     level.cubes = config.read_int("cubes", 0);
     if (level.cubes < 0)
@@ -122,9 +123,12 @@ void fill_level_grid(const LevelFile& level, LevelGrid& grid)
     }
 }
 
-int32_t load_level_file(const std::string& file_name, LevelGrid& grid)
+int32_t load_level_file(const std::string& file_name, LevelGrid& grid, std::string* name)
 {
-    fill_level_grid(read_level_file(file_name), grid);
+    const LevelFile level = read_level_file(file_name);
+    fill_level_grid(level, grid);
+    if (name != nullptr)
+        *name = level.name;
 
     bool has_ship_start = false;
     for (const int32_t cell : grid.cells)
@@ -134,7 +138,23 @@ int32_t load_level_file(const std::string& file_name, LevelGrid& grid)
     return grid.size;
 }
 
-int32_t load_level(int32_t level_number, int32_t file_count, LevelGrid& grid)
+int32_t load_level(int32_t level_number, int32_t file_count, LevelGrid& grid, std::string* name)
 {
-    return load_level_file(level_file_name(level_number, file_count), grid);
+    return load_level_file(level_file_name(level_number, file_count), grid, name);
+}
+
+std::string level_title(const std::string& name, int32_t level_number)
+{
+    return name.empty() ? "Level " + std::to_string(level_number) : name;
+}
+
+int32_t character_count(const std::string& text)
+{
+    // Every character has exactly one byte that does not continue another.
+    constexpr unsigned char CONTINUATION_MASK = 0xC0;
+    constexpr unsigned char CONTINUATION = 0x80;
+    int32_t count = 0;
+    for (const char byte : text)
+        count += (static_cast<unsigned char>(byte) & CONTINUATION_MASK) != CONTINUATION;
+    return count;
 }

@@ -29,8 +29,12 @@ struct LevelError {
     std::string problem;
 };
 
+// The longest level name a title card shows whole, in characters.
+constexpr int32_t MAX_LEVEL_NAME_LENGTH = 32;
+
 // One level file as it is written, before it becomes a grid.
 struct LevelFile {
+    std::string name; // as written; empty when the file gives none
     int32_t size = 0;
     int32_t cubes = 0;
     // Exactly INTEGERS_PER_ENTRY * cubes integers, short lists padded with 0.
@@ -73,8 +77,15 @@ int32_t cell_index(const LevelGrid& grid, int32_t x, int32_t y, int32_t z);
 void fill_level_grid(const LevelFile& level, LevelGrid& grid);
 
 // Reads and fills, then insists on a ship start: without one there is no
-// ship to play. Returns the grid size.
-int32_t load_level_file(const std::string& file_name, LevelGrid& grid);
+// ship to play. Returns the grid size; the level's name goes to `name`
+// when one is given.
+int32_t load_level_file(const std::string& file_name, LevelGrid& grid, std::string* name = nullptr);
 
 // Loads the file for a level number; returns the grid size.
-int32_t load_level(int32_t level_number, int32_t file_count, LevelGrid& grid);
+int32_t load_level(int32_t level_number, int32_t file_count, LevelGrid& grid, std::string* name = nullptr);
+
+// What the player sees a level called: its name, or "Level N" without one.
+std::string level_title(const std::string& name, int32_t level_number);
+
+// How many characters a UTF-8 text shows.
+int32_t character_count(const std::string& text);

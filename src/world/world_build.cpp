@@ -80,10 +80,12 @@ void build(Game& game, Load load)
 
 void build_world(Game& game)
 {
-    build(game, [&game](LevelGrid& grid) { return load_level(game.level_number, game.level_file_count, grid); });
+    build(game, [&game](LevelGrid& grid) {
+        return load_level(game.level_number, game.level_file_count, grid, &game.level_name);
+    });
 }
 
 void build_world_from_file(Game& game, const std::string& file_name)
 {
-    build(game, [&file_name](LevelGrid& grid) { return load_level_file(file_name, grid); });
+    build(game, [&game, &file_name](LevelGrid& grid) { return load_level_file(file_name, grid, &game.level_name); });
 }

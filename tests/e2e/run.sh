@@ -329,14 +329,14 @@ tool/check-shipped    | 0 |                      | levels check levels/1.lev lev
 tool/solve-1          | 0 |                      | levels solve levels/1.lev | is out '4 launches: +x +z -x +z'
 tool/solve-2          | 0 |                      | levels solve levels/2.lev | is out '4 launches: -x +z +x +z'
 tool/solve-3          | 0 |                      | levels solve "$PICTURES/3.lev" | is out 'dead end: 6 3 0\ndead end: 6 3 3\ndead end: 6 2 4\ndead end: 4 3 3\ndead end: 4 0 3\n6 launches: +z -x +y -x +z -y'
-tool/show-2           | 0 |                      | levels show levels/2.lev  | count out '^y = ' 6 && [ "$(sed -n 2,9p out)" = "$(printf 'y = 0\n     x 0 1 2 3 4 5\n  z 0  # . . . . S\n  z 1  . . . . . B\n  z 2  # # # # # #\n  z 3  . . . . . .\n  z 4  B . . . # .\n  z 5  . . . G . .')" ]
+tool/show-2           | 0 |                      | levels show levels/2.lev  | count out '^y = ' 6 && [ "$(head -1 out)" = 'name: The Wall' ] && [ "$(sed -n 3,10p out)" = "$(printf 'y = 0\n     x 0 1 2 3 4 5\n  z 0  # . . . . S\n  z 1  . . . . . B\n  z 2  # # # # # #\n  z 3  . . . . . .\n  z 4  B . . . # .\n  z 5  . . . G . .')" ]
 tool/check-broken     | 1 | broken_levels        | levels check lost.lev missing.lev three.lev negative.lev | is out 'lost.lev: the goal cannot be reached from the ship start\nmissing.lev: cannot be opened\nthree.lev: 3 beamers; beamers come in one pair\nthree.lev: launching +x from 2 0 0 never ends: the beamers send the ship round for ever\nnegative.lev: size is -2, which is negative'
 tool/solve-lost       | 1 | broken_levels        | levels solve lost.lev     | last out 'no solution'
 tool/solve-endless    | 0 | broken_levels        | levels solve three.lev    | is out '1 launches: +y'
 tool/solve-unloadable | 1 | broken_levels        | levels solve negative.lev | is out 'no solution' && is err 'negative.lev: size is -2, which is negative'
 tool/no-command       | 2 |                      | levels                    | grep -q usage err
 tool/solve-two-files  | 2 |                      | levels solve a.lev b.lev  | grep -q usage err
-tool/stats            | 0 |                      | levels stats levels/2.lev | has out '| levels/2.lev | 6 | 8 | 2 | 4 | 1 | 0 | 5 | beamers |'
+tool/stats            | 0 |                      | levels stats levels/2.lev | has out '| levels/2.lev | The Wall | 6 | 8 | 2 | 4 | 1 | 0 | 5 | beamers |'
 tool/generate-size    | 2 |                      | levels generate --size 17 | grep -q usage err && is out ''
 bench/report          | 0 |                      | bench levels/2.lev 30     | bench_figures
 bench/level-missing   | 1 |                      | bench levels/none.lev 10  | last err 'Cannot open "levels/none.lev": the file is missing or unreadable.' && ! grep -q ^fps_mean= out

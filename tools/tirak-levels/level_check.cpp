@@ -130,6 +130,9 @@ std::vector<std::string> check_level_file(const std::string& file_name)
 
     if (level.size == 0)
         problems.push_back("size is missing or 0, so the grid has no cells");
+    if (const int32_t length = character_count(level.name); length > MAX_LEVEL_NAME_LENGTH)
+        problems.push_back("the name is " + std::to_string(length) + " characters long; a title card shows " +
+                           std::to_string(MAX_LEVEL_NAME_LENGTH));
     check_list_length(level, problems);
     check_entries(level, problems);
 

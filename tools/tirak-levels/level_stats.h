@@ -28,4 +28,4 @@ LevelStats measure_level(const LevelGrid& grid, const RestingShip& start);
 // The table `tirak-levels stats` prints, in Markdown: the header, then one
 // row for each level.
 std::string stats_header();
-std::string stats_row(const std::string& name, const LevelStats& stats);
+std::string stats_row(const std::string& file, const std::string& name, const LevelStats& stats);

@@ -58,13 +58,14 @@ int check(int count, char** files)
 struct PlayLevel {
     LevelGrid grid;
     RestingShip start;
+    std::string name;
 };
 
 // Loads a file as the game would; on failure says why in the check's words.
 bool load_play_level(const std::string& file_name, PlayLevel& level)
 {
     try {
-        load_level_file(file_name, level.grid);
+        load_level_file(file_name, level.grid, &level.name);
         level.start = take_ship_start(level.grid);
         return true;
     } catch (const ConfigFile::file_not_found&) {
@@ -106,8 +107,11 @@ int solve(const std::string& file_name)
 int show(const std::string& file_name)
 {
     try {
+        const LevelFile level = read_level_file(file_name);
         LevelGrid grid;
-        fill_level_grid(read_level_file(file_name), grid);
+        fill_level_grid(level, grid);
+        if (!level.name.empty())
+            std::cout << "name: " << level.name << "\n";
         std::cout << show_level(grid);
         return EXIT_OK;
     } catch (const ConfigFile::file_not_found&) {
@@ -125,7 +129,7 @@ int stats(int count, char** files)
     for (int k = 0; k < count; ++k) {
         PlayLevel level;
         if (load_play_level(files[k], level))
-            std::cout << stats_row(files[k], measure_level(level.grid, level.start));
+            std::cout << stats_row(files[k], level.name, measure_level(level.grid, level.start));
         else
             status = EXIT_PROBLEM;
     }
