@@ -1,12 +1,17 @@
 #include "support/scratch_levels.h"
 
 #include "config/config_file.h"
+#include "progress/progress_file.h"
 #include "world/level_loader.h"
 #include "world/level_show.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
+#include <set>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -162,6 +167,68 @@ TEST(ConfigFile, ConvertsTextLikeAStream)
         EXPECT_EQ(to_int(row.text), row.as_int);
         EXPECT_EQ(to_bool(row.text), row.as_bool);
     }
+}
+
+TEST(ProgressFile, ReadsWhatItWroteAndMovesABrokenFileAsideWithoutOverwriting)
+{
+    // The file's text, or none for no file; what is read back as "level:launches ..."; the line said; the
+    // files the scratch directory then holds besides the levels.
+    struct Row { const char* name; std::optional<std::string> text; const char *read, *said, *files; };
+    const std::string sentry = "EndConfigFile\n";
+    const Row rows[] = {
+        {"a new player", std::nullopt, "", "", ""},
+        {"notes, and the best of each level", "# notes\nlevel_3 = 9\nlevel_1 = 4   # first\n" + sentry,
+         "1:4 3:9 ", "", "progress.inp"},
+        {"cut short", "level_1 = 4\nlevel_2 = ", "",
+         "progress.inp: it is cut short: it does not end with EndConfigFile; it is kept as progress.inp.bad, "
+         "playing as a new player.", "progress.inp.bad"},
+        {"garbage after a value", "level_1 = 4\n\x01\x7f\n" + sentry, "",
+         "progress.inp: \"level_1\" is not a \"level_N = launches\" line; it is kept as progress.inp.bad.2, "
+         "playing as a new player.", "progress.inp.bad progress.inp.bad.2"},
+        {"not a level", "level_0 = 4\n" + sentry, "", "progress.inp: \"level_0\" is not a \"level_N = launches\" "
+         "line; it is kept as progress.inp.bad.3, playing as a new player.",
+         "progress.inp.bad progress.inp.bad.2 progress.inp.bad.3"},
+    };
+    const ScratchLevels scratch;
+    const auto files = [&scratch] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(scratch.root))
+            if (entry.path().filename() != "levels")
+                names.insert(entry.path().filename().string());
+        std::string listed;
+        for (const std::string& name : names)
+            listed += (listed.empty() ? "" : " ") + name;
+        return listed;
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove(PROGRESS_FILE);
+        if (row.text)
+            scratch.write(PROGRESS_FILE, *row.text);
+        std::string said;
+        std::string read;
+        for (const auto& [level, launches] : read_progress(PROGRESS_FILE, said).best_launches)
+            read += std::to_string(level) + ":" + std::to_string(launches) + " ";
+        EXPECT_EQ(read, row.read);
+        EXPECT_EQ(said, row.said);
+        EXPECT_EQ(files(), row.files);
+    }
+    EXPECT_EQ(std::ifstream("progress.inp.bad").peek(), 'l') << "the first broken file is kept as it was";
+
+    // A solve is kept when it is the first or the best, and what is written reads back the same.
+    Progress progress;
+    EXPECT_TRUE(progress.record(2, 7));
+    EXPECT_FALSE(progress.record(2, 7));
+    EXPECT_TRUE(progress.record(2, 5));
+    EXPECT_FALSE(progress.record(2, 6));
+    EXPECT_TRUE(progress.record(1, 3));
+    EXPECT_EQ(progress.first_unsolved(4), 3);
+    std::string problem;
+    ASSERT_TRUE(write_progress(PROGRESS_FILE, progress, problem)) << problem;
+    EXPECT_EQ(read_progress(PROGRESS_FILE, problem).best_launches, progress.best_launches);
+    EXPECT_EQ(problem, "");
+    EXPECT_FALSE(write_progress("missing/progress.inp", progress, problem));
+    EXPECT_EQ(problem, "missing/progress.inp: cannot be written (No such file or directory); progress is not saved.");
 }
 
 } // namespace

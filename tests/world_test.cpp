@@ -260,15 +260,27 @@ TEST(Controls, RStartsAgainUTakesBackLaunchesHPointsAlongAShortestWay)
     EXPECT_EQ(play(game, 0), "");
     EXPECT_EQ(now(), stuck) << "keys pressed in flight are not answered later";
 
-    // R is flying out: the level as built, the chosen heading kept for the next key, nothing to take back.
-    for (const int key : {int{'D'}, SPACE, int{'U'}}) // -x, out
+    // A flight out and R start the level again; U right after takes the restart back, launches and all.
+    const auto where = [&] { return std::tuple(game.cubes, game.grid_position, game.flight_progress,
+        game.level_number, game.aids.launches.size()); };
+    const auto stuck_at = where();
+    play(game, 'D');
+    play(game, SPACE); // -x, out
+    const auto built = where();
+    EXPECT_NE(built, stuck_at);
+    play(game, 'U');
+    EXPECT_EQ(where(), stuck_at) << "after flying out";
+    play(game, 'R');
+    EXPECT_EQ(where(), built);
+    play(game, 'U');
+    EXPECT_EQ(where(), stuck_at) << "after R";
+    // A launch after the restart leaves it behind: U takes back that launch, and then nothing.
+    for (const int key : {int{'R'}, int{'H'}, SPACE, int{'U'}, int{'U'}})
         play(game, key);
-    const auto flown_out = now();
-    for (const int key : {int{'H'}, SPACE, int{'D'}, int{'D'}, int{'R'}, int{'U'}})
-        play(game, key);
-    EXPECT_EQ(now(), flown_out);
+    EXPECT_EQ(where(), built);
 
     // H then Space, as often as the shortest way has launches; the heading is chosen as the keys choose it.
+    game.events.clear();
     for (int launch = 1; launch <= 4; ++launch) {
         play(game, 'H');
         const int hinted = heading_axis * heading_sign;
@@ -278,6 +290,13 @@ TEST(Controls, RStartsAgainUTakesBackLaunchesHPointsAlongAShortestWay)
         play(game, SPACE);
     }
     EXPECT_EQ(game.level_number, 2);
+    const auto solved = std::find_if(game.events.begin(), game.events.end(),
+        [](const WorldEvent& e) { return e.kind == WorldEventKind::SOLVED; });
+    ASSERT_NE(solved, game.events.end());
+    EXPECT_EQ(std::pair(solved->level, solved->launches), std::pair(1, 4));
+    const auto next_level = where();
+    play(game, 'U');
+    EXPECT_EQ(where(), next_level) << "the goal forgets the launches";
     platform::set_user_pointer(nullptr);
 }
 

@@ -1,5 +1,6 @@
 #include "app/main_loop.h"
 
+#include "app/progress_keeper.h"
 #include "particles/particle_system.h"
 #include "platform/window.h"
 #include "render/model_loader.h"
@@ -62,6 +63,7 @@ int start_run(Game& game, RunState& state)
     // played ends the game before anything is loaded for it. The game cycles
     // through the level files it finds now.
     game.level_file_count = count_level_files();
+    load_progress(game);
     if (state.level_file.empty())
         build_world(game);
     else
@@ -154,7 +156,9 @@ bool run_frame(Game& game, RunState& state)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
     // Update, then draw: the scene shows the world as this frame left it.
+    game.events.clear();
     update_world(game, state.frame_time);
+    keep_progress(game);
     render_scene(state.phong_program, game);
 
     platform::swap_buffers();

@@ -124,3 +124,11 @@ bool ConfigFile::read_bool(const std::string& key, bool default_value) const
     const auto value = find_value(key);
     return value ? to_bool(*value) : default_value;
 }
+
+std::vector<std::string> ConfigFile::keys() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : contents)
+        names.push_back(entry.first);
+    return names;
+}

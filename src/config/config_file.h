@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 class ConfigFile {
 public:
@@ -22,6 +23,8 @@ public:
     int read_int(const std::string& key, int default_value) const;
     void read_int_into(const std::string& key, int& target) const;
     bool read_bool(const std::string& key, bool default_value) const;
+    // Every key the file gave a value, in byte order.
+    std::vector<std::string> keys() const;
 
 private:
     std::string delimiter;

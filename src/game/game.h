@@ -7,6 +7,8 @@
 #include "game/mesh_record.h"
 #include "game/player_aids.h"
 #include "game/uniform_locations.h"
+#include "game/world_events.h"
+#include "progress/progress.h"
 
 #include <glm/glm.hpp>
 
@@ -103,6 +105,12 @@ public:
 
     // R, U and H, and the launches U can take back.
     PlayerAids aids;
+    // What the world did in the frame under way; the frame loop empties it
+    // before each update.
+    std::vector<WorldEvent> events;
+    // The levels solved, as the progress file keeps them.
+    Progress progress;
+    bool progress_unwritable = false; // said once, then the game plays on
 
     UniformLocations uniforms;
     UnlitProgram unlit;

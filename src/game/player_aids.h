@@ -19,4 +19,7 @@ struct PlayerAids {
     bool undo_requested = false;
     bool hint_requested = false;
     std::vector<LaunchStart> launches; // oldest first
+    // The launches as they were before R or a flight out, the place it
+    // started from last: U right after the restart brings them back.
+    std::vector<LaunchStart> before_restart;
 };

@@ -10,11 +10,20 @@
 
 namespace {
 
+LaunchStart launch_start(const Game& game)
+{
+    return {resting_ship(game), view_index, vertical_heading};
+}
+
 void take_back_launch(Game& game)
 {
     std::vector<LaunchStart>& launches = game.aids.launches;
+    // Right after a restart U takes back the restart itself.
+    if (launches.empty())
+        launches.swap(game.aids.before_restart);
     if (launches.empty())
         return;
+    game.events.push_back({WorldEventKind::UNDONE, game.grid_position});
     const LaunchStart start = launches.back();
     launches.pop_back();
     place_ship(game, start.ship);
@@ -23,15 +32,17 @@ void take_back_launch(Game& game)
     apply_chosen_heading();
 }
 
-void point_along_shortest_way(const Game& game)
+void point_along_shortest_way(Game& game)
 {
     const LevelSearch search = search_level(*game.level_grid, resting_ship(game));
     if (!search.solvable) {
         std::cout << NO_WAY_LINE << std::endl;
+        game.events.push_back({WorldEventKind::NO_WAY, game.grid_position});
         return;
     }
     const LaunchHeading& first = LAUNCH_HEADINGS[search.solution.front()];
     choose_heading(first.axis, first.sign);
+    game.events.push_back({WorldEventKind::HINTED, game.grid_position});
 }
 
 } // namespace
@@ -41,7 +52,10 @@ void answer_requests(Game& game)
     PlayerAids& aids = game.aids;
     if (aids.restart_requested) {
         aids.restart_requested = false;
-        start_level(game);
+        game.events.push_back({WorldEventKind::RESTARTED, game.grid_position});
+        // Taking back the restart puts the ship where it rests now.
+        game.aids.launches.push_back(launch_start(game));
+        restart_level(game);
     }
     if (aids.undo_requested) {
         aids.undo_requested = false;
@@ -55,7 +69,8 @@ void answer_requests(Game& game)
 
 void launch_begins(Game& game)
 {
-    game.aids.launches.push_back({resting_ship(game), view_index, vertical_heading});
+    game.aids.launches.push_back(launch_start(game));
+    game.aids.before_restart.clear();
 }
 
 void launch_rests(Game& game)
@@ -69,4 +84,12 @@ void start_level(Game& game)
 {
     build_world(game);
     game.aids.launches.clear();
+    game.aids.before_restart.clear();
+}
+
+void restart_level(Game& game)
+{
+    std::vector<LaunchStart> before = std::move(game.aids.launches);
+    start_level(game);
+    game.aids.before_restart = std::move(before);
 }

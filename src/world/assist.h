@@ -19,6 +19,9 @@ void launch_begins(Game& game);
 void launch_rests(Game& game);
 
 // Rebuilds the world from the level file for game.level_number and forgets
-// the launches: after the goal, R or a flight out, U has nothing to take
-// back.
+// the launches: after the goal, U has nothing to take back.
 void start_level(Game& game);
+
+// Starts the level again after R or a flight out, keeping the launches so
+// far, and where the ship last rested at the end of them, for U.
+void restart_level(Game& game);

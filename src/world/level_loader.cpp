@@ -47,12 +47,15 @@ int32_t count_level_files()
     return std::max(count, 1);
 }
 
+int32_t level_file_number(int32_t level_number, int32_t file_count)
+{
+    const int32_t file_number = level_number % file_count;
+    return file_number == 0 ? file_count : file_number;
+}
+
 std::string level_file_name(int32_t level_number, int32_t file_count)
 {
-    int32_t file_number = level_number % file_count;
-    if (file_number == 0)
-        file_number = file_count;
-    return file_name_of(file_number);
+    return file_name_of(level_file_number(level_number, file_count));
 }
 
 std::vector<int32_t> parse_level_list(const std::string& text, int32_t entries)

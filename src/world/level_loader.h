@@ -54,6 +54,8 @@ int32_t count_level_files();
 // multiple of N. The remainder keeps C's sign, so negative numbers name
 // files that do not exist (-1 gives "levels/-1.lev").
 std::string level_file_name(int32_t level_number, int32_t file_count);
+// The N of that file name.
+int32_t level_file_number(int32_t level_number, int32_t file_count);
 
 // The first INTEGERS_PER_ENTRY * entries integers of the text. Reading
 // stops at the end or at the first word that is not an integer; the rest of

@@ -1,0 +1,17 @@
+// Files that survive a kill at any moment: a new file is written beside
+// the old one, flushed to the disk, then renamed over it, and the directory
+// is synced so the rename itself is kept. A reader sees the old file or the
+// new one whole, never a mix or a stub.
+#pragma once
+
+#include <string>
+
+// Replaces `path` with `text`. On failure returns false and says why in
+// `problem` (the system's words, such as "Permission denied"); the old
+// file, if any, is left as it was.
+bool replace_file_atomically(const std::string& path, const std::string& text, std::string& problem);
+
+// Moves a file aside to `path` + suffix without ever replacing a file that
+// is already there: the first free of suffix, suffix.2, suffix.3, ...
+// Returns the name it now has, or "" when it could not be moved.
+std::string move_aside(const std::string& path, const std::string& suffix);

@@ -1,0 +1,20 @@
+#include "progress/progress.h"
+
+bool Progress::record(int32_t level_file, int32_t launches)
+{
+    const auto [at, added] = best_launches.emplace(level_file, launches);
+    if (added)
+        return true;
+    if (launches >= at->second)
+        return false;
+    at->second = launches;
+    return true;
+}
+
+int32_t Progress::first_unsolved(int32_t file_count) const
+{
+    for (int32_t level = 1; level <= file_count; ++level)
+        if (!solved(level))
+            return level;
+    return file_count;
+}
