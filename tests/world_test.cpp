@@ -300,6 +300,39 @@ TEST(Controls, RStartsAgainUTakesBackLaunchesHPointsAlongAShortestWay)
     platform::set_user_pointer(nullptr);
 }
 
+TEST(Controls, PageKeysStepThroughTheOpenLevelsHomeAndEndGoToTheEnds)
+{
+    const ScratchLevels scratch;
+    for (const char* file : {"levels/1.lev", "levels/2.lev", "levels/3.lev", "levels/4.lev"})
+        scratch.write(file, level_text(3, "0 0 0 5 2 2 2 6"));
+    constexpr int UP = platform::KEY_PAGEUP, DOWN = platform::KEY_PAGEDOWN, HOME = platform::KEY_HOME,
+                  END = platform::KEY_END;
+    // The start level, the levels solved, then keys and the level each leaves the player at.
+    struct Row { const char* name; int start; std::vector<int> solved; std::vector<std::pair<int, int>> keys; };
+    const Row rows[] = {
+        {"a solved level opens the next, and no further", 1, {1},
+         {{DOWN, 2}, {DOWN, 2}, {UP, 1}, {UP, 1}, {END, 2}, {HOME, 1}}},
+        {"up to the start level all are open", 3, {}, {{DOWN, 2}, {DOWN, 3}, {DOWN, 3}, {HOME, 1}, {END, 3}}},
+        {"a gap in the solved levels stops End", 1, {1, 3}, {{END, 2}, {DOWN, 2}}},
+        {"every level solved: round and on", 1, {1, 2, 3, 4}, {{END, 4}, {DOWN, 5}, {DOWN, 6}, {HOME, 1}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Game game;
+        game.level_file_count = count_level_files();
+        game.start_level = row.start;
+        for (const int level : row.solved)
+            game.progress.record(level, 3);
+        platform::set_user_pointer(&game);
+        build_world(game);
+        for (const auto& [key, level] : row.keys) {
+            play(game, key);
+            EXPECT_EQ(game.level_number, level) << "key " << key;
+        }
+        platform::set_user_pointer(nullptr);
+    }
+}
+
 TEST(Controls, F3SwitchesTheDrawModeF4TheSamplingF5TheMipmaps)
 {
     render_settings = RenderSettings{};

@@ -100,10 +100,9 @@ void cycle_mipmap_mode()
     }
 }
 
-// R, U and H ask the game; the next frame answers.
-bool* request_for(int key)
+// R, U, H and level select ask the game; the next frame answers.
+bool* request_for(Game* game, int key)
 {
-    Game* game = static_cast<Game*>(platform::get_user_pointer());
     if (game == nullptr)
         return nullptr;
     switch (key) {
@@ -114,10 +113,24 @@ bool* request_for(int key)
     }
 }
 
+LevelChoice level_choice_for(int key)
+{
+    switch (key) {
+    case platform::KEY_PAGEUP: return LevelChoice::PREVIOUS;
+    case platform::KEY_PAGEDOWN: return LevelChoice::NEXT;
+    case platform::KEY_HOME: return LevelChoice::FIRST;
+    case platform::KEY_END: return LevelChoice::FURTHEST;
+    default: return LevelChoice::NONE;
+    }
+}
+
 void handle_press(int key)
 {
-    if (bool* request = request_for(key))
+    Game* game = static_cast<Game*>(platform::get_user_pointer());
+    if (bool* request = request_for(game, key))
         *request = true;
+    if (const LevelChoice choice = level_choice_for(key); game != nullptr && choice != LevelChoice::NONE)
+        game->aids.level_choice = choice;
     switch (key) {
     case KEY_D:
         view_index = (view_index + 1) % VIEW_COUNT;

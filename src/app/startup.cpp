@@ -27,6 +27,7 @@ int Game::initialize()
     settings.read_int_into("width", width);
     settings.read_int_into("height", height);
     level_number = settings.read_int("level", 1);
+    start_level = level_number;
     // The files need no window: read them while it opens.
     preload = std::make_shared<ResourcePreload>();
 

@@ -99,6 +99,8 @@ public:
     int32_t ship_index = 0;
     int32_t grid_size = 0;
     int32_t level_number = 1;
+    // The level the settings start at: every level up to it counts as open.
+    int32_t start_level = 1;
     std::string level_name; // as its file gives it; empty without one
     // The level files levels/1.lev to levels/N.lev, counted at start-up.
     int32_t level_file_count = 1;

@@ -14,7 +14,11 @@ struct LaunchStart {
     int vertical_heading = 0;
 };
 
+// Level select: PageUp, PageDown, Home and End.
+enum class LevelChoice { NONE, PREVIOUS, NEXT, FIRST, FURTHEST };
+
 struct PlayerAids {
+    LevelChoice level_choice = LevelChoice::NONE;
     bool restart_requested = false;
     bool undo_requested = false;
     bool hint_requested = false;

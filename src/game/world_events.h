@@ -18,6 +18,7 @@ enum class WorldEventKind {
     UNDONE,    // U took a launch back
     HINTED,    // H turned the heading along a shortest way
     NO_WAY,    // H found no way to the goal
+    CHOSEN,    // level select went to `level`
 };
 
 struct WorldEvent {

@@ -2,10 +2,12 @@
 
 #include "game/game.h"
 #include "world/game_ship.h"
+#include "world/level_loader.h"
 #include "world/level_search.h"
 #include "world/world_build.h"
 #include "world/world_state.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace {
@@ -45,11 +47,49 @@ void point_along_shortest_way(Game& game)
     game.events.push_back({WorldEventKind::HINTED, game.grid_position});
 }
 
+// PageUp and PageDown step through the levels open to the player, Home goes
+// to the first and End to the furthest. Asking for the level being played
+// changes nothing.
+void choose_level(Game& game, LevelChoice choice)
+{
+    int32_t level = game.level_number;
+    switch (choice) {
+    case LevelChoice::NONE: return;
+    case LevelChoice::PREVIOUS: level = std::max(level - 1, 1); break;
+    case LevelChoice::NEXT: level += opens_next(game, level) ? 1 : 0; break;
+    case LevelChoice::FIRST: level = 1; break;
+    case LevelChoice::FURTHEST: level = furthest_open_level(game); break;
+    }
+    if (level == game.level_number)
+        return;
+    game.level_number = level;
+    start_level(game);
+    game.events.push_back({WorldEventKind::CHOSEN, game.grid_position, {}, level});
+}
+
 } // namespace
+
+bool opens_next(const Game& game, int32_t level)
+{
+    return level < game.start_level || game.progress.solved(level_file_number(level, game.level_file_count));
+}
+
+int32_t furthest_open_level(const Game& game)
+{
+    // With every level solved the levels go round for ever; End then stops
+    // at the last file, or the start level if that is further.
+    const int32_t last = std::max(game.start_level, game.level_file_count);
+    int32_t level = 1;
+    while (level < last && opens_next(game, level))
+        ++level;
+    return level;
+}
 
 void answer_requests(Game& game)
 {
     PlayerAids& aids = game.aids;
+    choose_level(game, aids.level_choice);
+    aids.level_choice = LevelChoice::NONE;
     if (aids.restart_requested) {
         aids.restart_requested = false;
         game.events.push_back({WorldEventKind::RESTARTED, game.grid_position});

@@ -4,13 +4,23 @@
 // flight step, since only the world knows where the ship rests.
 #pragma once
 
+#include <cstdint>
+
 class Game;
 
 // What H prints when the goal cannot be reached from where the ship rests.
 constexpr const char* NO_WAY_LINE = "No way to the goal from here: press R to start again.";
 
-// Answers R, then U, then H, each if it was asked for since the last frame.
+// Answers level select, R, U and H, each if it was asked for since the last
+// frame.
 void answer_requests(Game& game);
+
+// Whether PageDown may leave a level: every level before the start level
+// is open, and a solved level opens the next.
+bool opens_next(const Game& game, int32_t level);
+
+// Where End goes: as far as PageDown goes from level 1.
+int32_t furthest_open_level(const Game& game);
 
 // The flight step tells the history of launches when a launch begins and
 // when the ship comes to rest again: a launch that changed nothing about
