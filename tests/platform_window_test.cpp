@@ -14,7 +14,7 @@
 
 namespace {
 
-std::vector<std::pair<int, int>> key_events; // key, action
+using KeyEvents = std::vector<std::pair<int, int>>; // key, action
 
 void open(int width, int height)
 {
@@ -103,10 +103,15 @@ TEST_F(WindowLayer, FramebufferConvertsLinearColourToSrgbOnScreenToo)
 
 TEST_F(WindowLayer, KeysMouseAndWheelArriveAsTheOldLibraryGaveThem)
 {
+    // The callback reaches its events through the pointer, set before the window opened.
+    KeyEvents key_events;
+    platform::set_user_pointer(&key_events);
     open(320, 240);
-    platform::set_key_callback([](int key, int action) { key_events.emplace_back(key, action); });
+    platform::set_key_callback([](int key, int action) {
+        static_cast<KeyEvents*>(platform::get_user_pointer())->emplace_back(key, action);
+    });
     xdotool("key w F3 F5 space keydown d sleep 0.8 keyup d");
-    const std::vector<std::pair<int, int>> expected = {
+    const KeyEvents expected = {
         {'W', platform::PRESS}, {'W', platform::RELEASE}, {260, platform::PRESS}, {260, platform::RELEASE},
         {262, platform::PRESS}, {262, platform::RELEASE}, {32, platform::PRESS},  {32, platform::RELEASE},
         {'D', platform::PRESS}, {'D', platform::RELEASE}}; // a held key never repeats
@@ -122,7 +127,7 @@ TEST_F(WindowLayer, KeysMouseAndWheelArriveAsTheOldLibraryGaveThem)
     EXPECT_TRUE(pump_until([] { return platform::get_key(platform::KEY_ESC) == platform::RELEASE; }));
     key_events.clear();
     xdotool("key --delay 0 Escape");
-    ASSERT_TRUE(pump_until([] { return key_events.size() >= 2; }));
+    ASSERT_TRUE(pump_until([&] { return key_events.size() >= 2; }));
     EXPECT_EQ(platform::get_key(platform::KEY_ESC), platform::PRESS);
     EXPECT_EQ(platform::get_key(platform::KEY_ESC), platform::RELEASE);
 
