@@ -16,6 +16,7 @@ namespace {
 
 using KeyEvents = std::vector<std::pair<int, int>>; // key, action
 
+// A window that fails to open stops the test: call it under ASSERT_NO_FATAL_FAILURE.
 void open(int width, int height)
 {
     ASSERT_EQ(platform::init(), 1) << platform::last_error();
@@ -28,11 +29,12 @@ void open(int width, int height)
     platform::swap_buffers();
 }
 
-// Runs xdotool against our window, found by its title.
+// Runs xdotool against our window, found by its title. Its --sync waits have
+// no end of their own, so a window that never shows fails here instead.
 void xdotool(const std::string& arguments)
 {
     const std::string command =
-        "xdotool search --sync --name '^window-layer-test$' windowfocus --sync " + arguments;
+        "timeout 20 xdotool search --sync --name '^window-layer-test$' windowfocus --sync " + arguments;
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
@@ -59,7 +61,7 @@ TEST_F(WindowLayer, MissingSizesFollowTheOldFourToThreeRuleAndClosingEndsTheWind
         {0, 0, 640, 480}, {0, 600, 800, 600}, {1000, 0, 1000, 750}, {320, 200, 320, 200}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-        open(c.width, c.height);
+        ASSERT_NO_FATAL_FAILURE(open(c.width, c.height));
         int width = 0, height = 0;
         platform::get_window_size(&width, &height);
         EXPECT_EQ(width, c.expected_width);
@@ -82,7 +84,7 @@ TEST_F(WindowLayer, AnUnreachableDisplayLeavesItsReason)
 
 TEST_F(WindowLayer, FramebufferConvertsLinearColourToSrgbOnScreenToo)
 {
-    open(64, 64);
+    ASSERT_NO_FATAL_FAILURE(open(64, 64));
     glEnable(GL_FRAMEBUFFER_SRGB);
     glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -92,7 +94,7 @@ TEST_F(WindowLayer, FramebufferConvertsLinearColourToSrgbOnScreenToo)
 
     platform::swap_buffers();
     xdotool("sleep 0.2");
-    FILE* pipe = popen("import -window \"$(xdotool search --name '^window-layer-test$' | head -n 1)\" "
+    FILE* pipe = popen("timeout 20 import -window \"$(xdotool search --name '^window-layer-test$' | head -n 1)\" "
                        "-format '%[fx:int(255*p{8,8}.r+0.5)]' info:", "r");
     ASSERT_NE(pipe, nullptr);
     int screen_red = -1;
@@ -106,7 +108,7 @@ TEST_F(WindowLayer, KeysMouseAndWheelArriveAsTheOldLibraryGaveThem)
     // The callback reaches its events through the pointer, set before the window opened.
     KeyEvents key_events;
     platform::set_user_pointer(&key_events);
-    open(320, 240);
+    ASSERT_NO_FATAL_FAILURE(open(320, 240));
     platform::set_key_callback([](int key, int action) {
         static_cast<KeyEvents*>(platform::get_user_pointer())->emplace_back(key, action);
     });

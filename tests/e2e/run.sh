@@ -22,9 +22,11 @@ count() { [ "$(grep -cE -- "$2" "$1")" -eq "$3" ]; }
 run() { (cd data && timeout 300 "$@" > ../out 2> ../err); ST=$?; }
 levels() { run "$LEVELS" "$@"; }
 bench() { run "$BENCH" "$@"; }
-xdo() { xdotool windowfocus --sync "$WIN" "$@" 2> /dev/null; }
+# xdotool's --sync waits for ever for a window that is gone or never came.
+xdt() { timeout 30 xdotool "$@"; }
+xdo() { xdt windowfocus --sync "$WIN" "$@" 2> /dev/null; }
 keys() { xdo key --delay 120 "$@"; }
-fps_title() { xdotool getwindowname "$WIN" 2> /dev/null | tee -a titles | grep -q '^fps: '; }
+fps_title() { xdt getwindowname "$WIN" 2> /dev/null | tee -a titles | grep -q '^fps: '; }
 
 # game [ACTION...]: starts the game, waits for its frames (READY, by default
 # a frame-rate title), does ACTION and presses Escape. $ST is its status:
@@ -49,7 +51,11 @@ game() {
     fi
     deadline=$((SECONDS + ${LIMIT:-60}))
     while kill -0 "$PID" 2> /dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
-    if kill "$PID" 2> /dev/null; then ST=124; wait "$PID"; else wait "$PID"; ST=$?; fi
+    if kill "$PID" 2> /dev/null; then
+        # One that ignores the signal as well is killed outright.
+        for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$PID" 2> /dev/null && sleep 0.5; done
+        kill -KILL "$PID" 2> /dev/null; wait "$PID"; ST=124
+    else wait "$PID"; ST=$?; fi
     PID=
     [ "$ST" != 0 ] || [ -n "$played" ] || ST="0 before any frame"
 }
@@ -77,8 +83,8 @@ normal_start() {
 solve_level_1() { for key in space d space d space a space; do keys $key; [ $key != space ] || new_titles 2; done; }
 new_titles() {
     local n=0 now last deadline=$((SECONDS + 60))
-    last=$(xdotool getwindowname "$WIN")
-    while [ $n -lt "$1" ] && [ $SECONDS -lt $deadline ] && now=$(xdotool getwindowname "$WIN" 2> /dev/null); do
+    last=$(xdt getwindowname "$WIN")
+    while [ $n -lt "$1" ] && [ $SECONDS -lt $deadline ] && now=$(xdt getwindowname "$WIN" 2> /dev/null); do
         [ "$now" = "$last" ] || n=$((n + 1))
         last=$now
         sleep 0.1
@@ -89,7 +95,7 @@ new_titles() {
 # SECONDS (0.5 if left out), so that an input has been drawn under load too.
 frames() {
     local fps
-    fps=$(xdotool getwindowname "$WIN" 2> /dev/null | sed -n 's/^fps: \([0-9]*\),.*/\1/p')
+    fps=$(xdt getwindowname "$WIN" 2> /dev/null | sed -n 's/^fps: \([0-9]*\),.*/\1/p')
     sleep "$(awk -v n="$1" -v least="${2:-0.5}" -v fps="${fps:-0}" 'BEGIN {
         t = fps > 0 ? n / fps : 2; print (t < least ? least : (t > 30 ? 30 : t)) }')"
 }
