@@ -92,12 +92,20 @@ new_titles() {
 }
 
 # frames N [SECONDS]: waits N frames at the title's frame rate, and at least
-# SECONDS (0.5 if left out), so that an input has been drawn under load too.
-frames() {
+# SECONDS (0.5 if left out), so that an input has been drawn under load too;
+# frame_time says how long that is.
+frames() { sleep "$(frame_time "$@")"; }
+frame_time() {
     local fps
     fps=$(xdt getwindowname "$WIN" 2> /dev/null | sed -n 's/^fps: \([0-9]*\),.*/\1/p')
-    sleep "$(awk -v n="$1" -v least="${2:-0.5}" -v fps="${fps:-0}" 'BEGIN {
-        t = fps > 0 ? n / fps : 2; print (t < least ? least : (t > 30 ? 30 : t)) }')"
+    awk -v n="$1" -v least="${2:-0.5}" -v fps="${fps:-0}" 'BEGIN {
+        t = fps > 0 ? n / fps : 2; print (t < least ? least : (t > 30 ? 30 : t)) }'
+}
+# shows LINE N: stdout holds LINE within N frames, and a second at the least.
+shows() {
+    local tries
+    tries=$(awk -v t="$(frame_time "$2" 1)" 'BEGIN { print int(t * 20) + 1 }')
+    until has out "$1"; do [ $((tries -= 1)) -gt 0 ] || return 1; sleep 0.05; done
 }
 
 # --- The picture fills the window. black WxH+X+Y: the share of pure black
@@ -142,6 +150,16 @@ stalled_launch() {
     game eval "frames 5; window_shot; cp shot.png start.png; keys space; stall '$1'; frames 60 1; window_shot; cp shot.png $2"
 }
 apart() { compare -metric AE -fuzz 2% "$1" "$2" null: 2>&1; }
+
+# Launched +x, the ship enters the beamer in 4 0 0, leaves from the one in
+# 1 0 0 still flying +x, and meets 4 0 0 again. The goal is a turn away.
+endless_level() {
+    sed -i 's/^level = 1$/level = 2/' tirak.inp
+    printf 'size = 6\ncubes = 4\nlevel = 2 0 0 5  1 0 0 2  4 0 0 2  2 0 3 6\n' > levels/2.lev
+}
+ENDLESS='levels/2.lev: the beamers send the ship round for ever; the level starts again.'
+# The endless launch is told within 60 frames; then the ship rests, so F4 answers.
+endless_launch() { IN_TIME=; keys space; shows "$ENDLESS" 60 && IN_TIME=1; keys F4; shows 'TEXTURESAMPLING NEAREST' 600; }
 
 broken_levels() {
     printf 'size = 3\ncubes = 2\nlevel = 0 0 0 5 1 1 1 6\n' > lost.lev
@@ -328,6 +346,7 @@ game/no-display       | 1 |                                                     
 game/fullscreen-fills | 0 | sed -i 's/^fulscreen = no$/fulscreen = yes/' tirak.inp | game fills_screen | mostly_lit && awk -v x="$X" -v y="$Y" 'BEGIN { exit !((x - 640)^2 + (y - 512)^2 < 32^2) }'
 game/resized-fills    | 0 |                                                            | game resize_to_1200x900 | is win 1024x768 && awk -v t="$(black 1200x132+0+0)" -v r="$(black 176x900+1024+0)" 'BEGIN { exit !(t < 0.05 && r < 0.05) }'
 game/stall-mid-flight | 0 | sixteen_wide                                               | stalled_launch '' rest.png; stalled_launch 1 stalled.png | holds 'same < 50 && moved > 200' same="$(apart stalled.png rest.png)" moved="$(apart stalled.png start.png)"
+game/endless-flight   | 0 | endless_level | game endless_launch | [ -n "${IN_TIME:-}" ] && [ "$(grep -E 'for ever|^TEXTURESAMPLING' out)" = "$(printf '%s\n' "$ENDLESS" 'TEXTURESAMPLING NEAREST')" ]
 game/looks-as-before  | 0 |                                                            | pictures | [ -z "$CHANGED" ]
 play/through          | 0 | sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | play_through | [ "$MISSED" -eq 0 ]
 play/hint             | 0 | sed -i 's/^level = 1$/level = 4/; s/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | hint_through_level_4 | [ "$MISSED" -eq 0 ]
