@@ -30,7 +30,8 @@ void open(int width, int height)
 }
 
 // Runs xdotool against our window, found by its title. Its --sync waits have
-// no end of their own, so a window that never shows fails here instead.
+// no end of their own, so a window that never shows fails here instead; like
+// open(), call it under ASSERT_NO_FATAL_FAILURE.
 void xdotool(const std::string& arguments)
 {
     const std::string command =
@@ -93,7 +94,7 @@ TEST_F(WindowLayer, FramebufferConvertsLinearColourToSrgbOnScreenToo)
     EXPECT_NEAR(pixel[0], 188, 2); // linear 0.5; unconverted it would be 128
 
     platform::swap_buffers();
-    xdotool("sleep 0.2");
+    ASSERT_NO_FATAL_FAILURE(xdotool("sleep 0.2"));
     FILE* pipe = popen("timeout 20 import -window \"$(xdotool search --name '^window-layer-test$' | head -n 1)\" "
                        "-format '%[fx:int(255*p{8,8}.r+0.5)]' info:", "r");
     ASSERT_NE(pipe, nullptr);
@@ -112,7 +113,7 @@ TEST_F(WindowLayer, KeysMouseAndWheelArriveAsTheOldLibraryGaveThem)
     platform::set_key_callback([](int key, int action) {
         static_cast<KeyEvents*>(platform::get_user_pointer())->emplace_back(key, action);
     });
-    xdotool("key w F3 F5 space keydown d sleep 0.8 keyup d");
+    ASSERT_NO_FATAL_FAILURE(xdotool("key w F3 F5 space keydown d sleep 0.8 keyup d"));
     const KeyEvents expected = {
         {'W', platform::PRESS}, {'W', platform::RELEASE}, {260, platform::PRESS}, {260, platform::RELEASE},
         {262, platform::PRESS}, {262, platform::RELEASE}, {32, platform::PRESS},  {32, platform::RELEASE},
@@ -123,19 +124,19 @@ TEST_F(WindowLayer, KeysMouseAndWheelArriveAsTheOldLibraryGaveThem)
 
     // Escape is polled once a frame: held, it reads as pressed, and a tap
     // shorter than a frame still reads as pressed once.
-    xdotool("keydown Escape");
+    ASSERT_NO_FATAL_FAILURE(xdotool("keydown Escape"));
     EXPECT_TRUE(pump_until([] { return platform::get_key(platform::KEY_ESC) == platform::PRESS; }));
-    xdotool("keyup Escape");
+    ASSERT_NO_FATAL_FAILURE(xdotool("keyup Escape"));
     EXPECT_TRUE(pump_until([] { return platform::get_key(platform::KEY_ESC) == platform::RELEASE; }));
     key_events.clear();
-    xdotool("key --delay 0 Escape");
+    ASSERT_NO_FATAL_FAILURE(xdotool("key --delay 0 Escape"));
     ASSERT_TRUE(pump_until([&] { return key_events.size() >= 2; }));
     EXPECT_EQ(platform::get_key(platform::KEY_ESC), platform::PRESS);
     EXPECT_EQ(platform::get_key(platform::KEY_ESC), platform::RELEASE);
 
     // Capturing the cursor warps it to the centre: that is not the player's
     // motion. After it the position is an unbounded sum of the motion.
-    xdotool("mousemove --window %1 17 23");
+    ASSERT_NO_FATAL_FAILURE(xdotool("mousemove --window %1 17 23"));
     platform::disable_mouse_cursor();
     int start_x = 0, start_y = 0, x = 0, y = 0;
     platform::get_mouse_pos(&start_x, &start_y);
@@ -145,19 +146,19 @@ TEST_F(WindowLayer, KeysMouseAndWheelArriveAsTheOldLibraryGaveThem)
         platform::get_mouse_pos(&x, &y);
         ASSERT_EQ(std::make_pair(x, y), std::make_pair(start_x, start_y)) << "frame " << frame;
     }
-    xdotool("mousemove_relative -- 10 5");
+    ASSERT_NO_FATAL_FAILURE(xdotool("mousemove_relative -- 10 5"));
     pump_until([] { return false; });
     platform::get_mouse_pos(&x, &y);
     EXPECT_EQ(std::make_pair(x - start_x, y - start_y), std::make_pair(10, 5));
     for (int step = 0; step < 4; ++step) {
-        xdotool("mousemove_relative -- -100 0");
+        ASSERT_NO_FATAL_FAILURE(xdotool("mousemove_relative -- -100 0"));
         pump_until([] { return false; });
     }
     platform::get_mouse_pos(&x, &y);
     EXPECT_EQ(x - start_x, 10 - 400);
 
     EXPECT_EQ(platform::get_mouse_wheel(), 0);
-    xdotool("click --repeat 3 4 click 5");
+    ASSERT_NO_FATAL_FAILURE(xdotool("click --repeat 3 4 click 5"));
     EXPECT_TRUE(pump_until([] { return platform::get_mouse_wheel() == 2; }));
 }
 
