@@ -14,10 +14,19 @@
 
 namespace {
 
-std::vector<std::pair<int, int>> key_events; // key, action
+// From Xlib, whose header would bring its macros (None, Bool ...) along.
+extern "C" struct _XDisplay* XOpenDisplay(const char* name);
 
+using KeyEvents = std::vector<std::pair<int, int>>; // key, action
+
+// A window that fails to open stops the test: call it under ASSERT_NO_FATAL_FAILURE.
 void open(int width, int height)
 {
+    // Xvfb resets whenever its last client leaves, as it does between these
+    // tests, and a window opened during the reset fails: one connection held
+    // for the whole run keeps it up.
+    static const auto* const held = XOpenDisplay(nullptr);
+    ASSERT_NE(held, nullptr) << "these tests need an X server (Xvfb)";
     ASSERT_EQ(platform::init(), 1) << platform::last_error();
     platform::open_window_hint(platform::OPENGL_VERSION_MAJOR, 3);
     platform::open_window_hint(platform::OPENGL_VERSION_MINOR, 2);
@@ -28,11 +37,13 @@ void open(int width, int height)
     platform::swap_buffers();
 }
 
-// Runs xdotool against our window, found by its title.
+// Runs xdotool against our window, found by its title. Its --sync waits have
+// no end of their own, so a window that never shows fails here instead; like
+// open(), call it under ASSERT_NO_FATAL_FAILURE.
 void xdotool(const std::string& arguments)
 {
     const std::string command =
-        "xdotool search --sync --name '^window-layer-test$' windowfocus --sync " + arguments;
+        "timeout 20 xdotool search --sync --name '^window-layer-test$' windowfocus --sync " + arguments;
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
@@ -59,7 +70,7 @@ TEST_F(WindowLayer, MissingSizesFollowTheOldFourToThreeRuleAndClosingEndsTheWind
         {0, 0, 640, 480}, {0, 600, 800, 600}, {1000, 0, 1000, 750}, {320, 200, 320, 200}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-        open(c.width, c.height);
+        ASSERT_NO_FATAL_FAILURE(open(c.width, c.height));
         int width = 0, height = 0;
         platform::get_window_size(&width, &height);
         EXPECT_EQ(width, c.expected_width);
@@ -82,7 +93,7 @@ TEST_F(WindowLayer, AnUnreachableDisplayLeavesItsReason)
 
 TEST_F(WindowLayer, FramebufferConvertsLinearColourToSrgbOnScreenToo)
 {
-    open(64, 64);
+    ASSERT_NO_FATAL_FAILURE(open(64, 64));
     glEnable(GL_FRAMEBUFFER_SRGB);
     glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -91,8 +102,8 @@ TEST_F(WindowLayer, FramebufferConvertsLinearColourToSrgbOnScreenToo)
     EXPECT_NEAR(pixel[0], 188, 2); // linear 0.5; unconverted it would be 128
 
     platform::swap_buffers();
-    xdotool("sleep 0.2");
-    FILE* pipe = popen("import -window \"$(xdotool search --name '^window-layer-test$' | head -n 1)\" "
+    ASSERT_NO_FATAL_FAILURE(xdotool("sleep 0.2"));
+    FILE* pipe = popen("timeout 20 import -window \"$(xdotool search --name '^window-layer-test$' | head -n 1)\" "
                        "-format '%[fx:int(255*p{8,8}.r+0.5)]' info:", "r");
     ASSERT_NE(pipe, nullptr);
     int screen_red = -1;
@@ -103,10 +114,15 @@ TEST_F(WindowLayer, FramebufferConvertsLinearColourToSrgbOnScreenToo)
 
 TEST_F(WindowLayer, KeysMouseAndWheelArriveAsTheOldLibraryGaveThem)
 {
-    open(320, 240);
-    platform::set_key_callback([](int key, int action) { key_events.emplace_back(key, action); });
-    xdotool("key w F3 F5 space keydown d sleep 0.8 keyup d");
-    const std::vector<std::pair<int, int>> expected = {
+    // The callback reaches its events through the pointer, set before the window opened.
+    KeyEvents key_events;
+    platform::set_user_pointer(&key_events);
+    ASSERT_NO_FATAL_FAILURE(open(320, 240));
+    platform::set_key_callback([](int key, int action) {
+        static_cast<KeyEvents*>(platform::get_user_pointer())->emplace_back(key, action);
+    });
+    ASSERT_NO_FATAL_FAILURE(xdotool("key w F3 F5 space keydown d sleep 0.8 keyup d"));
+    const KeyEvents expected = {
         {'W', platform::PRESS}, {'W', platform::RELEASE}, {260, platform::PRESS}, {260, platform::RELEASE},
         {262, platform::PRESS}, {262, platform::RELEASE}, {32, platform::PRESS},  {32, platform::RELEASE},
         {'D', platform::PRESS}, {'D', platform::RELEASE}}; // a held key never repeats
@@ -116,19 +132,19 @@ TEST_F(WindowLayer, KeysMouseAndWheelArriveAsTheOldLibraryGaveThem)
 
     // Escape is polled once a frame: held, it reads as pressed, and a tap
     // shorter than a frame still reads as pressed once.
-    xdotool("keydown Escape");
+    ASSERT_NO_FATAL_FAILURE(xdotool("keydown Escape"));
     EXPECT_TRUE(pump_until([] { return platform::get_key(platform::KEY_ESC) == platform::PRESS; }));
-    xdotool("keyup Escape");
+    ASSERT_NO_FATAL_FAILURE(xdotool("keyup Escape"));
     EXPECT_TRUE(pump_until([] { return platform::get_key(platform::KEY_ESC) == platform::RELEASE; }));
     key_events.clear();
-    xdotool("key --delay 0 Escape");
-    ASSERT_TRUE(pump_until([] { return key_events.size() >= 2; }));
+    ASSERT_NO_FATAL_FAILURE(xdotool("key --delay 0 Escape"));
+    ASSERT_TRUE(pump_until([&] { return key_events.size() >= 2; }));
     EXPECT_EQ(platform::get_key(platform::KEY_ESC), platform::PRESS);
     EXPECT_EQ(platform::get_key(platform::KEY_ESC), platform::RELEASE);
 
     // Capturing the cursor warps it to the centre: that is not the player's
     // motion. After it the position is an unbounded sum of the motion.
-    xdotool("mousemove --window %1 17 23");
+    ASSERT_NO_FATAL_FAILURE(xdotool("mousemove --window %1 17 23"));
     platform::disable_mouse_cursor();
     int start_x = 0, start_y = 0, x = 0, y = 0;
     platform::get_mouse_pos(&start_x, &start_y);
@@ -138,19 +154,19 @@ TEST_F(WindowLayer, KeysMouseAndWheelArriveAsTheOldLibraryGaveThem)
         platform::get_mouse_pos(&x, &y);
         ASSERT_EQ(std::make_pair(x, y), std::make_pair(start_x, start_y)) << "frame " << frame;
     }
-    xdotool("mousemove_relative -- 10 5");
+    ASSERT_NO_FATAL_FAILURE(xdotool("mousemove_relative -- 10 5"));
     pump_until([] { return false; });
     platform::get_mouse_pos(&x, &y);
     EXPECT_EQ(std::make_pair(x - start_x, y - start_y), std::make_pair(10, 5));
     for (int step = 0; step < 4; ++step) {
-        xdotool("mousemove_relative -- -100 0");
+        ASSERT_NO_FATAL_FAILURE(xdotool("mousemove_relative -- -100 0"));
         pump_until([] { return false; });
     }
     platform::get_mouse_pos(&x, &y);
     EXPECT_EQ(x - start_x, 10 - 400);
 
     EXPECT_EQ(platform::get_mouse_wheel(), 0);
-    xdotool("click --repeat 3 4 click 5");
+    ASSERT_NO_FATAL_FAILURE(xdotool("click --repeat 3 4 click 5"));
     EXPECT_TRUE(pump_until([] { return platform::get_mouse_wheel() == 2; }));
 }
 

@@ -14,17 +14,28 @@
 namespace platform {
 namespace {
 
-GLFWwindow* window = nullptr;
-void* user_pointer = nullptr;
-KeyCallback key_callback = nullptr;
-double wheel_position = 0.0;
-int framebuffer_width = 0; // pixels, kept up to date by GLFW's callback
-int framebuffer_height = 0;
-std::string error_text;
+// Everything the layer keeps. The old library had one window and no handle
+// for it, so there is one of these; GLFW's window callbacks find it through
+// the window's user pointer.
+struct WindowState {
+    GLFWwindow* window = nullptr;
+    KeyCallback key_callback = nullptr;
+    void* user_pointer = nullptr; // the game's, for its key callback
+    double wheel_position = 0.0;
+    int framebuffer_width = 0; // pixels, kept up to date by GLFW's callback
+    int framebuffer_height = 0;
+    std::string error_text;
+    int hint_major = 1;
+    int hint_minor = 0;
+    int hint_profile = 0;
+};
 
-int hint_major = 1;
-int hint_minor = 0;
-int hint_profile = 0;
+WindowState state;
+
+WindowState& owner(GLFWwindow* window)
+{
+    return *static_cast<WindowState*>(glfwGetWindowUserPointer(window));
+}
 
 // GLFW 3 numbers special keys differently; letters, digits, space and the
 // punctuation keys share their codes with 2.7.
@@ -67,29 +78,33 @@ int to_new_key(int key)
     return GLFW_KEY_UNKNOWN;
 }
 
-void on_glfw_key(GLFWwindow*, int key, int, int action, int)
+void on_glfw_key(GLFWwindow* window, int key, int, int action, int)
 {
-    if (action == GLFW_REPEAT || !key_callback)
+    const KeyCallback callback = owner(window).key_callback;
+    if (action == GLFW_REPEAT || !callback)
         return;
     const int old_key = to_old_key(key);
     if (old_key >= 0)
-        key_callback(old_key, action == GLFW_PRESS ? PRESS : RELEASE);
+        callback(old_key, action == GLFW_PRESS ? PRESS : RELEASE);
 }
 
-void on_glfw_scroll(GLFWwindow*, double, double y_offset)
+void on_glfw_scroll(GLFWwindow* window, double, double y_offset)
 {
-    wheel_position += y_offset;
+    owner(window).wheel_position += y_offset;
 }
 
-void on_glfw_framebuffer_size(GLFWwindow*, int width, int height)
+void on_glfw_framebuffer_size(GLFWwindow* window, int width, int height)
 {
-    framebuffer_width = width;
-    framebuffer_height = height;
+    owner(window).framebuffer_width = width;
+    owner(window).framebuffer_height = height;
 }
 
+// GLFW's error callback carries neither a window nor a pointer, and its most
+// telling errors (no display) come before any window exists: it is the one
+// callback that names the state directly.
 void on_glfw_error(int, const char* description)
 {
-    error_text = description ? description : "";
+    state.error_text = description ? description : "";
 }
 
 } // namespace
@@ -99,33 +114,34 @@ int init()
     // Installed before anything else, so that even a display that cannot be
     // reached leaves its reason behind.
     glfwSetErrorCallback(on_glfw_error);
-    error_text.clear();
+    state.error_text.clear();
     return glfwInit() == GLFW_TRUE ? 1 : 0;
 }
 
 const char* last_error()
 {
-    return error_text.c_str();
+    return state.error_text.c_str();
 }
 
 void terminate()
 {
     glfwTerminate();
-    window = nullptr;
-    key_callback = nullptr;
-    wheel_position = 0.0;
-    framebuffer_width = 0;
-    framebuffer_height = 0;
+    state.window = nullptr;
+    state.key_callback = nullptr;
+    state.user_pointer = nullptr;
+    state.wheel_position = 0.0;
+    state.framebuffer_width = 0;
+    state.framebuffer_height = 0;
 }
 
 void open_window_hint(int target, int hint)
 {
     if (target == OPENGL_VERSION_MAJOR)
-        hint_major = hint;
+        state.hint_major = hint;
     else if (target == OPENGL_VERSION_MINOR)
-        hint_minor = hint;
+        state.hint_minor = hint;
     else if (target == OPENGL_PROFILE)
-        hint_profile = hint;
+        state.hint_profile = hint;
 }
 
 int open_window(int width, int height, int red_bits, int green_bits, int blue_bits,
@@ -147,11 +163,11 @@ int open_window(int width, int height, int red_bits, int green_bits, int blue_bi
     if (alpha_bits > 0) glfwWindowHint(GLFW_ALPHA_BITS, alpha_bits);
     glfwWindowHint(GLFW_DEPTH_BITS, depth_bits);
     glfwWindowHint(GLFW_STENCIL_BITS, stencil_bits);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, hint_major);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, hint_minor);
-    if (hint_profile == OPENGL_COMPAT_PROFILE)
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, state.hint_major);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, state.hint_minor);
+    if (state.hint_profile == OPENGL_COMPAT_PROFILE)
         glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_COMPAT_PROFILE);
-    else if (hint_profile == OPENGL_CORE_PROFILE)
+    else if (state.hint_profile == OPENGL_CORE_PROFILE)
         glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     // The game switches on sRGB writes; GLFW 3 gives an sRGB-capable
     // framebuffer only when asked.
@@ -160,9 +176,11 @@ int open_window(int width, int height, int red_bits, int green_bits, int blue_bi
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
 
     GLFWmonitor* monitor = mode == FULLSCREEN ? glfwGetPrimaryMonitor() : nullptr;
-    window = glfwCreateWindow(width, height, "Tirak", monitor, nullptr);
+    GLFWwindow* const window = glfwCreateWindow(width, height, "Tirak", monitor, nullptr);
     if (!window)
         return 0;
+    state.window = window;
+    glfwSetWindowUserPointer(window, &state);
     glfwMakeContextCurrent(window);
     // Frames are paced by sleeping, so swaps must not wait for the display.
     glfwSwapInterval(0);
@@ -171,51 +189,61 @@ int open_window(int width, int height, int red_bits, int green_bits, int blue_bi
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
     glfwSetKeyCallback(window, on_glfw_key);
     glfwSetScrollCallback(window, on_glfw_scroll);
-    glfwGetFramebufferSize(window, &framebuffer_width, &framebuffer_height);
+    glfwGetFramebufferSize(window, &state.framebuffer_width, &state.framebuffer_height);
     glfwSetFramebufferSizeCallback(window, on_glfw_framebuffer_size);
     return 1;
 }
 
 void set_window_title(const char* title)
 {
-    if (window)
-        glfwSetWindowTitle(window, title);
+    if (state.window)
+        glfwSetWindowTitle(state.window, title);
 }
 
 void get_window_size(int* width, int* height)
 {
     *width = 0;
     *height = 0;
-    if (window)
-        glfwGetWindowSize(window, width, height);
+    if (state.window)
+        glfwGetWindowSize(state.window, width, height);
 }
 
 void get_framebuffer_size(int* width, int* height)
 {
-    *width = framebuffer_width;
-    *height = framebuffer_height;
+    *width = state.framebuffer_width;
+    *height = state.framebuffer_height;
 }
 
 void set_key_callback(KeyCallback callback)
 {
-    key_callback = callback;
+    state.key_callback = callback;
+}
+
+void set_user_pointer(void* pointer)
+{
+    state.user_pointer = pointer;
+}
+
+void* get_user_pointer()
+{
+    return state.user_pointer;
 }
 
 int get_key(int key)
 {
-    if (!window)
+    if (!state.window)
         return RELEASE;
     const int new_key = to_new_key(key);
     if (new_key == GLFW_KEY_UNKNOWN)
         return RELEASE;
-    return glfwGetKey(window, new_key) == GLFW_PRESS ? PRESS : RELEASE;
+    return glfwGetKey(state.window, new_key) == GLFW_PRESS ? PRESS : RELEASE;
 }
 
 void disable_mouse_cursor()
 {
-    if (!window)
+    if (!state.window)
         return;
-    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+    glfwSetInputMode(state.window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
     // GLFW 3 warps the hidden cursor to the window's centre; let that warp
     // arrive now, so that it is never read as motion of the player's mouse.
     glfwPollEvents();
@@ -225,21 +253,21 @@ void get_mouse_pos(int* x, int* y)
 {
     double fx = 0.0;
     double fy = 0.0;
-    if (window)
-        glfwGetCursorPos(window, &fx, &fy);
+    if (state.window)
+        glfwGetCursorPos(state.window, &fx, &fy);
     *x = static_cast<int>(std::floor(fx));
     *y = static_cast<int>(std::floor(fy));
 }
 
 int get_mouse_wheel()
 {
-    return static_cast<int>(std::lround(wheel_position));
+    return static_cast<int>(std::lround(state.wheel_position));
 }
 
 int get_window_param(int param)
 {
     if (param == OPENED)
-        return window && !glfwWindowShouldClose(window) ? 1 : 0;
+        return state.window && !glfwWindowShouldClose(state.window) ? 1 : 0;
     return 0;
 }
 
@@ -280,9 +308,9 @@ void sleep(double seconds)
 
 void swap_buffers()
 {
-    if (!window)
+    if (!state.window)
         return;
-    glfwSwapBuffers(window);
+    glfwSwapBuffers(state.window);
     glfwPollEvents();
 }
 
@@ -290,8 +318,5 @@ void* get_proc_address(const char* name)
 {
     return reinterpret_cast<void*>(glfwGetProcAddress(name));
 }
-
-void set_user_pointer(void* pointer) { user_pointer = pointer; }
-void* get_user_pointer() { return user_pointer; }
 
 } // namespace platform

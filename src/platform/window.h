@@ -81,9 +81,12 @@ void get_framebuffer_size(int* width, int* height);
 
 // Presses and releases only; held keys do not repeat.
 void set_key_callback(KeyCallback callback);
-// A pointer kept with the window for the key callback, which carries none.
+// A pointer of the game's, kept with the window so that a key callback, which
+// is passed none, can reach the object it serves. It may be set before the
+// window opens; terminate forgets it, as it forgets the key callback.
 void set_user_pointer(void* pointer);
 void* get_user_pointer();
+
 // PRESS while the key is held down.
 int get_key(int key);
 

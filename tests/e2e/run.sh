@@ -22,9 +22,11 @@ count() { [ "$(grep -cE -- "$2" "$1")" -eq "$3" ]; }
 run() { (cd data && timeout 300 "$@" > ../out 2> ../err); ST=$?; }
 levels() { run "$LEVELS" "$@"; }
 bench() { run "$BENCH" "$@"; }
-xdo() { xdotool windowfocus --sync "$WIN" "$@" 2> /dev/null; }
+# xdotool's --sync waits for ever for a window that is gone or never came.
+xdt() { timeout 30 xdotool "$@"; }
+xdo() { xdt windowfocus --sync "$WIN" "$@" 2> /dev/null; }
 keys() { xdo key --delay 120 "$@"; }
-fps_title() { xdotool getwindowname "$WIN" 2> /dev/null | tee -a titles | grep -q '^fps: '; }
+fps_title() { xdt getwindowname "$WIN" 2> /dev/null | tee -a titles | grep -q '^fps: '; }
 
 # game [ACTION...]: starts the game, waits for its frames (READY, by default
 # a frame-rate title), does ACTION and presses Escape. $ST is its status:
@@ -49,7 +51,11 @@ game() {
     fi
     deadline=$((SECONDS + ${LIMIT:-60}))
     while kill -0 "$PID" 2> /dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
-    if kill "$PID" 2> /dev/null; then ST=124; wait "$PID"; else wait "$PID"; ST=$?; fi
+    if kill "$PID" 2> /dev/null; then
+        # One that ignores the signal as well is killed outright.
+        for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$PID" 2> /dev/null && sleep 0.5; done
+        kill -KILL "$PID" 2> /dev/null; wait "$PID"; ST=124
+    else wait "$PID"; ST=$?; fi
     PID=
     [ "$ST" != 0 ] || [ -n "$played" ] || ST="0 before any frame"
 }
@@ -77,8 +83,8 @@ normal_start() {
 solve_level_1() { for key in space d space d space a space; do keys $key; [ $key != space ] || new_titles 2; done; }
 new_titles() {
     local n=0 now last deadline=$((SECONDS + 60))
-    last=$(xdotool getwindowname "$WIN")
-    while [ $n -lt "$1" ] && [ $SECONDS -lt $deadline ] && now=$(xdotool getwindowname "$WIN" 2> /dev/null); do
+    last=$(xdt getwindowname "$WIN")
+    while [ $n -lt "$1" ] && [ $SECONDS -lt $deadline ] && now=$(xdt getwindowname "$WIN" 2> /dev/null); do
         [ "$now" = "$last" ] || n=$((n + 1))
         last=$now
         sleep 0.1
@@ -86,12 +92,20 @@ new_titles() {
 }
 
 # frames N [SECONDS]: waits N frames at the title's frame rate, and at least
-# SECONDS (0.5 if left out), so that an input has been drawn under load too.
-frames() {
+# SECONDS (0.5 if left out), so that an input has been drawn under load too;
+# frame_time says how long that is.
+frames() { sleep "$(frame_time "$@")"; }
+frame_time() {
     local fps
-    fps=$(xdotool getwindowname "$WIN" 2> /dev/null | sed -n 's/^fps: \([0-9]*\),.*/\1/p')
-    sleep "$(awk -v n="$1" -v least="${2:-0.5}" -v fps="${fps:-0}" 'BEGIN {
-        t = fps > 0 ? n / fps : 2; print (t < least ? least : (t > 30 ? 30 : t)) }')"
+    fps=$(xdt getwindowname "$WIN" 2> /dev/null | sed -n 's/^fps: \([0-9]*\),.*/\1/p')
+    awk -v n="$1" -v least="${2:-0.5}" -v fps="${fps:-0}" 'BEGIN {
+        t = fps > 0 ? n / fps : 2; print (t < least ? least : (t > 30 ? 30 : t)) }'
+}
+# shows LINE N: stdout holds LINE within N frames, and a second at the least.
+shows() {
+    local tries
+    tries=$(awk -v t="$(frame_time "$2" 1)" 'BEGIN { print int(t * 20) + 1 }')
+    until has out "$1"; do [ $((tries -= 1)) -gt 0 ] || return 1; sleep 0.05; done
 }
 
 # --- The picture fills the window. black WxH+X+Y: the share of pure black
@@ -136,6 +150,16 @@ stalled_launch() {
     game eval "frames 5; window_shot; cp shot.png start.png; keys space; stall '$1'; frames 60 1; window_shot; cp shot.png $2"
 }
 apart() { compare -metric AE -fuzz 2% "$1" "$2" null: 2>&1; }
+
+# Launched +x, the ship enters the beamer in 4 0 0, leaves from the one in
+# 1 0 0 still flying +x, and meets 4 0 0 again. The goal is a turn away.
+endless_level() {
+    sed -i 's/^level = 1$/level = 2/' tirak.inp
+    printf 'size = 6\ncubes = 4\nlevel = 2 0 0 5  1 0 0 2  4 0 0 2  2 0 3 6\n' > levels/2.lev
+}
+ENDLESS='levels/2.lev: the beamers send the ship round for ever; the level starts again.'
+# The endless launch is told within 60 frames; then the ship rests, so F4 answers.
+endless_launch() { IN_TIME=; keys space; shows "$ENDLESS" 60 && IN_TIME=1; keys F4; shows 'TEXTURESAMPLING NEAREST' 600; }
 
 broken_levels() {
     printf 'size = 3\ncubes = 2\nlevel = 0 0 0 5 1 1 1 6\n' > lost.lev
@@ -322,6 +346,7 @@ game/no-display       | 1 |                                                     
 game/fullscreen-fills | 0 | sed -i 's/^fulscreen = no$/fulscreen = yes/' tirak.inp | game fills_screen | mostly_lit && awk -v x="$X" -v y="$Y" 'BEGIN { exit !((x - 640)^2 + (y - 512)^2 < 32^2) }'
 game/resized-fills    | 0 |                                                            | game resize_to_1200x900 | is win 1024x768 && awk -v t="$(black 1200x132+0+0)" -v r="$(black 176x900+1024+0)" 'BEGIN { exit !(t < 0.05 && r < 0.05) }'
 game/stall-mid-flight | 0 | sixteen_wide                                               | stalled_launch '' rest.png; stalled_launch 1 stalled.png | holds 'same < 50 && moved > 200' same="$(apart stalled.png rest.png)" moved="$(apart stalled.png start.png)"
+game/endless-flight   | 0 | endless_level | game endless_launch | [ -n "${IN_TIME:-}" ] && [ "$(grep -E 'for ever|^TEXTURESAMPLING' out)" = "$(printf '%s\n' "$ENDLESS" 'TEXTURESAMPLING NEAREST')" ]
 game/looks-as-before  | 0 |                                                            | pictures | [ -z "$CHANGED" ]
 play/through          | 0 | sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | play_through | [ "$MISSED" -eq 0 ]
 play/hint             | 0 | sed -i 's/^level = 1$/level = 4/; s/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | hint_through_level_4 | [ "$MISSED" -eq 0 ]

@@ -4,11 +4,12 @@
 
 int scripted::mouse_x = 0, scripted::mouse_y = 0, scripted::wheel = 0;
 double scripted::now = 0.0;
+static void* user_pointer = nullptr;
 
-// Only the reads the world rules make: nothing else of the layer is linked.
+// Only the reads the world rules make, and the game's pointer for its key
+// callback: nothing else of the layer is linked.
 void platform::get_mouse_pos(int* x, int* y) { *x = scripted::mouse_x; *y = scripted::mouse_y; }
 int platform::get_mouse_wheel() { return scripted::wheel; }
 double platform::get_time() { return scripted::now; }
-void* scripted_user_pointer = nullptr;
-void platform::set_user_pointer(void* pointer) { scripted_user_pointer = pointer; }
-void* platform::get_user_pointer() { return scripted_user_pointer; }
+void platform::set_user_pointer(void* pointer) { user_pointer = pointer; }
+void* platform::get_user_pointer() { return user_pointer; }
