@@ -15,6 +15,7 @@ src/particles 4
 src/world 3
 src/game 1
 src/config 1
+src/progress 1
 src/transforms 1
 src/platform 1'
 files=$(find src tools bench -type f \( -name '*.h' -o -name '*.cpp' \) | sort)

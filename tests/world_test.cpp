@@ -2,6 +2,7 @@
 #include "support/scripted_window.h"
 
 #include "app/controls.h"
+#include "app/hud.h"
 #include "game/game.h"
 #include "platform/window.h"
 #include "render/render_settings.h"
@@ -331,6 +332,53 @@ TEST(Controls, PageKeysStepThroughTheOpenLevelsHomeAndEndGoToTheEnds)
         }
         platform::set_user_pointer(nullptr);
     }
+}
+
+// The text of a HUD frame, a line each.
+std::string hud_text(const Hud& hud, const Game& game, double now)
+{
+    std::string text;
+    for (const HudLine& line : hud.frame(game, now).lines)
+        text += line.text + "\n";
+    return text;
+}
+
+TEST(Hud, SaysWhichLevelWhatParHowItWentAndTheKeys)
+{
+    const ScratchLevels scratch; // level 1: +x +z; level 2: +x
+    scratch.write("levels/1.lev", "name = Corner\n" + level_text(5, "0 0 0 5 4 0 0 1 3 0 2 6"));
+    scratch.write("levels/2.lev", level_text(3, "0 0 0 5 2 0 0 6"));
+    scratch.write("levels/3.lev", level_text(3, "0 0 0 5 2 0 0 6"));
+    Game game;
+    game.level_file_count = count_level_files();
+    platform::set_user_pointer(&game);
+    build_world(game);
+    view_index = vertical_heading = 0;
+    Hud hud;
+    hud.update(game, 0.0);
+    const std::string status = "Level 1 \u00b7 Corner \u00b7 0 launches \u00b7 par 2 \u00b7 F1 keys\n";
+    EXPECT_EQ(hud_text(hud, game, 2.0), "Level 1\nCorner\npar 2\n" + status);
+    EXPECT_EQ(hud_text(hud, game, 4.0), status) << "the card has faded";
+
+    play(game, SPACE);
+    play(game, 'D');
+    play(game, SPACE); // into the goal
+    game.progress.record(1, 2);
+    hud.update(game, 10.0);
+    EXPECT_EQ(hud_text(hud, game, 10.5), "Level 1 solved in 2 launches (par 2) \u00b7 your best\nLevel 2\npar 1\n"
+              "Level 2 \u00b7 0 launches \u00b7 par 1 \u00b7 F1 keys\n");
+    game.events.clear();
+    play(game, SPACE); // a launch fades the card at once
+    hud.update(game, 11.0);
+    EXPECT_EQ(hud_text(hud, game, 11.7).find("Level 2\n"), std::string::npos);
+    play(game, platform::KEY_F1);
+    EXPECT_NE(hud_text(hud, game, 12.0).find("Escape  quit\n"), std::string::npos);
+
+    game.progress.record(2, 1);
+    Hud first; // the first card of a later run, at this level
+    first.update(game, 0.0);
+    EXPECT_EQ(hud_text(first, game, 0.0).rfind("End: continue at level 3\n", 0), 0u);
+    platform::set_user_pointer(nullptr);
 }
 
 TEST(Controls, F3SwitchesTheDrawModeF4TheSamplingF5TheMipmaps)

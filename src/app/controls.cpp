@@ -151,6 +151,10 @@ void handle_press(int key)
     case platform::KEY_SPACE:
         launch_requested = true;
         break;
+    case platform::KEY_F1:
+        if (Game* game = static_cast<Game*>(platform::get_user_pointer()))
+            game->help_shown = !game->help_shown;
+        break;
     case platform::KEY_F3:
         render_settings.draw_mode =
             render_settings.draw_mode == DRAW_TRIANGLES ? DRAW_LINE_LOOP : DRAW_TRIANGLES;

@@ -113,6 +113,7 @@ public:
     // The levels solved, as the progress file keeps them.
     Progress progress;
     bool progress_unwritable = false; // said once, then the game plays on
+    bool help_shown = false;          // F1's panel of keys
 
     UniformLocations uniforms;
     UnlitProgram unlit;

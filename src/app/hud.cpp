@@ -1,0 +1,168 @@
+#include "app/hud.h"
+
+#include "game/game.h"
+#include "world/assist.h"
+#include "world/flight.h"
+#include "world/game_ship.h"
+#include "world/level_loader.h"
+#include "world/level_search.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr double CARD_HOLD = 2.5;    // seconds a title card stays whole
+constexpr double CARD_FADE = 0.6;    // seconds it takes to fade out
+constexpr double MESSAGE_HOLD = 4.0; // seconds a message stays
+
+// Heights in fractions of the framebuffer's height.
+constexpr float TITLE_HEIGHT = 0.09f;
+constexpr float NAME_HEIGHT = 0.055f;
+constexpr float SMALL_HEIGHT = 0.036f;
+constexpr float STATUS_HEIGHT = 0.03f;
+constexpr float HELP_HEIGHT = 0.03f;
+constexpr float LINE_GAP = 1.35f; // baseline to baseline, in line heights
+constexpr float MARGIN = 0.025f;
+
+const glm::vec4 WHITE{1.0f, 1.0f, 1.0f, 1.0f};
+const glm::vec4 PALE{0.78f, 0.86f, 1.0f, 1.0f};
+const glm::vec4 GOLD{1.0f, 0.84f, 0.45f, 1.0f};
+const glm::vec4 SHADE{0.02f, 0.03f, 0.08f, 0.55f};
+
+// Every key the game answers to, as F1 shows them.
+const char* const HELP[] = {
+    "A, D  turn the heading round: +x, +z, -x, -z",
+    "W, S  point the heading up or down",
+    "Space  launch the ship",
+    "R  start the level again",
+    "U  take back a launch, or the restart",
+    "H  point along a shortest way",
+    "PageDown, PageUp  next or previous level",
+    "Home, End  level 1, the furthest open level",
+    "Mouse, wheel  turn and move the camera",
+    "F1  this help",
+    "F3  wire frame",
+    "F4, F5  texture sampling, mipmaps",
+    "Escape  quit",
+};
+
+std::string count_text(int32_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string par_text(int32_t par)
+{
+    return par > 0 ? "par " + std::to_string(par) : "no way to the goal";
+}
+
+// How much of the card is left: whole while it holds, then fading to none.
+float card_alpha(double now, double fade_at)
+{
+    if (now <= fade_at)
+        return 1.0f;
+    return static_cast<float>(std::max(0.0, 1.0 - (now - fade_at) / CARD_FADE));
+}
+
+} // namespace
+
+void Hud::start_card(const Game& game, double now, std::string heading)
+{
+    shown_level_ = game.level_number;
+    // The level was built this frame, so the ship rests at its start.
+    const LevelSearch search = search_level(*game.level_grid, resting_ship(game));
+    par_ = search.solvable ? static_cast<int32_t>(search.solution.size()) : 0;
+
+    card_.clear();
+    card_.push_back(std::move(heading));
+    card_.push_back("Level " + std::to_string(game.level_number));
+    card_.push_back(game.level_name);
+    card_.push_back(par_text(par_));
+    card_start_ = now;
+    card_fade_at_ = now + CARD_HOLD;
+}
+
+void Hud::update(const Game& game, double now)
+{
+    std::string heading;
+    bool new_level = shown_level_ == 0;
+    if (new_level) {
+        const int32_t furthest = furthest_open_level(game);
+        if (furthest > game.level_number)
+            heading = "End: continue at level " + std::to_string(furthest);
+    }
+    for (const WorldEvent& event : game.events) {
+        switch (event.kind) {
+        case WorldEventKind::SOLVED: {
+            heading = "Level " + std::to_string(event.level) + " solved in " +
+                      count_text(event.launches, "launch", "launches") + " (" + par_text(par_) + ")";
+            const auto best = game.progress.best_launches.find(level_file_number(event.level, game.level_file_count));
+            if (best != game.progress.best_launches.end() && best->second == event.launches)
+                heading += " \u00b7 your best";
+            new_level = true;
+            break;
+        }
+        case WorldEventKind::CHOSEN:
+            heading.clear();
+            new_level = true;
+            break;
+        case WorldEventKind::LAUNCHED:
+            card_fade_at_ = std::min(card_fade_at_, now);
+            break;
+        case WorldEventKind::NO_WAY:
+            message_ = NO_WAY_LINE;
+            message_until_ = now + MESSAGE_HOLD;
+            break;
+        case WorldEventKind::ENDLESS:
+            message_ = "The beamers send the ship round for ever: the level starts again.";
+            message_until_ = now + MESSAGE_HOLD;
+            break;
+        default:
+            break;
+        }
+    }
+    if (new_level)
+        start_card(game, now, heading);
+}
+
+HudFrame Hud::frame(const Game& game, double now) const
+{
+    HudFrame frame;
+    const float alpha = card_alpha(now, card_fade_at_);
+    if (alpha > 0.0f && !card_.empty()) {
+        const float heights[] = {SMALL_HEIGHT, TITLE_HEIGHT, NAME_HEIGHT, SMALL_HEIGHT};
+        const glm::vec4 colours[] = {GOLD, WHITE, PALE, PALE};
+        float y = 0.36f;
+        float top = 1.0f, bottom = 0.0f;
+        for (size_t line = 0; line < card_.size(); ++line) {
+            if (card_[line].empty())
+                continue;
+            y += heights[line] * LINE_GAP;
+            top = std::min(top, y - heights[line]);
+            bottom = y + heights[line] * (LINE_GAP - 1.0f);
+            frame.lines.push_back({card_[line], {0.5f, y}, heights[line], colours[line] * glm::vec4(1, 1, 1, alpha),
+                                   TextAlign::CENTRE});
+        }
+        frame.panels.push_back({{0.0f, top - MARGIN}, {1.0f, bottom + MARGIN}, SHADE * glm::vec4(1, 1, 1, alpha)});
+    }
+
+    std::string status = level_title(game.level_name, game.level_number);
+    if (!game.level_name.empty())
+        status = "Level " + std::to_string(game.level_number) + " \u00b7 " + status;
+    status += " \u00b7 " + count_text(static_cast<int32_t>(game.aids.launches.size()), "launch", "launches") +
+              " \u00b7 " + par_text(par_) + " \u00b7 F1 keys";
+    frame.lines.push_back({status, {MARGIN, 1.0f - MARGIN}, STATUS_HEIGHT, PALE, TextAlign::LEFT});
+
+    if (now < message_until_)
+        frame.lines.push_back({message_, {0.5f, 0.8f}, SMALL_HEIGHT, GOLD, TextAlign::CENTRE});
+
+    if (game.help_shown) {
+        const float step = HELP_HEIGHT * LINE_GAP;
+        const float top = 0.5f - step * static_cast<float>(std::size(HELP)) / 2.0f;
+        frame.panels.push_back({{0.2f, top - step}, {0.8f, top + step * (std::size(HELP) + 0.5f)}, SHADE});
+        float y = top;
+        for (const char* line : HELP)
+            frame.lines.push_back({line, {0.25f, y += step}, HELP_HEIGHT, WHITE, TextAlign::LEFT});
+    }
+    return frame;
+}

@@ -1,0 +1,62 @@
+// What the game says on screen, as a value: a title card when a level
+// starts, a status line in a corner, a message now and then, and the key
+// help F1 shows. It listens to the world's events and to the clock, and
+// lays its text out in fractions of the framebuffer; drawing it is the
+// text room's work.
+#pragma once
+
+#include <glm/glm.hpp>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Game;
+
+enum class TextAlign { LEFT, CENTRE, RIGHT };
+
+// A line of text: its left, centre or right end at x, its baseline at y,
+// both in fractions of the framebuffer from its top left corner; its
+// height a fraction of the framebuffer's height.
+struct HudLine {
+    std::string text;
+    glm::vec2 at{0.0f};
+    float height = 0.0f;
+    glm::vec4 colour{1.0f};
+    TextAlign align = TextAlign::LEFT;
+};
+
+// A translucent panel behind text, in the same fractions.
+struct HudPanel {
+    glm::vec2 from{0.0f};
+    glm::vec2 to{0.0f};
+    glm::vec4 colour{0.0f};
+};
+
+struct HudFrame {
+    std::vector<HudPanel> panels;
+    std::vector<HudLine> lines;
+};
+
+class Hud {
+public:
+    // Takes in this frame's events; `now` is the clock in seconds.
+    void update(const Game& game, double now);
+    // The text to draw this frame.
+    HudFrame frame(const Game& game, double now) const;
+
+    // The launches of a shortest way through the level being played, from
+    // its start; 0 when there is none.
+    int32_t par() const { return par_; }
+
+private:
+    void start_card(const Game& game, double now, std::string heading);
+
+    int32_t shown_level_ = 0; // the level whose card was made last; 0 before the first
+    int32_t par_ = 0;
+    std::vector<std::string> card_;
+    double card_start_ = -1.0e9;  // seconds
+    double card_fade_at_ = -1.0e9; // when the card starts to fade
+    std::string message_;
+    double message_until_ = -1.0e9;
+};
