@@ -2,7 +2,6 @@
 
 #include "world/flight_rules.h"
 
-#include <algorithm>
 #include <deque>
 #include <map>
 #include <tuple>
