@@ -105,8 +105,8 @@ public:
 };
 
 // A failure after which the game cannot go on. Its message is one line that
-// names the file and the problem; the entry point prints it and exits with
-// status 1.
+// names the file and the problem, then any lines that explain it (a shader
+// compiler's log); the entry point prints it and exits with status 1.
 struct FatalError {
     std::string message;
 };

@@ -1,5 +1,7 @@
 #include "render/phong_program.h"
 
+#include "render/program_builder.h"
+
 #include <iostream>
 
 namespace {
@@ -22,12 +24,11 @@ bool load_phong_program(ShaderProgram& program)
     program = load_shader_program(PHONG_SHADER_BASE);
     if (!program.linked)
         return fail(program);
-    // A fragment output binding only takes effect at the next link.
+    // Bound after the first link and taken in by a second one, which reports
+    // like the first: start-up has always said twice that the program linked.
     glBindFragDataLocation(program.program, COLOUR_BUFFER, COLOUR_OUTPUT);
-    relink_shader_program(program);
-    if (program.program == 0) {
-        program.linked = false;
+    relink_program(program, OnFailure::REPORT);
+    if (!program.linked)
         return fail(program);
-    }
     return true;
 }

@@ -5,7 +5,7 @@
 #include "particles/particle_system.h"
 #include "render/model_table.h"
 #include "render/scene_renderer.h"
-#include "render/shader_program.h"
+#include "render/program_builder.h"
 #include "transforms/camera.h"
 #include "world/world_state.h"
 
@@ -155,7 +155,7 @@ TEST_F(SceneTest, CubesAreDrawnNearestFirstWithOrWithoutInstancing)
         own = load_shader_program("own");
         for (const char* input : {"in_position", "in_normals", "in_textcoords"})
             glBindAttribLocation(own.program, glGetAttribLocation(state.phong_program.program, input), input);
-        relink_shader_program(own);
+        relink_program(own, OnFailure::REPORT);
     });
     const glm::vec4 far(1, 1, 1, CELL_CUBE), near(2, 2, 2, CELL_CUBE);
     const glm::mat4 turn = glm::translate(glm::mat4(1.0f), glm::vec3(0.5f)) *
