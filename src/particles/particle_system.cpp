@@ -15,11 +15,6 @@ constexpr GLsizeiptr RECORD_BYTES = 4 * sizeof(float);
 // unit 0 carries the sprite.
 constexpr GLint INSTANCE_UNIT = 5;
 
-// Entry points that the effect fetches from the window library itself.
-PFNGLGENVERTEXARRAYSPROC gen_vertex_arrays = nullptr;
-PFNGLBINDVERTEXARRAYPROC bind_vertex_array = nullptr;
-PFNGLBINDBUFFERBASEPROC bind_buffer_base = nullptr;
-
 // A shader that does not compile ends the game; a program that does not link
 // is reported, and the effect then draws nothing useful.
 ProgramOptions render_program_options()
@@ -80,7 +75,7 @@ ParticleSystem::ParticleSystem(uint32_t sprite)
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     update = build_program(update_program_options());
 
-    gen_vertex_arrays =
+    const auto gen_vertex_arrays =
         reinterpret_cast<PFNGLGENVERTEXARRAYSPROC>(platform::get_proc_address("glGenVertexArrays"));
     bind_vertex_array =
         reinterpret_cast<PFNGLBINDVERTEXARRAYPROC>(platform::get_proc_address("glBindVertexArray"));

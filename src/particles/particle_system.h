@@ -35,6 +35,9 @@ public:
     uint32_t sprite_texture = 0;
     int32_t pvm_location = -1;
     int32_t wtm_location = -1;
+    // Entry points the effect fetches from the window library itself.
+    PFNGLBINDVERTEXARRAYPROC bind_vertex_array = nullptr;
+    PFNGLBINDBUFFERBASEPROC bind_buffer_base = nullptr;
 };
 
 // How many particles the effect has; fixed, since the buffers never grow.
