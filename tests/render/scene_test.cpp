@@ -47,7 +47,10 @@ protected:
             std::filesystem::create_directory_symlink(std::filesystem::path(TIRAK_DATA_DIR) / folder, folder);
         scratch.write("tirak.inp", "width = 320\nheight = 240\nfulscreen = no\n");
         scratch.write("levels/1.lev", "size = 3\ncubes = 2\nlevel = 0 0 0 5  2 0 0 1\n");
-        capture_output([&] { ASSERT_TRUE(game.initialize() == 0 && start_run(game, state) == 0); });
+        capture_output([&] {
+            ASSERT_EQ(game.initialize(), 0);
+            start_run(game, state);
+        });
         ASSERT_FALSE(HasFatalFailure());
         game.camera_distance = 6.0f; // the level fills much of the frame
         game.update_camera();

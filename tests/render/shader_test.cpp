@@ -66,19 +66,23 @@ TEST_F(ShaderTest, ProgramsLinkOrSayWhyInTheirLines)
             if (!source.empty())
                 files.write("Shaders/phong." + std::string(extension), source);
         ShaderProgram record;
-        bool loaded = false;
+        std::string fatal; // printed by the entry point, on standard error
         const Output output = capture_output([&] {
-            if (row.phong)
-                loaded = load_phong_program(record);
-            else
-                record = load_shader_program(PHONG_SHADER_BASE);
+            try {
+                if (row.phong)
+                    load_phong_program(record);
+                else
+                    record = load_shader_program(PHONG_SHADER_BASE);
+            } catch (const FatalError& error) {
+                fatal = error.message + "\n";
+            }
         });
         EXPECT_TRUE(std::regex_match(output.out, std::regex(row.out))) << output.out;
-        EXPECT_EQ(output.err, row.err);
+        EXPECT_EQ(output.err + fatal, row.err);
         EXPECT_EQ(record.linked, row.linked);
         EXPECT_EQ(record.program != 0, row.linked);
         if (row.phong) {
-            EXPECT_EQ(loaded, row.linked);
+            EXPECT_EQ(fatal.empty(), row.linked);
             EXPECT_EQ(glIsShader(record.vertex_shader), row.linked) << "refused as a whole";
             EXPECT_EQ(row.linked ? glGetFragDataLocation(record.program, "out_color") : 0, 0);
         }
