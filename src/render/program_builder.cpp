@@ -20,10 +20,9 @@ GLuint& shader_slot(ShaderProgram& record, GLenum type)
     return type == GL_FRAGMENT_SHADER ? record.fragment_shader : record.vertex_shader;
 }
 
-void print_log(GLuint object, bool is_shader)
+// A reported failure's log, as a line of its own when there is one.
+void print_log(const std::string& log)
 {
-    const std::string log = is_shader ? shader_info_log(object, REPORT_LOG_BYTES)
-                                      : program_info_log(object, REPORT_LOG_BYTES);
     if (!log.empty())
         std::cout << log << std::endl;
 }
@@ -54,7 +53,7 @@ GLuint compile_stage(const ShaderStage& stage, const std::string& source, OnFail
         std::cout << "Shader: " << stage.file << " compiled" << std::endl;
     } else if (status != GL_TRUE) {
         std::cout << "Shader compilation failed." << std::endl;
-        print_log(shader, true);
+        print_log(shader_info_log(shader, REPORT_LOG_BYTES));
     }
     return shader;
 }
@@ -123,7 +122,7 @@ void relink_program(ShaderProgram& record, OnFailure on_failure)
     case OnFailure::REPORT:
         std::cout << (record.linked ? "Shader linking succesfull." : "Shader linking failed.") << std::endl;
         if (!record.linked)
-            print_log(record.program, false);
+            print_log(program_info_log(record.program, REPORT_LOG_BYTES));
         break;
     case OnFailure::END_GAME:
         if (!record.linked) {
