@@ -13,8 +13,10 @@ int main()
     auto game = std::make_unique<Game>();
     int status = 1;
     try {
-        if (game->initialize() == 0)
-            status = game->run();
+        if (game->initialize() == 0) {
+            game->run();
+            status = 0;
+        }
     } catch (const ConfigFile::file_not_found& missing) {
         std::cerr << "Cannot open \"" << missing.file_name
                   << "\": the file is missing or unreadable." << std::endl;

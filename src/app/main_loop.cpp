@@ -44,18 +44,16 @@ private:
 
 } // namespace
 
-int Game::run()
+void Game::run()
 {
     RunState state;
-    if (start_run(*this, state) != 0)
-        return 1;
+    start_run(*this, state);
     while (run_frame(*this, state)) {
     }
     finish_run(state);
-    return 0;
 }
 
-int start_run(Game& game, RunState& state)
+void start_run(Game& game, RunState& state)
 {
     StartupLaps laps(state.startup_times);
 
@@ -74,8 +72,7 @@ int start_run(Game& game, RunState& state)
     // the meshes, the meshes feed the Phong program's attributes, and a
     // mesh's texture must be loaded before its record can name it.
     game.load_vertex_array_functions();
-    if (!load_phong_program(state.phong_program))
-        return 1;
+    load_phong_program(state.phong_program);
     laps.lap(&StartupTimes::shaders);
     // The models and images were read while the window opened; without a
     // reader (a game that skipped initialize) they are read here.
@@ -88,9 +85,12 @@ int start_run(Game& game, RunState& state)
                                       : prepare_model(entry.file, entry.has_mip_levels, entry.shown_as_stored,
                                                       textures_read_here);
         laps.lap(&StartupTimes::waiting);
-        if (!load_model(game, state.phong_program, model, &texture_seconds)) {
+        try {
+            load_model(game, state.phong_program, model, &texture_seconds);
+        } catch (const FatalError&) {
+            // The program is no use without the models: it goes at once.
             destroy_shader_program(state.phong_program);
-            return 1;
+            throw;
         }
         laps.lap(&StartupTimes::models);
     }
@@ -117,7 +117,6 @@ int start_run(Game& game, RunState& state)
     ship_flying = false;
     update_heading_marker();
     state.frame_counter = 0;
-    return 0;
 }
 
 void follow_framebuffer_size(Game& game, bool force)

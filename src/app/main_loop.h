@@ -45,9 +45,9 @@ struct RunState {
 // the window is minimised and has no pixels.
 void follow_framebuffer_size(Game& game, bool force = false);
 
-// Builds the world and loads every resource. Returns 0, or 1 when something
-// failed to load; the message has been printed.
-int start_run(Game& game, RunState& state);
+// Builds the world and loads every resource. Throws FatalError when a
+// resource failed to load, and what Game::run throws for a level.
+void start_run(Game& game, RunState& state);
 // One frame: pace, update, draw, swap. Returns false once Escape is down or
 // the window was closed.
 bool run_frame(Game& game, RunState& state);

@@ -42,10 +42,10 @@ public:
     // Prints which OpenGL context the window got.
     void report_gl_context();
     // Loads the level and every resource, then plays until Escape or the
-    // window is closed. Returns 0, or 1 when a resource failed to load.
-    // Throws ConfigFile::file_not_found for a missing level file and
-    // LevelError for a level that cannot be played, at start-up or later.
-    int run();
+    // window is closed. Throws FatalError when a resource failed to load,
+    // ConfigFile::file_not_found for a missing level file and LevelError for
+    // a level that cannot be played, at start-up or later.
+    void run();
 
     // Recomputes camera_eye and view_matrix from the orbit values.
     void update_camera();
@@ -123,8 +123,8 @@ public:
 };
 
 // A failure after which the game cannot go on. Its message is one line that
-// names the file and the problem; the entry point prints it and exits with
-// status 1.
+// names the file and the problem, then any lines that explain it (a shader
+// compiler's log); the entry point prints it and exits with status 1.
 struct FatalError {
     std::string message;
 };

@@ -1,8 +1,7 @@
 #include "particles/particle_system.h"
 
 #include "platform/window.h"
-#include "render/info_log.h"
-#include "render/shader_file.h"
+#include "render/program_builder.h"
 
 #include <GL/glew.h>
 #include <glm/gtc/type_ptr.hpp>
@@ -12,25 +11,34 @@
 namespace {
 
 constexpr GLsizeiptr RECORD_BYTES = 4 * sizeof(float);
-constexpr GLsizei LINK_LOG_BYTES = 10000;
 // The render program reads the particle positions from this texture unit;
 // unit 0 carries the sprite.
 constexpr GLint INSTANCE_UNIT = 5;
 
-// Entry points that the effect fetches from the window library itself.
-PFNGLGENVERTEXARRAYSPROC gen_vertex_arrays = nullptr;
-PFNGLBINDVERTEXARRAYPROC bind_vertex_array = nullptr;
-PFNGLBINDBUFFERBASEPROC bind_buffer_base = nullptr;
-
-void link_or_report(GLuint program)
+// A shader that does not compile ends the game; a program that does not link
+// is reported, and the effect then draws nothing useful.
+ProgramOptions render_program_options()
 {
-    glLinkProgram(program);
-    GLint status = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &status);
-    if (status != GL_TRUE) {
-        std::cerr << "Failed to link shaders: " << std::endl;
-        std::cerr << program_info_log(program, LINK_LOG_BYTES) << std::endl;
-    }
+    ProgramOptions options;
+    options.stages = {{GL_VERTEX_SHADER, "Shaders/particlerender.vert", ""},
+                      {GL_FRAGMENT_SHADER, "Shaders/particlerender.frag", ""}};
+    options.attributes = {{0, "in_position"}, {1, "in_texcords"}};
+    options.on_failure = OnFailure::END_GAME;
+    return options;
+}
+
+// Points in; each particle leaves as at most two points, whose position and
+// velocity are captured into the next pair of buffers.
+ProgramOptions update_program_options()
+{
+    ProgramOptions options;
+    options.stages = {{GL_VERTEX_SHADER, "Shaders/particlecalc.vert", ""},
+                      {GL_GEOMETRY_SHADER, "Shaders/particlecalc.geom", ""}};
+    options.geometry = {GL_POINTS, GL_POINTS, 2};
+    options.feedback_outputs = {"gs_out_Position", "gs_out_Velocity"};
+    options.attributes = {{0, "in_position"}, {1, "in_velocity"}};
+    options.on_failure = OnFailure::END_GAME;
+    return options;
 }
 
 GLuint make_buffer(GLsizeiptr bytes, const void* data, GLenum usage)
@@ -61,38 +69,13 @@ ParticleSystem::ParticleSystem(uint32_t sprite)
     particle_count = PARTICLE_COUNT;
     sprite_texture = sprite;
 
-    render_vertex_shader = compile_shader_file("Shaders/particlerender.vert", GL_VERTEX_SHADER);
-    render_fragment_shader = compile_shader_file("Shaders/particlerender.frag", GL_FRAGMENT_SHADER);
-    render_program = glCreateProgram();
-    glAttachShader(render_program, render_vertex_shader);
-    glAttachShader(render_program, render_fragment_shader);
-    glBindAttribLocation(render_program, 0, "in_position");
-    glBindAttribLocation(render_program, 1, "in_texcords");
-    link_or_report(render_program);
-    glUseProgram(render_program);
+    render = build_program(render_program_options());
+    glUseProgram(render.program);
     // From here on the frame clear is opaque black.
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    update = build_program(update_program_options());
 
-    update_vertex_shader = compile_shader_file("Shaders/particlecalc.vert", GL_VERTEX_SHADER);
-    update_geometry_shader = compile_shader_file("Shaders/particlecalc.geom", GL_GEOMETRY_SHADER);
-    update_program = glCreateProgram();
-    glAttachShader(update_program, update_vertex_shader);
-    glAttachShader(update_program, update_geometry_shader);
-    // Older drivers take the geometry stage's primitive types from the
-    // program; Mesa has no such entry point and reads them from the source,
-    // which declares them too.
-    if (glProgramParameteriARB) {
-        glProgramParameteriARB(update_program, GL_GEOMETRY_INPUT_TYPE_ARB, GL_POINTS);
-        glProgramParameteriARB(update_program, GL_GEOMETRY_OUTPUT_TYPE_ARB, GL_POINTS);
-        glProgramParameteriARB(update_program, GL_GEOMETRY_VERTICES_OUT_ARB, 2);
-    }
-    const char* outputs[] = {"gs_out_Position", "gs_out_Velocity"};
-    glTransformFeedbackVaryings(update_program, 2, outputs, GL_SEPARATE_ATTRIBS);
-    glBindAttribLocation(update_program, 0, "in_position");
-    glBindAttribLocation(update_program, 1, "in_velocity");
-    link_or_report(update_program);
-
-    gen_vertex_arrays =
+    const auto gen_vertex_arrays =
         reinterpret_cast<PFNGLGENVERTEXARRAYSPROC>(platform::get_proc_address("glGenVertexArrays"));
     bind_vertex_array =
         reinterpret_cast<PFNGLBINDVERTEXARRAYPROC>(platform::get_proc_address("glBindVertexArray"));
@@ -123,17 +106,17 @@ ParticleSystem::ParticleSystem(uint32_t sprite)
     std::cerr << "> Configuring rendering environment..." << std::endl;
     std::cerr << "> Done!" << std::endl;
 
-    wtm_location = glGetUniformLocation(render_program, "wtm");
-    pvm_location = glGetUniformLocation(render_program, "pvm");
-    glUniform1i(glGetUniformLocation(render_program, "Texture0"), 0);
-    glUniform1i(glGetUniformLocation(render_program, "InstanceData"), INSTANCE_UNIT);
+    wtm_location = glGetUniformLocation(render.program, "wtm");
+    pvm_location = glGetUniformLocation(render.program, "pvm");
+    glUniform1i(glGetUniformLocation(render.program, "Texture0"), 0);
+    glUniform1i(glGetUniformLocation(render.program, "InstanceData"), INSTANCE_UNIT);
 }
 
 void ParticleSystem::update_and_draw(glm::mat4 camera, glm::mat4 projection, glm::mat4 world,
                                      glm::mat4 model)
 {
     // Update: read the current pair, write the next one, draw nothing.
-    glUseProgram(update_program);
+    glUseProgram(update.program);
     glEnable(GL_RASTERIZER_DISCARD);
     bind_buffer_base(GL_TRANSFORM_FEEDBACK_BUFFER, 0, next_positions);
     bind_buffer_base(GL_TRANSFORM_FEEDBACK_BUFFER, 1, next_velocities);
@@ -148,7 +131,7 @@ void ParticleSystem::update_and_draw(glm::mat4 camera, glm::mat4 projection, glm
     bind_buffer_base(GL_TRANSFORM_FEEDBACK_BUFFER, 1, 0);
 
     // Draw: one quad per particle at the positions just written.
-    glUseProgram(render_program);
+    glUseProgram(render.program);
     const glm::mat4 pvm = projection * camera;
     const glm::mat4 wtm = world * model;
     glUniformMatrix4fv(pvm_location, 1, GL_FALSE, glm::value_ptr(pvm));

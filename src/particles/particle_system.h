@@ -3,6 +3,8 @@
 // cell of the level.
 #pragma once
 
+#include "render/shader_program.h"
+
 #include <glm/glm.hpp>
 
 #include <array>
@@ -12,7 +14,8 @@
 class ParticleSystem {
 public:
     // Builds both shader programs and the particle buffers; the sprite is
-    // the texture drawn on every quad. Needs the OpenGL context.
+    // the texture drawn on every quad. Needs the OpenGL context. Throws
+    // FatalError when one of the shaders does not compile.
     explicit ParticleSystem(uint32_t sprite);
 
     // Advances the simulation one step and draws it at the cell the model
@@ -20,12 +23,8 @@ public:
     // and depth writes on.
     void update_and_draw(glm::mat4 camera, glm::mat4 projection, glm::mat4 world, glm::mat4 model);
 
-    uint32_t render_vertex_shader = 0;
-    uint32_t render_fragment_shader = 0;
-    uint32_t render_program = 0;
-    uint32_t update_vertex_shader = 0;
-    uint32_t update_geometry_shader = 0;
-    uint32_t update_program = 0;
+    ShaderProgram render; // draws the quads
+    ShaderProgram update; // advances the simulation by transform feedback
     uint32_t particle_count = 0;
     uint32_t update_vertex_array = 0;
     uint32_t current_positions = 0; // what the next update reads
@@ -36,6 +35,9 @@ public:
     uint32_t sprite_texture = 0;
     int32_t pvm_location = -1;
     int32_t wtm_location = -1;
+    // Entry points the effect fetches from the window library itself.
+    PFNGLBINDVERTEXARRAYPROC bind_vertex_array = nullptr;
+    PFNGLBINDBUFFERBASEPROC bind_buffer_base = nullptr;
 };
 
 // How many particles the effect has; fixed, since the buffers never grow.

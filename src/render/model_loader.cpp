@@ -7,13 +7,12 @@
 #include <chrono>
 #include <iostream>
 
-bool load_model(Game& game, const ShaderProgram& program, PreparedModel& model, double* texture_seconds)
+void load_model(Game& game, const ShaderProgram& program, PreparedModel& model, double* texture_seconds)
 {
     if (model.model.scene == nullptr) {
         if (!model.model.importer_said.empty())
             std::cout << model.model.importer_said << std::endl;
-        std::cerr << model.model.problem << std::endl;
-        return false;
+        throw FatalError{model.model.problem};
     }
     const auto textures_begin = std::chrono::steady_clock::now();
     load_textures(model.textures, game);
@@ -21,13 +20,12 @@ bool load_model(Game& game, const ShaderProgram& program, PreparedModel& model, 
     if (texture_seconds != nullptr)
         *texture_seconds += texture_time.count();
     game.upload_meshes(program, *model.model.scene);
-    return true;
 }
 
-bool load_model(Game& game, const ShaderProgram& program, const std::string& file, bool has_mip_levels,
+void load_model(Game& game, const ShaderProgram& program, const std::string& file, bool has_mip_levels,
                 bool shown_as_stored)
 {
     TextureCache cache;
     PreparedModel model = prepare_model(file, has_mip_levels, shown_as_stored, cache);
-    return load_model(game, program, model);
+    load_model(game, program, model);
 }

@@ -1,6 +1,7 @@
 #include "render/phong_program.h"
 
-#include <iostream>
+#include "game/game.h"
+#include "render/program_builder.h"
 
 namespace {
 
@@ -8,26 +9,23 @@ namespace {
 constexpr const char* COLOUR_OUTPUT = "out_color";
 constexpr GLuint COLOUR_BUFFER = 0;
 
-bool fail(const ShaderProgram& program)
+void refuse(const ShaderProgram& program)
 {
-    std::cerr << "Could not compile phong shader program." << std::endl;
     destroy_shader_program(program);
-    return false;
+    throw FatalError{"Could not compile phong shader program."};
 }
 
 } // namespace
 
-bool load_phong_program(ShaderProgram& program)
+void load_phong_program(ShaderProgram& program)
 {
     program = load_shader_program(PHONG_SHADER_BASE);
     if (!program.linked)
-        return fail(program);
-    // A fragment output binding only takes effect at the next link.
+        refuse(program);
+    // Bound after the first link and taken in by a second one, which reports
+    // like the first: start-up has always said twice that the program linked.
     glBindFragDataLocation(program.program, COLOUR_BUFFER, COLOUR_OUTPUT);
-    relink_shader_program(program);
-    if (program.program == 0) {
-        program.linked = false;
-        return fail(program);
-    }
-    return true;
+    relink_program(program, OnFailure::REPORT);
+    if (!program.linked)
+        refuse(program);
 }

@@ -7,6 +7,6 @@
 constexpr const char* PHONG_SHADER_BASE = "Shaders/phong";
 
 // Builds the Phong program and binds its colour output to draw buffer 0.
-// Returns false, with the reason printed and everything deleted, when it
-// does not compile or link.
-bool load_phong_program(ShaderProgram& program);
+// When it does not compile or link, everything is deleted and FatalError
+// raised: nothing can be drawn without it.
+void load_phong_program(ShaderProgram& program);

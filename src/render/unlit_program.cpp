@@ -1,6 +1,6 @@
 #include "render/unlit_program.h"
 
-#include "render/shader_program.h"
+#include "render/program_builder.h"
 
 #include <iostream>
 
@@ -32,36 +32,39 @@ void main()
 }
 )";
 
-void bind_like_phong(GLuint unlit, GLuint phong, const char* attribute)
+// Each attribute at the location the Phong program gave it; one the Phong
+// program does not use is left to the linker.
+std::vector<NamedLocation> locations_like_phong(GLuint phong)
 {
-    const GLint location = glGetAttribLocation(phong, attribute);
-    if (location >= 0)
-        glBindAttribLocation(unlit, static_cast<GLuint>(location), attribute);
+    std::vector<NamedLocation> bindings;
+    for (const char* attribute : {"in_position", "in_textcoords"}) {
+        const GLint location = glGetAttribLocation(phong, attribute);
+        if (location >= 0)
+            bindings.push_back({static_cast<GLuint>(location), attribute});
+    }
+    return bindings;
 }
 
 } // namespace
 
 UnlitProgram build_unlit_program(uint32_t phong_program)
 {
+    ProgramOptions options;
+    options.stages = {{GL_VERTEX_SHADER, "", VERTEX_SOURCE}, {GL_FRAGMENT_SHADER, "", FRAGMENT_SOURCE}};
+    options.attributes = locations_like_phong(phong_program);
+    options.outputs = {{0, "out_color"}};
+    options.on_failure = OnFailure::FALL_BACK;
+    const ShaderProgram built = build_program(options);
+    // The shaders go with the program, or now when there is none.
+    glDeleteShader(built.vertex_shader);
+    glDeleteShader(built.fragment_shader);
+
     UnlitProgram unlit;
-    const GLuint vertex = compile_shader_source(VERTEX_SOURCE, GL_VERTEX_SHADER);
-    const GLuint fragment = compile_shader_source(FRAGMENT_SOURCE, GL_FRAGMENT_SHADER);
-    const GLuint program = glCreateProgram();
-    glAttachShader(program, vertex);
-    glAttachShader(program, fragment);
-    bind_like_phong(program, phong_program, "in_position");
-    bind_like_phong(program, phong_program, "in_textcoords");
-    glBindFragDataLocation(program, 0, "out_color");
-    glLinkProgram(program);
-    glDeleteShader(vertex);
-    glDeleteShader(fragment);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (linked != GL_TRUE) {
+    if (built.program == 0) {
         std::cerr << "The sky and wall program did not link; they are drawn with the Phong program." << std::endl;
-        glDeleteProgram(program);
         return unlit;
     }
+    const GLuint program = built.program;
     unlit.program = program;
     unlit.camera_matrix = glGetUniformLocation(program, "camera_matrix");
     unlit.projection_matrix = glGetUniformLocation(program, "projection_matrix");

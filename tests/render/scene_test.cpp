@@ -5,7 +5,7 @@
 #include "particles/particle_system.h"
 #include "render/model_table.h"
 #include "render/scene_renderer.h"
-#include "render/shader_program.h"
+#include "render/program_builder.h"
 #include "transforms/camera.h"
 #include "world/world_state.h"
 
@@ -47,7 +47,10 @@ protected:
             std::filesystem::create_directory_symlink(std::filesystem::path(TIRAK_DATA_DIR) / folder, folder);
         scratch.write("tirak.inp", "width = 320\nheight = 240\nfulscreen = no\n");
         scratch.write("levels/1.lev", "size = 3\ncubes = 2\nlevel = 0 0 0 5  2 0 0 1\n");
-        capture_output([&] { ASSERT_TRUE(game.initialize() == 0 && start_run(game, state) == 0); });
+        capture_output([&] {
+            ASSERT_EQ(game.initialize(), 0);
+            start_run(game, state);
+        });
         ASSERT_FALSE(HasFatalFailure());
         game.camera_distance = 6.0f; // the level fills much of the frame
         game.update_camera();
@@ -155,7 +158,7 @@ TEST_F(SceneTest, CubesAreDrawnNearestFirstWithOrWithoutInstancing)
         own = load_shader_program("own");
         for (const char* input : {"in_position", "in_normals", "in_textcoords"})
             glBindAttribLocation(own.program, glGetAttribLocation(state.phong_program.program, input), input);
-        relink_shader_program(own);
+        relink_program(own, OnFailure::REPORT);
     });
     const glm::vec4 far(1, 1, 1, CELL_CUBE), near(2, 2, 2, CELL_CUBE);
     const glm::mat4 turn = glm::translate(glm::mat4(1.0f), glm::vec3(0.5f)) *

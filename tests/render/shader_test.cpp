@@ -1,9 +1,9 @@
 // Shader programs from source files, against a real context: the lenient
-// loader, the Phong program's start-up and the strict one-file compiler.
+// loader, the Phong program's start-up and the build that ends the game.
+#include "game/game.h"
 #include "gl_test.h"
 #include "render/phong_program.h"
-#include "render/shader_file.h"
-#include "render/shader_program.h"
+#include "render/program_builder.h"
 
 #include <regex>
 
@@ -66,37 +66,79 @@ TEST_F(ShaderTest, ProgramsLinkOrSayWhyInTheirLines)
             if (!source.empty())
                 files.write("Shaders/phong." + std::string(extension), source);
         ShaderProgram record;
-        bool loaded = false;
+        std::string fatal; // printed by the entry point, on standard error
         const Output output = capture_output([&] {
-            if (row.phong)
-                loaded = load_phong_program(record);
-            else
-                record = load_shader_program(PHONG_SHADER_BASE);
+            try {
+                if (row.phong)
+                    load_phong_program(record);
+                else
+                    record = load_shader_program(PHONG_SHADER_BASE);
+            } catch (const FatalError& error) {
+                fatal = error.message + "\n";
+            }
         });
         EXPECT_TRUE(std::regex_match(output.out, std::regex(row.out))) << output.out;
-        EXPECT_EQ(output.err, row.err);
+        EXPECT_EQ(output.err + fatal, row.err);
         EXPECT_EQ(record.linked, row.linked);
         EXPECT_EQ(record.program != 0, row.linked);
         if (row.phong) {
-            EXPECT_EQ(loaded, row.linked);
+            EXPECT_EQ(fatal.empty(), row.linked);
             EXPECT_EQ(glIsShader(record.vertex_shader), row.linked) << "refused as a whole";
             EXPECT_EQ(row.linked ? glGetFragDataLocation(record.program, "out_color") : 0, 0);
         }
     }
 }
 
-TEST_F(ShaderTest, OneShaderFileCompilesOrIsReportedMissing)
+// The beamer effect's way: shaders read from files in turn, each named as it
+// compiles; one that does not compile ends the game, a failed link is told
+// and the program kept.
+TEST_F(ShaderTest, ProgramsThatEndTheGameOnlyWhenAShaderDoesNotCompile)
 {
-    const ScratchDirectory scratch;
-    scratch.write("Shaders/ok.geom", GEOMETRY);
-    GLuint missing = 1, compiled = 0;
-    const Output output = capture_output([&] {
-        missing = compile_shader_file("Shaders/none.vert", GL_VERTEX_SHADER);
-        compiled = compile_shader_file("Shaders/ok.geom", GL_GEOMETRY_SHADER);
-    });
-    EXPECT_EQ(output.out, "shader file Shaders/none.vert does not exist.\nShader: Shaders/ok.geom compiled\n");
-    EXPECT_EQ(missing, 0u);
-    EXPECT_TRUE(glIsShader(compiled));
+    struct Case {
+        const char* name;
+        std::string vertex, geometry; // "": no such file
+        std::string out;
+        std::string err;   // a regular expression
+        std::string fatal; // the FatalError's message, a regular expression; "": none
+        bool linked;
+    };
+    const Case cases[] = {
+        {"both stages", VERTEX, GEOMETRY, "Shader: Shaders/u.vert compiled\nShader: Shaders/u.geom compiled\n", "", "",
+         true},
+        {"a file missing", "", GEOMETRY, "shader file Shaders/u.vert does not exist.\nShader: Shaders/u.geom compiled\n",
+         "Failed to link shaders: \n(.+\n)+", "", false},
+        {"a captured output missing", VERTEX, std::regex_replace(GEOMETRY, std::regex("_Velocity"), "_Speed"),
+         "Shader: Shaders/u.vert compiled\nShader: Shaders/u.geom compiled\n",
+         "Failed to link shaders: \n(.+\n)*.*gs_out_Velocity.*\n(.+\n)*", "", false},
+        {"a compile error", VERTEX, "#version 150\nvoid main( { }\n", "Shader: Shaders/u.vert compiled\n", "",
+         "Failed to compile shader: Shaders/u.geom\n(.+\n)*.*error.*", false},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        const ScratchDirectory files;
+        for (const auto& [extension, source] : {std::pair{"vert", row.vertex}, {"geom", row.geometry}})
+            if (!source.empty())
+                files.write("Shaders/u." + std::string(extension), source);
+        ProgramOptions options;
+        options.stages = {{GL_VERTEX_SHADER, "Shaders/u.vert", ""}, {GL_GEOMETRY_SHADER, "Shaders/u.geom", ""}};
+        options.geometry = {GL_POINTS, GL_POINTS, 2};
+        options.feedback_outputs = {"gs_out_Position", "gs_out_Velocity"};
+        options.on_failure = OnFailure::END_GAME;
+        ShaderProgram record;
+        std::string fatal;
+        const Output output = capture_output([&] {
+            try {
+                record = build_program(options);
+            } catch (const FatalError& error) {
+                fatal = error.message;
+            }
+        });
+        EXPECT_EQ(output.out, row.out);
+        EXPECT_TRUE(std::regex_match(output.err, std::regex(row.err))) << output.err;
+        EXPECT_TRUE(std::regex_match(fatal, std::regex(row.fatal))) << fatal;
+        EXPECT_EQ(record.linked, row.linked);
+        EXPECT_EQ(glIsProgram(record.program), row.fatal.empty()) << "kept even when it does not link";
+    }
 }
 
 } // namespace
