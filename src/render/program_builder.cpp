@@ -138,3 +138,10 @@ void relink_program(ShaderProgram& record, OnFailure on_failure)
         record.program = 0;
     }
 }
+
+void destroy_shader_program(const ShaderProgram& record)
+{
+    glDeleteProgram(record.program);
+    glDeleteShader(record.vertex_shader);
+    glDeleteShader(record.fragment_shader);
+}

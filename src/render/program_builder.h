@@ -3,12 +3,23 @@
 // reported in the words and on the streams its program has always used.
 #pragma once
 
-#include "render/shader_program.h"
-
 #include <GL/glew.h>
 
 #include <string>
 #include <vector>
+
+// The objects of one program. A step that did not run leaves its name 0.
+struct ShaderProgram {
+    bool linked = false; // the last link succeeded
+    GLuint vertex_shader = 0;
+    GLuint geometry_shader = 0;
+    GLuint fragment_shader = 0;
+    GLuint program = 0; // 0 after a failed link, unless built to be kept
+};
+
+// Deletes the program and the vertex and fragment shaders; names that are 0
+// are ignored.
+void destroy_shader_program(const ShaderProgram& record);
 
 // One stage of a program: its source text in hand, or a file read when the
 // stage's turn comes.

@@ -44,10 +44,3 @@ ShaderProgram load_shader_program(const std::string& base)
     options.stages.push_back({GL_FRAGMENT_SHADER, "", read_text_file(fragment_file)});
     return build_program(options);
 }
-
-void destroy_shader_program(const ShaderProgram& record)
-{
-    glDeleteProgram(record.program);
-    glDeleteShader(record.vertex_shader);
-    glDeleteShader(record.fragment_shader);
-}
