@@ -141,7 +141,7 @@ HudFrame Hud::frame(const Game& game, double now) const
             top = std::min(top, y - heights[line]);
             bottom = y + heights[line] * (LINE_GAP - 1.0f);
             frame.lines.push_back({card_[line], {0.5f, y}, heights[line], colours[line] * glm::vec4(1, 1, 1, alpha),
-                                   TextAlign::CENTRE});
+                                   HudAlign::CENTRE});
         }
         frame.panels.push_back({{0.0f, top - MARGIN}, {1.0f, bottom + MARGIN}, SHADE * glm::vec4(1, 1, 1, alpha)});
     }
@@ -151,10 +151,10 @@ HudFrame Hud::frame(const Game& game, double now) const
         status = "Level " + std::to_string(game.level_number) + " \u00b7 " + status;
     status += " \u00b7 " + count_text(static_cast<int32_t>(game.aids.launches.size()), "launch", "launches") +
               " \u00b7 " + par_text(par_) + " \u00b7 F1 keys";
-    frame.lines.push_back({status, {MARGIN, 1.0f - MARGIN}, STATUS_HEIGHT, PALE, TextAlign::LEFT});
+    frame.lines.push_back({status, {MARGIN, 1.0f - MARGIN}, STATUS_HEIGHT, PALE, HudAlign::LEFT});
 
     if (now < message_until_)
-        frame.lines.push_back({message_, {0.5f, 0.8f}, SMALL_HEIGHT, GOLD, TextAlign::CENTRE});
+        frame.lines.push_back({message_, {0.5f, 0.8f}, SMALL_HEIGHT, GOLD, HudAlign::CENTRE});
 
     if (game.help_shown) {
         const float step = HELP_HEIGHT * LINE_GAP;
@@ -162,7 +162,7 @@ HudFrame Hud::frame(const Game& game, double now) const
         frame.panels.push_back({{0.2f, top - step}, {0.8f, top + step * (std::size(HELP) + 0.5f)}, SHADE});
         float y = top;
         for (const char* line : HELP)
-            frame.lines.push_back({line, {0.25f, y += step}, HELP_HEIGHT, WHITE, TextAlign::LEFT});
+            frame.lines.push_back({line, {0.25f, y += step}, HELP_HEIGHT, WHITE, HudAlign::LEFT});
     }
     return frame;
 }

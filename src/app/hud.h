@@ -13,7 +13,7 @@
 
 class Game;
 
-enum class TextAlign { LEFT, CENTRE, RIGHT };
+enum class HudAlign { LEFT, CENTRE, RIGHT };
 
 // A line of text: its left, centre or right end at x, its baseline at y,
 // both in fractions of the framebuffer from its top left corner; its
@@ -23,7 +23,7 @@ struct HudLine {
     glm::vec2 at{0.0f};
     float height = 0.0f;
     glm::vec4 colour{1.0f};
-    TextAlign align = TextAlign::LEFT;
+    HudAlign align = HudAlign::LEFT;
 };
 
 // A translucent panel behind text, in the same fractions.
