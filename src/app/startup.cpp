@@ -28,6 +28,7 @@ int Game::initialize()
     settings.read_int_into("height", height);
     level_number = settings.read_int("level", 1);
     start_level = level_number;
+    text_shown = settings.read_bool("text", true);
     // The files need no window: read them while it opens.
     preload = std::make_shared<ResourcePreload>();
 

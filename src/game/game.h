@@ -114,6 +114,7 @@ public:
     Progress progress;
     bool progress_unwritable = false; // said once, then the game plays on
     bool help_shown = false;          // F1's panel of keys
+    bool text_shown = true;           // settings key "text": no text at all when false
 
     UniformLocations uniforms;
     UnlitProgram unlit;
