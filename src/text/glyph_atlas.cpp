@@ -13,7 +13,7 @@
 namespace {
 
 // The atlas is this many texels wide; its height is what the glyphs need.
-// The glyphs at 32 texels to the em fill about 256 * 300.
+// The glyphs at 32 texels to the em fill about 256 * 260.
 constexpr int32_t ATLAS_WIDTH = 256;
 // Empty texels between two boxes, so that the filter never reaches into a
 // neighbour.
@@ -62,7 +62,7 @@ struct FreeTypeFont {
 // The outline is first rendered as coverage, then turned into a distance
 // field by FreeType's bitmap converter (FT_RENDER_MODE_SDF on a bitmap).
 // Rendered from the outline itself the field is exact at the corners, but
-// it took 150 ms for the set here against 50 ms: start-up cannot afford it.
+// it takes three times as long for the set here: start-up cannot afford it.
 FT_Error render_glyph(FT_Face face, uint32_t codepoint, RenderedGlyph& rendered)
 {
     const FT_UInt index = FT_Get_Char_Index(face, codepoint);
