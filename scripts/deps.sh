@@ -5,6 +5,7 @@ TIRAK_PACKAGES=(
   cmake g++ make pkg-config
   clang libclang-rt-14-dev
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libgl-dev
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev
   xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri
   assimp-testmodels valgrind

@@ -12,6 +12,7 @@ bench 9
 src/app 5
 src/render 4
 src/particles 4
+src/text 4
 src/world 3
 src/game 1
 src/config 1

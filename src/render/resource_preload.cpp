@@ -11,6 +11,9 @@ ResourcePreload::ResourcePreload() : models_(MODEL_COUNT), reader_([this] { read
 
 namespace {
 
+// The font the game writes with: fontconfig's match for it.
+const char* const TEXT_FONT_FAMILY = "DejaVu Sans";
+
 // The reader's thread has a heap of its own, which keeps freed pages until
 // asked to give them back: the importer's 16 MiB read buffers, and the
 // texels once uploaded. Kept, the driver's textures and first frame would
@@ -69,6 +72,17 @@ void ResourcePreload::read_all()
     }
     // The importer's buffers first, before the uploads begin.
     give_back_freed_pages();
+
+    // The glyph atlas comes last: the game needs no text before its models,
+    // and the atlas (about 40 ms) then overlaps their upload and the first
+    // frame. A reader told to stop gives up between glyphs.
+    const auto atlas_begin = std::chrono::steady_clock::now();
+    GlyphAtlasResult atlas = load_glyph_atlas(TEXT_FONT_FAMILY, [this] { return stopping(); });
+    const std::chrono::duration<double> atlas_spent = std::chrono::steady_clock::now() - atlas_begin;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    atlas_seconds_ = atlas_spent.count();
+    atlas_ = std::move(atlas);
+    atlas_ready_.notify_all();
 }
 
 bool ResourcePreload::stopping()
@@ -85,4 +99,13 @@ PreparedModel ResourcePreload::take(int index)
     PreparedModel model = std::move(*slot);
     slot.reset();
     return model;
+}
+
+GlyphAtlasResult ResourcePreload::take_glyph_atlas()
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    atlas_ready_.wait(lock, [this] { return atlas_.has_value(); });
+    GlyphAtlasResult atlas = std::move(*atlas_);
+    atlas_.reset();
+    return atlas;
 }

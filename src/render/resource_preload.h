@@ -1,10 +1,12 @@
-// Reading every model of the table and its images on a thread of its own,
+// Reading every model of the table and its images, then the font's glyph
+// atlas, on a thread of its own,
 // so that the processor work of start-up overlaps the window and context
 // opening. OpenGL stays on the main thread: it takes the models in table
 // order and uploads them, so everything is reported in the usual order.
 #pragma once
 
 #include "render/prepared_model.h"
+#include "text/glyph_atlas.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -16,7 +18,8 @@ class ResourcePreload {
 public:
     // Starts reading, from the working directory.
     ResourcePreload();
-    // Stops after the file in hand and waits for the thread.
+    // Stops after the file in hand, or between two glyphs of the atlas, and
+    // waits for the thread. Take the atlas first to keep it.
     ~ResourcePreload();
     ResourcePreload(const ResourcePreload&) = delete;
     ResourcePreload& operator=(const ResourcePreload&) = delete;
@@ -25,10 +28,15 @@ public:
     // hands it over; each index is taken once.
     PreparedModel take(int index);
 
-    // Time the reader spent on models and on images, in seconds;
-    // read them once every model has been taken.
+    // Waits until the glyph atlas is made, after every model and image, and
+    // hands it over, once; its error says when the game plays without text.
+    GlyphAtlasResult take_glyph_atlas();
+
+    // Time the reader spent on models, on images and on the glyph atlas, in
+    // seconds; read each once what it timed has been taken.
     double model_seconds() const { return model_seconds_; }
     double image_seconds() const { return image_seconds_; }
+    double atlas_seconds() const { return atlas_seconds_; }
 
 private:
     void read_all();
@@ -37,8 +45,11 @@ private:
     std::mutex mutex_;
     std::condition_variable model_ready_;
     std::vector<std::optional<PreparedModel>> models_;
+    std::condition_variable atlas_ready_;
+    std::optional<GlyphAtlasResult> atlas_;
     bool stopping_ = false;
     double model_seconds_ = 0.0;
     double image_seconds_ = 0.0;
+    double atlas_seconds_ = 0.0;
     std::thread reader_; // last, so that it starts once the rest is built
 };

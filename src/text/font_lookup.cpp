@@ -1,0 +1,42 @@
+#include "text/font_lookup.h"
+
+#include <fontconfig/fontconfig.h>
+
+namespace {
+
+std::string no_match(const std::string& family)
+{
+    return "No font found: fontconfig has no match for \"" + family + "\"; playing without text.";
+}
+
+} // namespace
+
+FontLookup find_font_file(const std::string& family)
+{
+    FontLookup found;
+    // fontconfig keeps its configuration for the whole process; a second
+    // call finds it loaded.
+    if (FcInit() != FcTrue) {
+        found.error = "No font found: fontconfig cannot load its configuration; playing without text.";
+        return found;
+    }
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
+    if (pattern == nullptr) {
+        found.error = no_match(family);
+        return found;
+    }
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+
+    FcChar8* file = nullptr;
+    if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file != nullptr)
+        found.file = reinterpret_cast<const char*>(file);
+    else
+        found.error = no_match(family);
+    if (match != nullptr)
+        FcPatternDestroy(match);
+    return found;
+}
