@@ -372,7 +372,7 @@ TEST(Hud, SaysWhichLevelWhatParHowItWentAndTheKeys)
     hud.update(game, 11.0);
     EXPECT_EQ(hud_text(hud, game, 11.7).find("Level 2\n"), std::string::npos);
     play(game, platform::KEY_F1);
-    EXPECT_NE(hud_text(hud, game, 12.0).find("Escape  quit\n"), std::string::npos);
+    EXPECT_NE(hud_text(hud, game, 12.0).find("Escape\nquit\n"), std::string::npos);
 
     game.progress.record(2, 1);
     Hud first; // the first card of a later run, at this level

@@ -27,24 +27,27 @@ constexpr float MARGIN = 0.025f;
 const glm::vec4 WHITE{1.0f, 1.0f, 1.0f, 1.0f};
 const glm::vec4 PALE{0.78f, 0.86f, 1.0f, 1.0f};
 const glm::vec4 GOLD{1.0f, 0.84f, 0.45f, 1.0f};
-const glm::vec4 SHADE{0.02f, 0.03f, 0.08f, 0.55f};
+const glm::vec4 SHADE{0.02f, 0.03f, 0.08f, 0.6f};
+const glm::vec4 DARK_SHADE{0.02f, 0.03f, 0.08f, 0.8f};
 
-// Every key the game answers to, as F1 shows them.
-const char* const HELP[] = {
-    "A, D  turn the heading round: +x, +z, -x, -z",
-    "W, S  point the heading up or down",
-    "Space  launch the ship",
-    "R  start the level again",
-    "U  take back a launch, or the restart",
-    "H  point along a shortest way",
-    "PageDown, PageUp  next or previous level",
-    "Home, End  level 1, the furthest open level",
-    "Mouse, wheel  turn and move the camera",
-    "F1  this help",
-    "F3  wire frame",
-    "F4, F5  texture sampling, mipmaps",
-    "Escape  quit",
+// Every key the game answers to, as F1 shows them: the keys, what they do.
+const char* const HELP[][2] = {
+    {"A, D", "turn the heading round: +x, +z, -x, -z"},
+    {"W, S", "point the heading up or down"},
+    {"Space", "launch the ship"},
+    {"R", "start the level again"},
+    {"U", "take back a launch, or the restart"},
+    {"H", "point along a shortest way"},
+    {"PageDown, PageUp", "the next or the previous level"},
+    {"Home, End", "level 1, the furthest open level"},
+    {"Mouse, wheel", "turn and move the camera"},
+    {"F1", "show or hide this help"},
+    {"F3", "wire frame"},
+    {"F4, F5", "texture sampling, mipmaps"},
+    {"Escape", "quit"},
 };
+constexpr float HELP_KEYS_END = 0.4f;    // where the column of keys ends
+constexpr float HELP_WORDS_START = 0.43f; // where what they do begins
 
 std::string count_text(int32_t count, const char* one, const char* many)
 {
@@ -132,7 +135,8 @@ HudFrame Hud::frame(const Game& game, double now) const
     if (alpha > 0.0f && !card_.empty()) {
         const float heights[] = {SMALL_HEIGHT, TITLE_HEIGHT, NAME_HEIGHT, SMALL_HEIGHT};
         const glm::vec4 colours[] = {GOLD, WHITE, PALE, PALE};
-        float y = 0.36f;
+        // In the upper part of the window, above most of the level.
+        float y = 0.08f;
         float top = 1.0f, bottom = 0.0f;
         for (size_t line = 0; line < card_.size(); ++line) {
             if (card_[line].empty())
@@ -143,7 +147,7 @@ HudFrame Hud::frame(const Game& game, double now) const
             frame.lines.push_back({card_[line], {0.5f, y}, heights[line], colours[line] * glm::vec4(1, 1, 1, alpha),
                                    HudAlign::CENTRE});
         }
-        frame.panels.push_back({{0.0f, top - MARGIN}, {1.0f, bottom + MARGIN}, SHADE * glm::vec4(1, 1, 1, alpha)});
+        frame.panels.push_back({{0.0f, top - MARGIN}, {1.0f, bottom + MARGIN}, SHADE * glm::vec4(1, 1, 1, alpha), true});
     }
 
     std::string status = level_title(game.level_name, game.level_number);
@@ -158,11 +162,15 @@ HudFrame Hud::frame(const Game& game, double now) const
 
     if (game.help_shown) {
         const float step = HELP_HEIGHT * LINE_GAP;
-        const float top = 0.5f - step * static_cast<float>(std::size(HELP)) / 2.0f;
-        frame.panels.push_back({{0.2f, top - step}, {0.8f, top + step * (std::size(HELP) + 0.5f)}, SHADE});
+        const float rows = static_cast<float>(std::size(HELP));
+        const float top = 0.5f - step * rows / 2.0f;
+        frame.panels.push_back({{0.1f, top - step}, {0.9f, top + step * (rows + 0.6f)}, DARK_SHADE});
         float y = top;
-        for (const char* line : HELP)
-            frame.lines.push_back({line, {0.25f, y += step}, HELP_HEIGHT, WHITE, HudAlign::LEFT});
+        for (const auto& [keys, words] : HELP) {
+            y += step;
+            frame.lines.push_back({keys, {HELP_KEYS_END, y}, HELP_HEIGHT, GOLD, HudAlign::RIGHT});
+            frame.lines.push_back({words, {HELP_WORDS_START, y}, HELP_HEIGHT, WHITE, HudAlign::LEFT});
+        }
     }
     return frame;
 }

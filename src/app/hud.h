@@ -26,11 +26,13 @@ struct HudLine {
     HudAlign align = HudAlign::LEFT;
 };
 
-// A translucent panel behind text, in the same fractions.
+// A translucent panel behind text, in the same fractions. A fitted panel
+// keeps its centre but is cut to the widest line within its height.
 struct HudPanel {
     glm::vec2 from{0.0f};
     glm::vec2 to{0.0f};
     glm::vec4 colour{0.0f};
+    bool fit_lines = false;
 };
 
 struct HudFrame {

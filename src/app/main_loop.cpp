@@ -1,5 +1,6 @@
 #include "app/main_loop.h"
 
+#include "app/hud_drawing.h"
 #include "app/progress_keeper.h"
 #include "particles/particle_system.h"
 #include "platform/window.h"
@@ -9,6 +10,7 @@
 #include "render/prepared_model.h"
 #include "render/resource_preload.h"
 #include "render/scene_renderer.h"
+#include "text/text_renderer.h"
 #include "render/unlit_program.h"
 #include "world/level_loader.h"
 #include "world/update_world.h"
@@ -19,6 +21,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <iostream>
 
 namespace {
 
@@ -103,7 +106,10 @@ void start_run(Game& game, RunState& state)
             state.startup_times->reading_images += preload->image_seconds();
         }
     }
-    // The decoded images go with the reader.
+    // The decoded images go with the reader; it stays for the glyph atlas,
+    // which it makes last, while the first frames are drawn.
+    if (game.text_shown)
+        state.preload = preload;
     preload.reset();
 
     // The beamer effect draws with the particle model's texture.
@@ -129,6 +135,25 @@ void follow_framebuffer_size(Game& game, bool force)
     game.width = width;
     game.height = height;
     glViewport(0, 0, width, height);
+}
+
+// The words on screen: the HUD follows every frame's events, and is drawn
+// once the reader has made the glyph atlas.
+void show_text(Game& game, RunState& state)
+{
+    if (!state.text && state.preload) {
+        if (std::optional<GlyphAtlasResult> atlas = state.preload->take_glyph_atlas_if_made()) {
+            state.preload.reset();
+            if (atlas->error.empty())
+                state.text = std::make_shared<TextRenderer>(std::move(atlas->atlas));
+            else
+                std::cerr << atlas->error << std::endl;
+        }
+    }
+    const double now = platform::get_time();
+    state.hud.update(game, now);
+    if (state.text && state.text->ready())
+        draw_hud(*state.text, state.hud.frame(game, now), game.width, game.height);
 }
 
 bool run_frame(Game& game, RunState& state)
@@ -159,6 +184,8 @@ bool run_frame(Game& game, RunState& state)
     update_world(game, state.frame_time);
     keep_progress(game);
     render_scene(state.phong_program, game);
+    if (game.text_shown)
+        show_text(game, state);
 
     platform::swap_buffers();
     if (platform::get_key(platform::KEY_ESC) == platform::PRESS)

@@ -2,10 +2,15 @@
 // start-up and frames for a fixed number of frames.
 #pragma once
 
+#include "app/hud.h"
 #include "game/game.h"
 #include "render/shader_program.h"
 
+#include <memory>
 #include <string>
+
+class ResourcePreload;
+class TextRenderer;
 
 // The window title shows the frame rate when the counter passes this.
 constexpr int TITLE_INTERVAL = 50;
@@ -32,6 +37,12 @@ struct RunState {
     int frame_counter = 0;
     char title_buffer[40] = {};
     ShaderProgram phong_program; // every model is drawn with it
+
+    // The reader thread, kept until it has made the glyph atlas, and the
+    // text drawn with it from then on; no text without a font.
+    std::shared_ptr<ResourcePreload> preload;
+    std::shared_ptr<TextRenderer> text;
+    Hud hud;
 
     // Left empty, start-up builds the settings' level. The benchmark names
     // any level file here; later levels come from the level number as ever.

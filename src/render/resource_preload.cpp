@@ -101,6 +101,16 @@ PreparedModel ResourcePreload::take(int index)
     return model;
 }
 
+std::optional<GlyphAtlasResult> ResourcePreload::take_glyph_atlas_if_made()
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!atlas_.has_value())
+            return std::nullopt;
+    }
+    return take_glyph_atlas();
+}
+
 GlyphAtlasResult ResourcePreload::take_glyph_atlas()
 {
     std::unique_lock<std::mutex> lock(mutex_);

@@ -31,6 +31,8 @@ public:
     // Waits until the glyph atlas is made, after every model and image, and
     // hands it over, once; its error says when the game plays without text.
     GlyphAtlasResult take_glyph_atlas();
+    // The same without waiting: nothing while the atlas is still being made.
+    std::optional<GlyphAtlasResult> take_glyph_atlas_if_made();
 
     // Time the reader spent on models, on images and on the glyph atlas, in
     // seconds; read each once what it timed has been taken.

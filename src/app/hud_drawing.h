@@ -1,0 +1,8 @@
+// The HUD drawn by the text room: its fractions of the framebuffer turned
+// into pixels, and the card's panel cut to the width of its lines.
+#pragma once
+
+#include "app/hud.h"
+#include "text/text_renderer.h"
+
+void draw_hud(TextRenderer& text, const HudFrame& frame, int framebuffer_width, int framebuffer_height);
