@@ -8,7 +8,7 @@ TIRAK_PACKAGES=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev
   xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri
-  assimp-testmodels valgrind
+  assimp-testmodels valgrind tesseract-ocr
 )
 
 install_missing_packages() {

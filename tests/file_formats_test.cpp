@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -229,6 +233,29 @@ TEST(ProgressFile, ReadsWhatItWroteAndMovesABrokenFileAsideWithoutOverwriting)
     EXPECT_EQ(problem, "");
     EXPECT_FALSE(write_progress("missing/progress.inp", progress, problem));
     EXPECT_EQ(problem, "missing/progress.inp: cannot be written (No such file or directory); progress is not saved.");
+}
+
+TEST(ProgressFile, AKillWhileItIsWrittenLeavesTheOldFileOrTheNew)
+{
+    const ScratchLevels scratch;
+    std::string problem;
+    ASSERT_TRUE(write_progress(PROGRESS_FILE, Progress{{{1, 9}}}, problem));
+    for (int round = 0; round < 100; ++round) {
+        const pid_t writer = fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) { // writes ever longer files until it is killed
+            Progress progress;
+            for (int32_t level = 1;; ++level) {
+                progress.record(level, level);
+                write_progress(PROGRESS_FILE, progress, problem);
+            }
+        }
+        usleep(static_cast<useconds_t>(100 + round * 37 % 2000)); // at a different moment each round
+        kill(writer, SIGKILL);
+        waitpid(writer, nullptr, 0);
+        EXPECT_FALSE(read_progress(PROGRESS_FILE, problem).best_launches.empty()) << "round " << round;
+        ASSERT_EQ(problem, "") << "round " << round;
+    }
 }
 
 } // namespace
