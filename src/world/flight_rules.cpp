@@ -188,3 +188,11 @@ RestingShip take_ship_start(LevelGrid& grid)
             cell = CELL_EMPTY;
     return {start, 0.0f, glm::vec3(start[0], start[1], start[2])};
 }
+
+PlayLevel load_play_level(const std::string& file_name)
+{
+    PlayLevel level;
+    load_level_file(file_name, level.grid, &level.name);
+    level.start = take_ship_start(level.grid);
+    return level;
+}

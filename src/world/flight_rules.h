@@ -9,6 +9,8 @@
 
 #include <glm/glm.hpp>
 
+#include <string>
+
 // Heading axes as the key handler and the flight step number them.
 constexpr int AXIS_X = 1;
 constexpr int AXIS_Y = 2;
@@ -64,3 +66,13 @@ Cell ship_start(const LevelGrid& grid);
 // Clears every ship start, which is empty for play, and returns the ship at
 // rest in its start cell.
 RestingShip take_ship_start(LevelGrid& grid);
+
+// A level file as a game starts it: the grid without its ship starts, the
+// ship resting at its start, and the level's name. Throws what
+// load_level_file throws.
+struct PlayLevel {
+    LevelGrid grid;
+    RestingShip start;
+    std::string name;
+};
+PlayLevel load_play_level(const std::string& file_name);

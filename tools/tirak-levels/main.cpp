@@ -53,20 +53,11 @@ int check(int count, char** files)
     return status;
 }
 
-// A level as the game starts it: the grid without its ship starts, and the
-// ship resting at its start.
-struct PlayLevel {
-    LevelGrid grid;
-    RestingShip start;
-    std::string name;
-};
-
 // Loads a file as the game would; on failure says why in the check's words.
-bool load_play_level(const std::string& file_name, PlayLevel& level)
+bool load_or_say(const std::string& file_name, PlayLevel& level)
 {
     try {
-        load_level_file(file_name, level.grid, &level.name);
-        level.start = take_ship_start(level.grid);
+        level = load_play_level(file_name);
         return true;
     } catch (const ConfigFile::file_not_found&) {
         std::cerr << file_name << ": cannot be opened" << std::endl;
@@ -79,7 +70,7 @@ bool load_play_level(const std::string& file_name, PlayLevel& level)
 int solve(const std::string& file_name)
 {
     PlayLevel level;
-    if (!load_play_level(file_name, level)) {
+    if (!load_or_say(file_name, level)) {
         std::cout << "no solution" << std::endl;
         return EXIT_PROBLEM;
     }
@@ -128,7 +119,7 @@ int stats(int count, char** files)
     std::cout << stats_header();
     for (int k = 0; k < count; ++k) {
         PlayLevel level;
-        if (load_play_level(files[k], level))
+        if (load_or_say(files[k], level))
             std::cout << stats_row(files[k], level.name, measure_level(level.grid, level.start));
         else
             status = EXIT_PROBLEM;
@@ -145,7 +136,7 @@ int hints(int count, char** files)
     int status = EXIT_OK;
     for (int k = 0; k < count; ++k) {
         PlayLevel level;
-        if (!load_play_level(files[k], level)) {
+        if (!load_or_say(files[k], level)) {
             status = EXIT_PROBLEM;
             continue;
         }
