@@ -208,6 +208,18 @@ TEST(Controls, KeysChooseTheHeadingButNothingChangesInFlight)
     ship_flying = launch_requested = false;
 }
 
+// A game of the scratch directory's levels at level 1, which the keys reach.
+struct KeyedGame : Game {
+    KeyedGame()
+    {
+        level_file_count = count_level_files();
+        platform::set_user_pointer(this);
+        build_world(*this);
+        view_index = vertical_heading = 0;
+    }
+    ~KeyedGame() { platform::set_user_pointer(nullptr); }
+};
+
 // Presses a key, then plays a frame and on until the ship rests; returns what the game printed.
 std::string play(Game& game, int key)
 {
@@ -223,11 +235,7 @@ TEST(Controls, RStartsAgainUTakesBackLaunchesHPointsAlongAShortestWay)
     const ScratchLevels scratch; // shortest +x -z +y -x, the first through the beamers; +z from the start is a dead end
     scratch.write("levels/1.lev", level_text(5, "0 0 0 5 1 0 0 2 3 0 2 2 4 0 2 1 3 0 0 1 3 4 1 1 0 3 1 6 0 0 4 1"));
     scratch.write("levels/2.lev", level_text(3, "1 1 1 5"));
-    Game game;
-    game.level_file_count = count_level_files();
-    platform::set_user_pointer(&game);
-    build_world(game);
-    view_index = vertical_heading = 0;
+    KeyedGame game;
     const auto now = [&] { return std::tuple(game.cubes, game.grid_position, game.flight_progress, game.level_number,
         view_index, vertical_heading, heading_axis, heading_sign, marker_matrix, launch_requested); };
     std::vector<decltype(now())> starts; // where each launch began, with the heading chosen
@@ -298,7 +306,6 @@ TEST(Controls, RStartsAgainUTakesBackLaunchesHPointsAlongAShortestWay)
     const auto next_level = where();
     play(game, 'U');
     EXPECT_EQ(where(), next_level) << "the goal forgets the launches";
-    platform::set_user_pointer(nullptr);
 }
 
 TEST(Controls, PageKeysStepThroughTheOpenLevelsHomeAndEndGoToTheEnds)
@@ -319,18 +326,14 @@ TEST(Controls, PageKeysStepThroughTheOpenLevelsHomeAndEndGoToTheEnds)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        Game game;
-        game.level_file_count = count_level_files();
+        KeyedGame game;
         game.start_level = row.start;
         for (const int level : row.solved)
             game.progress.record(level, 3);
-        platform::set_user_pointer(&game);
-        build_world(game);
         for (const auto& [key, level] : row.keys) {
             play(game, key);
             EXPECT_EQ(game.level_number, level) << "key " << key;
         }
-        platform::set_user_pointer(nullptr);
     }
 }
 
@@ -349,11 +352,7 @@ TEST(Hud, SaysWhichLevelWhatParHowItWentAndTheKeys)
     scratch.write("levels/1.lev", "name = Corner\n" + level_text(5, "0 0 0 5 4 0 0 1 3 0 2 6"));
     scratch.write("levels/2.lev", level_text(3, "0 0 0 5 2 0 0 6"));
     scratch.write("levels/3.lev", level_text(3, "0 0 0 5 2 0 0 6"));
-    Game game;
-    game.level_file_count = count_level_files();
-    platform::set_user_pointer(&game);
-    build_world(game);
-    view_index = vertical_heading = 0;
+    KeyedGame game;
     Hud hud;
     hud.update(game, 0.0);
     const std::string status = "Level 1 \u00b7 Corner \u00b7 0 launches \u00b7 par 2 \u00b7 F1 keys\n";
@@ -378,7 +377,6 @@ TEST(Hud, SaysWhichLevelWhatParHowItWentAndTheKeys)
     Hud first; // the first card of a later run, at this level
     first.update(game, 0.0);
     EXPECT_EQ(hud_text(first, game, 0.0).rfind("End: continue at level 3\n", 0), 0u);
-    platform::set_user_pointer(nullptr);
 }
 
 TEST(Controls, F3SwitchesTheDrawModeF4TheSamplingF5TheMipmaps)

@@ -34,19 +34,25 @@ void main()
 // The atlas holds the distance to the outline, 128/255 on it. Coverage
 // rises from 0 to 1 across one pixel centred on the outline, whatever the
 // glyph's size on screen: fwidth says how much the distance changes from
-// one pixel to the next. The output is premultiplied.
+// one pixel to the next. A dark halo half the field's spread wide keeps
+// light text readable over the bright walls without a panel behind it,
+// which would cost far more pixels. The output is premultiplied.
 const char* const GLYPH_FRAGMENT_SOURCE = R"(#version 150
 uniform sampler2D atlas;
 in vec2 atlas_position;
 in vec4 colour;
 out vec4 out_color;
 const float EDGE = 128.0 / 255.0;
+const float HALO_EDGE = 64.0 / 255.0;
+const float HALO_OPACITY = 0.7;
 void main()
 {
     float distance = texture(atlas, atlas_position).r;
     float band = max(0.5 * fwidth(distance), 1.0 / 255.0);
-    float coverage = smoothstep(EDGE - band, EDGE + band, distance) * colour.a;
-    out_color = vec4(colour.rgb * coverage, coverage);
+    float fill = smoothstep(EDGE - band, EDGE + band, distance);
+    float halo = smoothstep(HALO_EDGE - band, HALO_EDGE + band, distance) * HALO_OPACITY;
+    float coverage = mix(halo, 1.0, fill) * colour.a;
+    out_color = vec4(colour.rgb * fill * colour.a, coverage);
 }
 )";
 

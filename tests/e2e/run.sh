@@ -302,7 +302,7 @@ hint_through_level_4() {
 # light text alone, dark on white and twice as large, on one line in `said`.
 read_text() {
     window_shot
-    convert shot.png -colorspace gray -threshold 65% -negate -resize 200% read.png
+    convert shot.png -colorspace gray -threshold 75% -negate -resize 200% read.png
     timeout 60 tesseract read.png - 2> /dev/null | tr '\n' ' ' > said
 }
 # says TEXT [FILE]: FILE (`said`) holds TEXT; the reader's spaces do not count.
