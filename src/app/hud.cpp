@@ -21,14 +21,13 @@ constexpr float NAME_HEIGHT = 0.055f;
 constexpr float SMALL_HEIGHT = 0.036f;
 constexpr float STATUS_HEIGHT = 0.03f;
 constexpr float HELP_HEIGHT = 0.03f;
-constexpr float LINE_GAP = 1.35f; // baseline to baseline, in line heights
+constexpr float LINE_GAP = 1.3f; // baseline to baseline, in line heights
 constexpr float MARGIN = 0.025f;
 
 const glm::vec4 WHITE{1.0f, 1.0f, 1.0f, 1.0f};
 const glm::vec4 PALE{0.78f, 0.86f, 1.0f, 1.0f};
 const glm::vec4 GOLD{1.0f, 0.84f, 0.45f, 1.0f};
-const glm::vec4 SHADE{0.02f, 0.03f, 0.08f, 0.6f};
-const glm::vec4 DARK_SHADE{0.02f, 0.03f, 0.08f, 0.8f};
+const glm::vec4 SHADE{0.02f, 0.03f, 0.08f, 0.8f};
 
 // Every key the game answers to, as F1 shows them: the keys, what they do.
 const char* const HELP[][2] = {
@@ -136,18 +135,14 @@ HudFrame Hud::frame(const Game& game, double now) const
         const float heights[] = {SMALL_HEIGHT, TITLE_HEIGHT, NAME_HEIGHT, SMALL_HEIGHT};
         const glm::vec4 colours[] = {GOLD, WHITE, PALE, PALE};
         // In the upper part of the window, above most of the level.
-        float y = 0.08f;
-        float top = 1.0f, bottom = 0.0f;
+        float y = 0.04f;
         for (size_t line = 0; line < card_.size(); ++line) {
             if (card_[line].empty())
                 continue;
             y += heights[line] * LINE_GAP;
-            top = std::min(top, y - heights[line]);
-            bottom = y + heights[line] * (LINE_GAP - 1.0f);
             frame.lines.push_back({card_[line], {0.5f, y}, heights[line], colours[line] * glm::vec4(1, 1, 1, alpha),
-                                   HudAlign::CENTRE});
+                                   HudAlign::CENTRE, true});
         }
-        frame.panels.push_back({{0.0f, top - MARGIN}, {1.0f, bottom + MARGIN}, SHADE * glm::vec4(1, 1, 1, alpha), true});
     }
 
     std::string status = level_title(game.level_name, game.level_number);
@@ -164,7 +159,7 @@ HudFrame Hud::frame(const Game& game, double now) const
         const float step = HELP_HEIGHT * LINE_GAP;
         const float rows = static_cast<float>(std::size(HELP));
         const float top = 0.5f - step * rows / 2.0f;
-        frame.panels.push_back({{0.1f, top - step}, {0.9f, top + step * (rows + 0.6f)}, DARK_SHADE});
+        frame.panels.push_back({{0.12f, top - step}, {0.88f, top + step * (rows + 0.6f)}, SHADE});
         float y = top;
         for (const auto& [keys, words] : HELP) {
             y += step;

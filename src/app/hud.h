@@ -24,15 +24,16 @@ struct HudLine {
     float height = 0.0f;
     glm::vec4 colour{1.0f};
     HudAlign align = HudAlign::LEFT;
+    // A dark band just behind the line, as wide as its text, so that it
+    // reads over the scene; its opacity follows the line's.
+    bool backed = false;
 };
 
-// A translucent panel behind text, in the same fractions. A fitted panel
-// keeps its centre but is cut to the widest line within its height.
+// A translucent panel behind text, in the same fractions.
 struct HudPanel {
     glm::vec2 from{0.0f};
     glm::vec2 to{0.0f};
     glm::vec4 colour{0.0f};
-    bool fit_lines = false;
 };
 
 struct HudFrame {

@@ -1,5 +1,5 @@
 // The HUD drawn by the text room: its fractions of the framebuffer turned
-// into pixels, and the card's panel cut to the width of its lines.
+// into pixels, and a band behind each backed line cut to its text.
 #pragma once
 
 #include "app/hud.h"

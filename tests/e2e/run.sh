@@ -316,6 +316,13 @@ big_screen() {
     DISPLAY=":$(head -n 1 "$W/display")" "$@"
     kill "$xvfb"; wait "$xvfb" 2> /dev/null
 }
+# read_only COMMAND...: runs it with data/ mounted read-only over itself, as a
+# directory the player may not write to (root may write wherever a mode says no).
+read_only() {
+    mount --bind data data && mount -o remount,ro,bind data || return 1
+    "$@"
+    umount data
+}
 # Text on screen: the rows below that look at the design's picture run without it.
 text_on() { sed -i 's/^text = no$/text = yes/' tirak.inp; }
 # Level 1's shortest way by keys: +x, +z, -x, +z.
@@ -415,6 +422,7 @@ text/no-font          | 0 | text_on; echo '<fontconfig></fontconfig>' > ../empty
 progress/page-down    | 0 | text_on                                                    | solve_then_page_down | has data/progress.inp 'level_1 = 4' && says 'End: continue at level 2' first_said && says 'Level 2' && says 'The Wall' && ! says 'Level 3' && ! says 'Look Up'
 progress/broken       | 0 | printf 'level_1 = 4\nlevel_2 = ' > progress.inp             | game | has err 'progress.inp: it is cut short: it does not end with EndConfigFile; it is kept as progress.inp.bad, playing as a new player.' && [ -f data/progress.inp.bad ] && [ ! -f data/progress.inp ]
 progress/unwritable   | 0 | mkdir progress.inp.new                                     | game solve_level_1 | has err 'progress.inp: cannot be written (Is a directory); progress is not saved.' && count err 'cannot be written' 1 && [ ! -f data/progress.inp ]
+progress/read-only    | 0 |                                                            | read_only game solve_level_1 | has err 'progress.inp: cannot be written (Read-only file system); progress is not saved.' && like titles 'fps: .*' && [ ! -f data/progress.inp ]
 leak/valgrind         | 0 |                      | valgrind_game | grep -q 'ERROR SUMMARY: 0 errors' valgrind.log || ! cat valgrind.log
 TABLE
 echo "$FAILED failed"
