@@ -2,7 +2,6 @@
 
 #include "game/game.h"
 #include "world/assist.h"
-#include "world/flight.h"
 #include "world/game_ship.h"
 #include "world/level_loader.h"
 #include "world/level_search.h"
