@@ -79,7 +79,6 @@ void Hud::start_card(const Game& game, double now, std::string heading)
     card_.push_back("Level " + std::to_string(game.level_number));
     card_.push_back(game.level_name);
     card_.push_back(par_text(par_));
-    card_start_ = now;
     card_fade_at_ = now + CARD_HOLD;
 }
 

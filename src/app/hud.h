@@ -58,7 +58,6 @@ private:
     int32_t shown_level_ = 0; // the level whose card was made last; 0 before the first
     int32_t par_ = 0;
     std::vector<std::string> card_;
-    double card_start_ = -1.0e9;  // seconds
     double card_fade_at_ = -1.0e9; // when the card starts to fade
     std::string message_;
     double message_until_ = -1.0e9;

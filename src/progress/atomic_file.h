@@ -1,7 +1,7 @@
 // Files that survive a kill at any moment: a new file is written beside
 // the old one, flushed to the disk, then renamed over it, and the directory
 // is synced so the rename itself is kept. A reader sees the old file or the
-// new one whole, never a mix or a stub.
+// new one whole, never a mix of the two or a file cut short.
 #pragma once
 
 #include <string>

@@ -10,11 +10,3 @@ bool Progress::record(int32_t level_file, int32_t launches)
     at->second = launches;
     return true;
 }
-
-int32_t Progress::first_unsolved(int32_t file_count) const
-{
-    for (int32_t level = 1; level <= file_count; ++level)
-        if (!solved(level))
-            return level;
-    return file_count;
-}

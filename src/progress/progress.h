@@ -11,7 +11,4 @@ struct Progress {
     bool solved(int32_t level_file) const { return best_launches.count(level_file) > 0; }
     // Records a solve; true when it is the level's first or its best.
     bool record(int32_t level_file, int32_t launches);
-    // The first of levels 1 to file_count not yet solved; file_count when
-    // every one is.
-    int32_t first_unsolved(int32_t file_count) const;
 };
