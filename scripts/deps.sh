@@ -6,6 +6,7 @@ TIRAK_PACKAGES=(
   clang libclang-rt-14-dev
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libgl-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libopenal-dev libsndfile1-dev
   libgtest-dev
   xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri
   assimp-testmodels valgrind tesseract-ocr

@@ -13,6 +13,7 @@ src/app 5
 src/render 4
 src/particles 4
 src/text 4
+src/sound 4
 src/world 3
 src/game 1
 src/config 1

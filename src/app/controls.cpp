@@ -20,6 +20,7 @@ constexpr int KEY_D = 'D';
 constexpr int KEY_R = 'R';
 constexpr int KEY_U = 'U';
 constexpr int KEY_H = 'H';
+constexpr int KEY_M = 'M';
 
 constexpr int MIPMAP_MODES = 3;
 constexpr int MIPMAP_OFF = 0;
@@ -172,6 +173,12 @@ void handle_press(int key)
 
 void on_key(int key, int action)
 {
+    // The sound can go quiet at any moment: muting changes nothing in the
+    // world.
+    if (action == platform::PRESS && key == KEY_M)
+        if (Game* game = static_cast<Game*>(platform::get_user_pointer()))
+            game->sound_muted = !game->sound_muted;
+
     // The heading cannot change under a flying ship.
     if (ship_flying)
         return;

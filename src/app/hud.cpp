@@ -38,6 +38,7 @@ const char* const HELP[][2] = {
     {"H", "point along a shortest way"},
     {"PageDown, PageUp", "the next or the previous level"},
     {"Home, End", "level 1, the furthest open level"},
+    {"M", "sound off and on"},
     {"Mouse, wheel", "turn and move the camera"},
     {"F1", "show or hide this help"},
     {"F3", "wire frame"},
@@ -120,6 +121,14 @@ void Hud::update(const Game& game, double now)
         default:
             break;
         }
+    }
+    if (game.sound_muted != muted_seen_) {
+        muted_seen_ = game.sound_muted;
+        if (!game.sound_on)
+            message_ = "Sound is off in tirak.inp (sound = no).";
+        else
+            message_ = game.sound_muted ? "Sound off: M turns it on again." : "Sound on.";
+        message_until_ = now + MESSAGE_HOLD;
     }
     if (new_level)
         start_card(game, now, heading);

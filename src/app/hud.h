@@ -61,4 +61,5 @@ private:
     double card_fade_at_ = -1.0e9; // when the card starts to fade
     std::string message_;
     double message_until_ = -1.0e9;
+    bool muted_seen_ = false; // M's mute as the last message told it
 };

@@ -1,5 +1,6 @@
 #include "app/main_loop.h"
 
+#include "app/game_sound.h"
 #include "app/hud_drawing.h"
 #include "app/progress_keeper.h"
 #include "particles/particle_system.h"
@@ -106,10 +107,9 @@ void start_run(Game& game, RunState& state)
             state.startup_times->reading_images += preload->image_seconds();
         }
     }
-    // The decoded images go with the reader; it stays for the glyph atlas,
-    // which it makes last, while the first frames are drawn.
-    if (game.text_shown)
-        state.preload = preload;
+    // The decoded images go with the reader; it stays for the glyph atlas
+    // and the sounds, which it makes last, while the first frames are drawn.
+    state.preload = preload;
     preload.reset();
 
     // The beamer effect draws with the particle model's texture.
@@ -143,7 +143,6 @@ void show_text(Game& game, RunState& state)
 {
     if (!state.text && state.preload) {
         if (std::optional<GlyphAtlasResult> atlas = state.preload->take_glyph_atlas_if_made()) {
-            state.preload.reset();
             if (atlas->error.empty())
                 state.text = std::make_shared<TextRenderer>(std::move(atlas->atlas));
             else
@@ -182,10 +181,17 @@ bool run_frame(Game& game, RunState& state)
     // Update, then draw: the scene shows the world as this frame left it.
     game.events.clear();
     update_world(game, state.frame_time);
+    // The sound first: nothing that takes time comes between an event and
+    // what the player hears of it.
+    if (game.sound)
+        game.sound->play_frame(game);
     keep_progress(game);
     render_scene(state.phong_program, game);
     if (game.text_shown)
         show_text(game, state);
+    // The reader goes once it has made all it was given, and that is taken.
+    if (state.preload && state.preload->finished())
+        state.preload.reset();
 
     platform::swap_buffers();
     if (platform::get_key(platform::KEY_ESC) == platform::PRESS)

@@ -1,4 +1,5 @@
 #include "app/controls.h"
+#include "app/game_sound.h"
 #include "app/main_loop.h"
 #include "game/game.h"
 #include "config/config_file.h"
@@ -7,6 +8,8 @@
 
 #include <GL/glew.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -19,6 +22,26 @@ constexpr int GL_MINOR = 2;
 constexpr int DEPTH_BITS = 24;
 constexpr int STENCIL_BITS = 8;
 
+constexpr int32_t DEFAULT_VOLUME = 80;
+constexpr int32_t MAX_VOLUME = 100;
+
+// A volume that is no whole number from 0 to 100 is said, not guessed at:
+// read as a number, "loud" would be silence.
+int32_t read_volume(const ConfigFile& settings)
+{
+    const std::optional<std::string> value = settings.find_value("volume");
+    if (!value)
+        return DEFAULT_VOLUME;
+    errno = 0;
+    char* end = nullptr;
+    const long volume = std::strtol(value->c_str(), &end, 10);
+    if (errno == 0 && end != value->c_str() && *end == '\0' && volume >= 0 && volume <= MAX_VOLUME)
+        return static_cast<int32_t>(volume);
+    std::cerr << SETTINGS_FILE << ": volume = " << *value << " is not a whole number from 0 to 100; it is "
+              << DEFAULT_VOLUME << "." << std::endl;
+    return DEFAULT_VOLUME;
+}
+
 } // namespace
 
 int Game::initialize()
@@ -29,8 +52,17 @@ int Game::initialize()
     level_number = settings.read_int("level", 1);
     start_level = level_number;
     text_shown = settings.read_bool("text", true);
-    // The files need no window: read them while it opens.
-    preload = std::make_shared<ResourcePreload>();
+    sound_on = settings.read_bool("sound", true);
+    sound_volume = read_volume(settings);
+    // The files need no window: read them while it opens. The sound output
+    // opens there too, last: no frame waits for it.
+    ResourcePreload::Job sound_job;
+    if (sound_on) {
+        const char* trace = std::getenv("TIRAK_SOUND_TRACE");
+        sound = std::make_shared<GameSound>(trace != nullptr ? trace : "");
+        sound_job = sound->loading_job();
+    }
+    preload = std::make_shared<ResourcePreload>(text_shown, std::move(sound_job));
 
     const int initialized = platform::init();
     platform::open_window_hint(platform::OPENGL_VERSION_MAJOR, GL_MAJOR);

@@ -115,6 +115,12 @@ public:
     bool progress_unwritable = false; // said once, then the game plays on
     bool help_shown = false;          // F1's panel of keys
     bool text_shown = true;           // settings key "text": no text at all when false
+    // The settings keys "sound" and "volume" (0 to 100), and M's mute.
+    bool sound_on = true;
+    int32_t sound_volume = 80;
+    bool sound_muted = false;
+    // Shared for the reason the particles are: the game is its one owner.
+    std::shared_ptr<class GameSound> sound;
 
     UniformLocations uniforms;
     UnlitProgram unlit;

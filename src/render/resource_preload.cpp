@@ -7,7 +7,14 @@
 #include <malloc.h>
 #endif
 
-ResourcePreload::ResourcePreload() : models_(MODEL_COUNT), reader_([this] { read_all(); }) {}
+ResourcePreload::ResourcePreload(bool make_atlas, Job last_job)
+    : models_(MODEL_COUNT), make_atlas_(make_atlas), last_job_(std::move(last_job)), reader_([this] {
+          read_all();
+          const std::lock_guard<std::mutex> lock(mutex_);
+          finished_ = true;
+      })
+{
+}
 
 namespace {
 
@@ -73,9 +80,17 @@ void ResourcePreload::read_all()
     // The importer's buffers first, before the uploads begin.
     give_back_freed_pages();
 
-    // The glyph atlas comes last: the game needs no text before its models,
-    // and the atlas (about 40 ms) then overlaps their upload and the first
-    // frame. A reader told to stop gives up between glyphs.
+    // The glyph atlas comes after them: the game needs no text before its
+    // models, and the atlas (about 40 ms) then overlaps their upload and the
+    // first frame. A reader told to stop gives up between glyphs.
+    if (make_atlas_)
+        make_atlas();
+    if (last_job_ && !stopping())
+        last_job_([this] { return stopping(); });
+}
+
+void ResourcePreload::make_atlas()
+{
     const auto atlas_begin = std::chrono::steady_clock::now();
     GlyphAtlasResult atlas = load_glyph_atlas(TEXT_FONT_FAMILY, [this] { return stopping(); });
     const std::chrono::duration<double> atlas_spent = std::chrono::steady_clock::now() - atlas_begin;
@@ -83,6 +98,12 @@ void ResourcePreload::read_all()
     atlas_seconds_ = atlas_spent.count();
     atlas_ = std::move(atlas);
     atlas_ready_.notify_all();
+}
+
+bool ResourcePreload::finished()
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return finished_;
 }
 
 bool ResourcePreload::stopping()

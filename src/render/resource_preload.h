@@ -1,7 +1,7 @@
 // Reading every model of the table and its images, then the font's glyph
-// atlas, on a thread of its own,
-// so that the processor work of start-up overlaps the window and context
-// opening. OpenGL stays on the main thread: it takes the models in table
+// atlas, then whatever else the game hands it (the sounds), on a thread of
+// its own, so that the processor work of start-up overlaps the window and
+// context opening. OpenGL stays on the main thread: it takes the models in table
 // order and uploads them, so everything is reported in the usual order.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include "text/glyph_atlas.h"
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -16,8 +17,13 @@
 
 class ResourcePreload {
 public:
-    // Starts reading, from the working directory.
-    ResourcePreload();
+    // Asks the last job whether to give up.
+    using StopCheck = std::function<bool()>;
+    using Job = std::function<void(const StopCheck&)>;
+
+    // Starts reading, from the working directory: the glyph atlas only when
+    // asked for, then the last job, if any.
+    explicit ResourcePreload(bool make_atlas = true, Job last_job = {});
     // Stops after the file in hand, or between two glyphs of the atlas, and
     // waits for the thread. Take the atlas first to keep it.
     ~ResourcePreload();
@@ -40,8 +46,12 @@ public:
     double image_seconds() const { return image_seconds_; }
     double atlas_seconds() const { return atlas_seconds_; }
 
+    // The reader has done everything it was given.
+    bool finished();
+
 private:
     void read_all();
+    void make_atlas();
     bool stopping();
 
     std::mutex mutex_;
@@ -49,6 +59,9 @@ private:
     std::vector<std::optional<PreparedModel>> models_;
     std::condition_variable atlas_ready_;
     std::optional<GlyphAtlasResult> atlas_;
+    bool make_atlas_;
+    Job last_job_;
+    bool finished_ = false;
     bool stopping_ = false;
     double model_seconds_ = 0.0;
     double image_seconds_ = 0.0;

@@ -1,0 +1,146 @@
+#include "sound/sound_file.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+constexpr int32_t MIN_RATE = 8000;
+constexpr int32_t MAX_RATE = 192000;
+// A file this large cannot hold ten seconds of mono PCM at the highest
+// rate we take in any sample format a WAV file may use.
+constexpr size_t MAX_FILE_BYTES = 8u << 20;
+
+// libsndfile reads through these from memory, so the fuzzer and the game
+// decode exactly the same way.
+struct MemoryFile {
+    const uint8_t* bytes;
+    sf_count_t size;
+    sf_count_t at;
+};
+
+sf_count_t memory_length(void* data)
+{
+    return static_cast<MemoryFile*>(data)->size;
+}
+
+sf_count_t memory_seek(sf_count_t offset, int whence, void* data)
+{
+    MemoryFile& file = *static_cast<MemoryFile*>(data);
+    const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? file.at : file.size;
+    file.at = std::clamp<sf_count_t>(base + offset, 0, file.size);
+    return file.at;
+}
+
+sf_count_t memory_read(void* out, sf_count_t count, void* data)
+{
+    MemoryFile& file = *static_cast<MemoryFile*>(data);
+    const sf_count_t taken = std::clamp<sf_count_t>(count, 0, file.size - file.at);
+    std::memcpy(out, file.bytes + file.at, static_cast<size_t>(taken));
+    file.at += taken;
+    return taken;
+}
+
+sf_count_t memory_write(const void*, sf_count_t, void*)
+{
+    return 0;
+}
+
+sf_count_t memory_tell(void* data)
+{
+    return static_cast<MemoryFile*>(data)->at;
+}
+
+bool is_riff_wave(const uint8_t* bytes, size_t size)
+{
+    return size >= 12 && std::memcmp(bytes, "RIFF", 4) == 0 && std::memcmp(bytes + 8, "WAVE", 4) == 0;
+}
+
+bool is_pcm(int format)
+{
+    switch (format & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_U8:
+    case SF_FORMAT_PCM_16:
+    case SF_FORMAT_PCM_24:
+    case SF_FORMAT_PCM_32: return true;
+    default: return false;
+    }
+}
+
+// Why a decoded header cannot be a sound of the game, or "".
+std::string header_problem(const SF_INFO& info)
+{
+    if ((info.format & SF_FORMAT_TYPEMASK) != SF_FORMAT_WAV || !is_pcm(info.format))
+        return "its samples are not PCM: the game's sounds are PCM WAV";
+    if (info.channels != 1)
+        return "it has " + std::to_string(info.channels) + " channels: a sound must be mono, so that it can be placed";
+    if (info.samplerate < MIN_RATE || info.samplerate > MAX_RATE)
+        return "its rate of " + std::to_string(info.samplerate) + " samples a second is not from 8000 to 192000";
+    if (info.frames < 1)
+        return "it holds no samples";
+    if (static_cast<double>(info.frames) > MAX_SOUND_SECONDS * info.samplerate)
+        return "it is longer than 10 seconds";
+    return "";
+}
+
+std::string decode_problem(const uint8_t* bytes, size_t size, SoundClip& clip)
+{
+    if (!is_riff_wave(bytes, size))
+        return "it is not a WAV file: the game's sounds are PCM WAV";
+    if (size > MAX_FILE_BYTES)
+        return "it is larger than 8 MiB";
+    MemoryFile file{bytes, static_cast<sf_count_t>(size), 0};
+    SF_VIRTUAL_IO io{memory_length, memory_seek, memory_read, memory_write, memory_tell};
+    SF_INFO info{};
+    SNDFILE* sound = sf_open_virtual(&io, SFM_READ, &info, &file);
+    if (sound == nullptr)
+        return std::string("the decoder says: ") + sf_strerror(nullptr);
+    std::string problem = header_problem(info);
+    if (problem.empty()) {
+        clip.rate = info.samplerate;
+        clip.samples.resize(static_cast<size_t>(info.frames));
+        const sf_count_t read = sf_readf_short(sound, clip.samples.data(), info.frames);
+        if (read != info.frames)
+            problem = "it is cut short: " + std::to_string(read) + " of " + std::to_string(info.frames) + " samples";
+    }
+    sf_close(sound);
+    if (!problem.empty())
+        clip = SoundClip{};
+    return problem;
+}
+
+} // namespace
+
+SoundFile decode_sound(const uint8_t* bytes, size_t size, const std::string& name)
+{
+    SoundFile sound;
+    const std::string problem = decode_problem(bytes, size, sound.clip);
+    if (!problem.empty())
+        sound.problem = name + ": " + problem + "; this sound stays silent.";
+    return sound;
+}
+
+SoundFile read_sound_file(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    std::vector<uint8_t> bytes;
+    if (in) {
+        // One byte over the limit is enough to refuse it.
+        in.seekg(0, std::ios::end);
+        const auto length = static_cast<size_t>(std::max<std::streamoff>(in.tellg(), 0));
+        in.seekg(0);
+        bytes.resize(std::min(length, MAX_FILE_BYTES + 1));
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    }
+    if (!in && bytes.empty()) {
+        SoundFile missing;
+        missing.problem = name + ": the file is missing or unreadable; this sound stays silent.";
+        return missing;
+    }
+    return decode_sound(bytes.data(), bytes.size(), name);
+}
