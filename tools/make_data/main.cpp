@@ -1,15 +1,19 @@
-// tirak-make-data: makes the game's models and textures.
+// tirak-make-data: makes the game's models, textures and sounds.
 //
 //   tirak-make-data DIRECTORY
 //
 // writes DIRECTORY/obj/<model>.obj and .mtl for every model of the game's
-// model table and DIRECTORY/tex/<level><texture> for every texture they
-// name, level 0 and, where the table asks for them, levels 1 to 3. The
-// output is the same on every run; data/ holds what it made, and a test
-// checks that it still makes exactly that.
+// model table, DIRECTORY/tex/<level><texture> for every texture they name,
+// level 0 and, where the table asks for them, levels 1 to 3, and
+// DIRECTORY/sounds/<sound>.wav for every sound the game plays. The output
+// is the same on every run; data/ holds what it made, and a test checks
+// that it still makes exactly that.
+#include "mastering.h"
 #include "models.h"
 #include "render/model_table.h"
+#include "sounds.h"
 #include "textures.h"
+#include "wav_writer.h"
 
 #include <exception>
 #include <filesystem>
@@ -67,6 +71,13 @@ void write_textures(const std::filesystem::path& directory,
     }
 }
 
+void write_sounds(const std::filesystem::path& directory)
+{
+    for (const Sound& sound : make_sounds())
+        save_wav(master(sound.samples, sound.peak_dbfs, sound.name), SAMPLE_RATE,
+                 (directory / sound.name).string());
+}
+
 } // namespace
 
 std::vector<Texture> make_textures()
@@ -84,6 +95,23 @@ std::vector<Texture> make_textures()
     return textures;
 }
 
+// The knocks and ticks that come often sit lower than the rest, and the
+// goal, which comes once a level, a little higher.
+std::vector<Sound> make_sounds()
+{
+    std::vector<Sound> sounds;
+    sounds.push_back({"launch.wav", make_launch(), -5.0});
+    sounds.push_back({"stop.wav", make_stop(), -4.0});
+    sounds.push_back({"beam.wav", make_beam(), -7.5});
+    sounds.push_back({"goal.wav", make_goal(), -3.5});
+    sounds.push_back({"restart.wav", make_restart(), -5.5});
+    sounds.push_back({"undo.wav", make_undo(), -7.0});
+    sounds.push_back({"hint.wav", make_hint(), -6.0});
+    sounds.push_back({"no_way.wav", make_no_way(), -5.5});
+    sounds.push_back({"select.wav", make_select(), -7.5});
+    return sounds;
+}
+
 int main(int argc, char** argv)
 {
     if (argc != 2) {
@@ -94,12 +122,14 @@ int main(int argc, char** argv)
         const std::filesystem::path root(argv[1]);
         std::filesystem::create_directories(root / "obj");
         std::filesystem::create_directories(root / "tex");
+        std::filesystem::create_directories(root / "sounds");
 
         const std::vector<Model> models = make_models();
         const std::map<std::string, bool> prepared = prepared_levels_by_texture(models);
         for (const Model& model : models)
             write_model((root / "obj").string(), model.name, model.mesh, model.material);
         write_textures(root / "tex", prepared);
+        write_sounds(root / "sounds");
     } catch (const std::exception& error) {
         std::cerr << "tirak-make-data: " << error.what() << std::endl;
         return 1;
