@@ -40,6 +40,7 @@ ResourcePreload::~ResourcePreload()
         const std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
     }
+    model_taken_.notify_all();
     reader_.join();
     give_back_freed_pages();
 }
@@ -85,8 +86,20 @@ void ResourcePreload::read_all()
     // first frame. A reader told to stop gives up between glyphs.
     if (make_atlas_)
         make_atlas();
-    if (last_job_ && !stopping())
+    if (last_job_ && all_models_taken()) {
+        // The uploaded images' pages go back first, on every thread's heap.
+        give_back_freed_pages();
         last_job_([this] { return stopping(); });
+    }
+}
+
+// Until every model is taken, decoded images wait for their upload in this
+// process's memory; a job that begins after them does not add to that peak.
+bool ResourcePreload::all_models_taken()
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    model_taken_.wait(lock, [this] { return stopping_ || models_taken_ == MODEL_COUNT; });
+    return !stopping_;
 }
 
 void ResourcePreload::make_atlas()
@@ -119,6 +132,8 @@ PreparedModel ResourcePreload::take(int index)
     model_ready_.wait(lock, [&slot] { return slot.has_value(); });
     PreparedModel model = std::move(*slot);
     slot.reset();
+    models_taken_ += 1;
+    model_taken_.notify_all();
     return model;
 }
 

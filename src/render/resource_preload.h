@@ -22,7 +22,7 @@ public:
     using Job = std::function<void(const StopCheck&)>;
 
     // Starts reading, from the working directory: the glyph atlas only when
-    // asked for, then the last job, if any.
+    // asked for, then the last job, if any, once every model is taken.
     explicit ResourcePreload(bool make_atlas = true, Job last_job = {});
     // Stops after the file in hand, or between two glyphs of the atlas, and
     // waits for the thread. Take the atlas first to keep it.
@@ -52,11 +52,14 @@ public:
 private:
     void read_all();
     void make_atlas();
+    bool all_models_taken();
     bool stopping();
 
     std::mutex mutex_;
     std::condition_variable model_ready_;
     std::vector<std::optional<PreparedModel>> models_;
+    std::condition_variable model_taken_;
+    int models_taken_ = 0;
     std::condition_variable atlas_ready_;
     std::optional<GlyphAtlasResult> atlas_;
     bool make_atlas_;

@@ -55,9 +55,53 @@ sf_count_t memory_tell(void* data)
     return static_cast<MemoryFile*>(data)->at;
 }
 
-bool is_riff_wave(const uint8_t* bytes, size_t size)
+uint32_t little_endian_32(const uint8_t* bytes)
 {
-    return size >= 12 && std::memcmp(bytes, "RIFF", 4) == 0 && std::memcmp(bytes + 8, "WAVE", 4) == 0;
+    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
+}
+
+void put_chunk(std::vector<uint8_t>& out, const uint8_t* chunk, uint32_t length)
+{
+    out.insert(out.end(), chunk, chunk + 8 + size_t{length});
+    if (length & 1u)
+        out.push_back(0);
+}
+
+// The bytes' fmt and data chunks as a WAV file of nothing else, or why the
+// bytes are no whole WAV file. libsndfile walks every chunk of a file
+// itself, and a chunk (or one inside a LIST) that claims more bytes than
+// the file holds can keep it going round for ever: it is handed only the
+// two chunks a sound needs, walked here first.
+std::string only_fmt_and_data(const uint8_t* bytes, size_t size, std::vector<uint8_t>& out)
+{
+    if (size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
+        return "it is not a WAV file: the game's sounds are PCM WAV";
+    const uint8_t* format = nullptr;
+    const uint8_t* data = nullptr;
+    for (size_t at = 12; at < size;) {
+        if (size - at < 8)
+            return "it ends inside a chunk's header, at byte " + std::to_string(at);
+        const uint32_t length = little_endian_32(bytes + at + 4);
+        if (length > size - at - 8)
+            return "the chunk at byte " + std::to_string(at) + " claims " + std::to_string(length) +
+                   " bytes, more than the file holds";
+        if (format == nullptr && std::memcmp(bytes + at, "fmt ", 4) == 0)
+            format = bytes + at;
+        if (data == nullptr && std::memcmp(bytes + at, "data", 4) == 0)
+            data = bytes + at;
+        // Chunks start on even bytes.
+        at += 8 + size_t{length} + (length & 1u);
+    }
+    if (format == nullptr || data == nullptr)
+        return format != nullptr ? "it has no data chunk" : "it has no fmt chunk";
+    const uint8_t header[12] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+    out.assign(header, header + 12);
+    put_chunk(out, format, little_endian_32(format + 4));
+    put_chunk(out, data, little_endian_32(data + 4));
+    const auto riff_length = static_cast<uint32_t>(out.size() - 8);
+    for (int k = 0; k < 4; ++k)
+        out[4 + static_cast<size_t>(k)] = static_cast<uint8_t>(riff_length >> (8 * k));
+    return "";
 }
 
 bool is_pcm(int format)
@@ -89,11 +133,12 @@ std::string header_problem(const SF_INFO& info)
 
 std::string decode_problem(const uint8_t* bytes, size_t size, SoundClip& clip)
 {
-    if (!is_riff_wave(bytes, size))
-        return "it is not a WAV file: the game's sounds are PCM WAV";
     if (size > MAX_FILE_BYTES)
         return "it is larger than 8 MiB";
-    MemoryFile file{bytes, static_cast<sf_count_t>(size), 0};
+    std::vector<uint8_t> wave;
+    if (std::string problem = only_fmt_and_data(bytes, size, wave); !problem.empty())
+        return problem;
+    MemoryFile file{wave.data(), static_cast<sf_count_t>(wave.size()), 0};
     SF_VIRTUAL_IO io{memory_length, memory_seek, memory_read, memory_write, memory_tell};
     SF_INFO info{};
     SNDFILE* sound = sf_open_virtual(&io, SFM_READ, &info, &file);
