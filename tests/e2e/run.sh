@@ -2,11 +2,11 @@
 # the benchmark, each run in a fresh scratch copy of data/ on the X server in
 # $DISPLAY. A row reads
 #   name | exit status | change to data/ (shell) | what runs | what must hold after (shell, in the scratch directory)
-# Usage: run.sh ROWS DATA_DIR TIRAK TIRAK_LEVELS TIRAK_MAKE_DATA TIRAK_BENCH
+# Usage: run.sh ROWS DATA_DIR TIRAK TIRAK_LEVELS TIRAK_MAKE_DATA TIRAK_BENCH SOUND_MATCH
 # ROWS: the rows whose names begin so (an extended regex). PLAY_SHOTS=DIR keeps the screenshots.
 set -u
 ROWS=$1 DATA=$(realpath -m "$2") TIRAK=$(realpath -m "$3") LEVELS=$(realpath -m "$4")
-MAKE_DATA=$(realpath -m "$5") BENCH=$(realpath -m "$6") HERE=$(cd "$(dirname "$0")" && pwd)
+MAKE_DATA=$(realpath -m "$5") BENCH=$(realpath -m "$6") SOUND_MATCH=$(realpath -m "$7") HERE=$(cd "$(dirname "$0")" && pwd)
 W=$(mktemp -d) PID= WIN= ST= FAILED=0
 trap '[ -z "$PID" ] || kill "$PID" 2>/dev/null; rm -rf "$W"' EXIT
 cd "$W" || exit 1
@@ -332,6 +332,46 @@ solve_level_1() {
     # The longest of these flights crosses four cells: eight frames.
     for key in space D space D space A space; do keys "$key"; frames 30 0.5; done
 }
+# --- What the game sounds like, recorded by OpenAL Soft's own wave writer
+# into rec.wav. The game writes a line to `trace` for each sound it plays:
+# the output's clock when the frame played it, and the file.
+sound_on() { sed -i 's/^sound = no$/sound = yes/' tirak.inp; }
+# al_conf LINES...: an OpenAL Soft configuration of these lines in al.conf.
+al_conf() { printf '%s\n' "$@" > "$W/al.conf"; }
+recorded() {
+    al_conf '[general]' 'drivers = wave' 'frequency = 44100' '[wave]' "file = $W/rec.wav"
+    WRAP="env ALSOFT_CONF=$W/al.conf TIRAK_SOUND_TRACE=$W/trace" "$@"
+}
+# The recording starts once the reader has opened the output; the sounds
+# are read straight after.
+recording() {
+    local deadline=$((SECONDS + 30))
+    until [ "$(stat -c %s rec.wav 2> /dev/null || echo 0)" -gt 44 ] || [ $SECONDS -ge $deadline ]; do sleep 0.05; done
+    frames 10
+}
+# Level 1's first launch rests against the cube in 4 0 0; under M the next
+# one, +z, to the cube in 3 0 4, is silent.
+launch_then_muted_launch() { recording; keys space; frames 30 1; keys m; keys d space; frames 30 1; }
+# Each sound starts within 50 ms of the frame that played it, the muted ones
+# are not heard, and the rest of the recording is silent.
+heard_then_silent() {
+    [ "$(cut -d' ' -f2- trace | tr '\n' ,)" = \
+        'sounds/launch.wav,sounds/stop.wav,sounds/launch.wav muted,sounds/stop.wav muted,' ] || return 1
+    read -r launch _ < trace
+    read -r stop _ <<< "$(sed -n 2p trace)"
+    read -r muted _ <<< "$(sed -n 3p trace)"
+    "$SOUND_MATCH" rec.wav data/sounds/launch.wav "$launch" data/sounds/stop.wav "$stop" > heard || return 1
+    cat heard trace
+    awk -v launch="$launch" -v stop="$stop" -v muted="$muted" '
+        function near(at, t) { return at - t <= 0.05 && t - at <= 0.05 }
+        /launch.wav at/ { ok_launch = near($3, launch) && $5 > 0.5 }
+        /stop.wav at/ { ok_stop = near($3, stop) && $5 > 0.5 }
+        /^sounding/ { stretches++; from = $2; to = $3 }
+        /^length/ { length_ = $2 }
+        END { exit !(ok_launch && ok_stop && stretches == 1 && from >= launch - 0.05 && to < stop + 0.5 &&
+                     to < muted && length_ > muted + 0.5) }' heard
+}
+
 # Solves level 1, then starts again and reads the first card, then PageDown twice.
 solve_then_page_down() {
     game solve_level_1
@@ -342,7 +382,7 @@ while IFS='|' read -r name status change what expect; do
     name=$(echo $name)
     [[ $name =~ ^($ROWS) ]] || continue
     rm -rf -- "$W"/* && cp -r "$DATA" data && touch titles win
-    sed -i 's/^EndConfigFile$/text = no\n\nEndConfigFile/' data/tirak.inp
+    sed -i 's/^EndConfigFile$/text = no\nsound = no\n\nEndConfigFile/' data/tirak.inp
     if ! (cd data && eval "$change"); then
         echo "FAIL: $name: the change to data/ failed"
     else
@@ -423,6 +463,10 @@ progress/page-down    | 0 | text_on                                             
 progress/broken       | 0 | printf 'level_1 = 4\nlevel_2 = ' > progress.inp             | game | has err 'progress.inp: it is cut short: it does not end with EndConfigFile; it is kept as progress.inp.bad, playing as a new player.' && [ -f data/progress.inp.bad ] && [ ! -f data/progress.inp ]
 progress/unwritable   | 0 | mkdir progress.inp.new                                     | game solve_level_1 | has err 'progress.inp: cannot be written (Is a directory); progress is not saved.' && count err 'cannot be written' 1 && [ ! -f data/progress.inp ]
 progress/read-only    | 0 |                                                            | read_only game solve_level_1 | has err 'progress.inp: cannot be written (Read-only file system); progress is not saved.' && like titles 'fps: .*' && [ ! -f data/progress.inp ]
+sound/heard           | 0 | sound_on                                                   | recorded game launch_then_muted_launch | heard_then_silent
+sound/off             | 0 |                                                            | recorded game eval 'frames 10; keys space; frames 30 1' | [ ! -e rec.wav ] && [ ! -e trace ] && ! grep -qiE 'sound|ALSA|AL lib' err
+sound/no-device       | 0 | sound_on                                                   | al_conf '[general]' 'drivers = alsa' '[alsa]' 'device = tirak-no-such-device'; WRAP="env ALSOFT_CONF=$W/al.conf" game eval 'frames 10; keys space; frames 30 1' | has err 'No sound device: playing without sound.' && count err 'sound|ALSA|AL lib' 1 && like titles 'fps: .*'
+sound/broken-file     | 0 | sound_on; echo 'not a sound' > sounds/stop.wav; sed -i 's/^EndConfigFile$/volume = loud\n&/' tirak.inp | recorded game eval 'recording; keys space; frames 30 1' | has err "sounds/stop.wav: it is not a WAV file: the game's sounds are PCM WAV; this sound stays silent." && has err 'tirak.inp: volume = loud is not a whole number from 0 to 100; it is 80.' && [ "$(cut -d' ' -f2 trace | tr '\n' ,)" = 'sounds/launch.wav,sounds/stop.wav,' ]
 leak/valgrind         | 0 |                      | valgrind_game | grep -q 'ERROR SUMMARY: 0 errors' valgrind.log || ! cat valgrind.log
 TABLE
 echo "$FAILED failed"

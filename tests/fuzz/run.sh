@@ -16,20 +16,21 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build="$root/build-fuzz"
 seconds=${TIRAK_FUZZ_SECONDS:-60}
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(settings level image model)
+[ ${#targets[@]} -gt 0 ] || targets=(settings level image model sound)
 cores=$(nproc)
 slots=$(( ${#targets[@]} < cores ? ${#targets[@]} : cores ))
 turns=$(( (${#targets[@]} + slots - 1) / slots ))
 share=$(( seconds / turns > 1 ? seconds / turns : 1 ))   # 0 would be no limit
 
 # Limits per input: a level file a designer writes is a few kilobytes, the
-# texture and model seeds a few tens. None needs more than half a second or
+# texture and model seeds a few tens, the sound seeds a few (the shipped
+# sounds, cut short here, stand for the longer ones). None needs more than half a second or
 # a few hundred megabytes (the slowest, an image of 1024*1024 pixels, the
 # most the image target decodes, takes 0.4 s).
 max_len() {
     case $1 in
         image) echo 65536 ;;
-        model) echo 16384 ;;
+        model | sound) echo 16384 ;;
         *) echo 4096 ;;
     esac
 }

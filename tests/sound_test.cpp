@@ -1,0 +1,143 @@
+#include "support/scratch_levels.h"
+
+#include "game/game.h"
+#include "sound/sound_cues.h"
+#include "sound/sound_file.h"
+#include "sound/sound_output.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+namespace {
+
+void put(std::string& bytes, uint32_t value, int width)
+{
+    for (int k = 0; k < width; ++k)
+        bytes += static_cast<char>(value >> (8 * k) & 0xff);
+}
+
+// A WAV file with this format and `frames` frames of a quiet tone; the data
+// chunk claims `claimed` frames when given.
+std::string wav(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, uint32_t frames, int claimed = -1)
+{
+    const uint32_t frame_bytes = channels * bits / 8u;
+    std::string data;
+    for (uint32_t k = 0; k < frames * frame_bytes; ++k)
+        data += static_cast<char>(k % 7 * 3);
+    std::string bytes = "RIFF";
+    put(bytes, 36 + static_cast<uint32_t>(data.size()), 4);
+    bytes += "WAVEfmt ";
+    put(bytes, 16, 4);
+    put(bytes, tag, 2);
+    put(bytes, channels, 2);
+    put(bytes, rate, 4);
+    put(bytes, rate * frame_bytes, 4);
+    put(bytes, frame_bytes, 2);
+    put(bytes, bits, 2);
+    bytes += "data";
+    put(bytes, claimed < 0 ? frames * frame_bytes : claimed * frame_bytes, 4);
+    return bytes + data;
+}
+
+std::string problem_of(const std::string& bytes)
+{
+    const SoundFile file = decode_sound(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), "x.wav");
+    EXPECT_EQ(file.clip.samples.empty(), !file.problem.empty()) << file.problem;
+    return file.problem;
+}
+
+TEST(SoundFile, TakesMonoPcmWavAndSaysWhyNotOtherwise)
+{
+    for (const char* name : SOUND_FILES) {
+        const SoundFile file = read_sound_file(std::string(TIRAK_DATA_DIR) + "/" + name);
+        EXPECT_EQ(file.problem, "") << name;
+        EXPECT_EQ(file.clip.rate, 44100) << name;
+        EXPECT_LE(file.clip.samples.size(), 44100u * 3 / 2) << name << ": no event needs a longer sound";
+    }
+    EXPECT_EQ(problem_of(wav(1, 1, 44100, 16, 100)), "");
+    EXPECT_EQ(problem_of(wav(1, 1, 8000, 8, 80000)), "");
+    const char* const SILENT = "; this sound stays silent.";
+    const struct {
+        std::string bytes;
+        std::string problem;
+    } refused[] = {
+        {"OggS" + wav(1, 1, 44100, 16, 100).substr(4), "it is not a WAV file: the game's sounds are PCM WAV"},
+        {"", "it is not a WAV file: the game's sounds are PCM WAV"},
+        {wav(3, 1, 44100, 32, 100), "its samples are not PCM: the game's sounds are PCM WAV"},
+        {wav(1, 2, 44100, 16, 100), "it has 2 channels: a sound must be mono, so that it can be placed"},
+        {wav(1, 1, 4000, 16, 100), "its rate of 4000 samples a second is not from 8000 to 192000"},
+        {wav(1, 1, 44100, 16, 0), "it holds no samples"},
+        {wav(1, 1, 8000, 8, 80001), "it is longer than 10 seconds"},
+        {wav(1, 1, 44100, 16, 100, 1000), "the chunk at byte 36 claims 2000 bytes, more than the file holds"},
+        {wav(1, 1, 44100, 16, 100) + "LIST", "it ends inside a chunk's header, at byte 244"},
+        {wav(1, 1, 44100, 16, 100).replace(36, 4, "junk"), "it has no data chunk"},
+        {wav(0x7777, 1, 44100, 16, 100), "the decoder says: "},
+    };
+    for (const auto& c : refused) {
+        const std::string problem = problem_of(c.bytes);
+        EXPECT_EQ(problem.rfind("x.wav: " + c.problem, 0), 0u) << problem;
+        EXPECT_EQ(problem.substr(problem.size() - std::strlen(SILENT)), SILENT) << problem;
+    }
+    const ScratchLevels scratch;
+    EXPECT_EQ(read_sound_file("sounds/none.wav").problem,
+              "sounds/none.wav: the file is missing or unreadable; this sound stays silent.");
+}
+
+// Left and right loudness of one sound event heard from the game's camera.
+std::pair<double, double> heard(float azimuth, WorldEventKind kind, Cell cell)
+{
+    Game game;
+    game.camera_azimuth = azimuth;
+    game.update_camera();
+    std::unique_ptr<SoundOutput> output = SoundOutput::open_in_memory(44100);
+    EXPECT_NE(output, nullptr);
+    if (output == nullptr)
+        return {0.0, 0.0};
+    SoundClip tone;
+    tone.rate = 44100;
+    for (int k = 0; k < 4410; ++k)
+        tone.samples.push_back(static_cast<int16_t>(8000 * std::sin(k * 0.06)));
+    output->load(Sound::STOP, tone);
+    output->load(Sound::GOAL, tone);
+    output->set_listener(game.camera_eye, game.camera_target, game.camera_up);
+    for (const SoundCue& cue : cues_for({{kind, cell}}))
+        output->play(cue);
+    const std::vector<int16_t> samples = output->render(4410);
+    double left = 0.0, right = 0.0;
+    for (size_t k = 0; k + 1 < samples.size(); k += 2) {
+        left += std::abs(samples[k]);
+        right += std::abs(samples[k + 1]);
+    }
+    return {left, right};
+}
+
+TEST(SoundOutput, PlacesAStopOnTheSideOfTheListenerItCameFrom)
+{
+    // The camera looks at the grid's corner at the origin; from azimuth 315
+    // the +x axis runs to the right of the screen, from 135 to the left.
+    const struct {
+        float azimuth;
+        WorldEventKind kind;
+        Cell cell;
+        int side; // -1 left louder, 1 right louder, 0 even
+    } cases[] = {
+        {315.0f, WorldEventKind::STOPPED, {6, 0, -6}, 1},   {315.0f, WorldEventKind::STOPPED, {-7, 0, 5}, -1},
+        {135.0f, WorldEventKind::STOPPED, {6, 0, -6}, -1},  {135.0f, WorldEventKind::STOPPED, {-7, 0, 5}, 1},
+        {315.0f, WorldEventKind::SOLVED, {6, 0, -6}, 0},
+    };
+    for (const auto& c : cases) {
+        const auto [left, right] = heard(c.azimuth, c.kind, c.cell);
+        SCOPED_TRACE(testing::Message() << "azimuth " << c.azimuth << ", cell " << c.cell[0] << " " << c.cell[2]
+                                        << ": left " << left << ", right " << right);
+        EXPECT_GT(left + right, 0.0);
+        if (c.side == 0)
+            EXPECT_NEAR(left / right, 1.0, 0.01);
+        else
+            EXPECT_GT(c.side < 0 ? left / right : right / left, 1.5);
+    }
+}
+
+} // namespace
