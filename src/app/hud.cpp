@@ -156,7 +156,10 @@ HudFrame Hud::frame(const Game& game, double now) const
     if (!game.level_name.empty())
         status = "Level " + std::to_string(game.level_number) + " \u00b7 " + status;
     status += " \u00b7 " + count_text(static_cast<int32_t>(game.aids.launches.size()), "launch", "launches") +
-              " \u00b7 " + par_text(par_) + " \u00b7 F1 keys";
+              " \u00b7 " + par_text(par_);
+    if (game.sound_on && game.sound_muted)
+        status += " \u00b7 M: sound off";
+    status += " \u00b7 F1 keys";
     frame.lines.push_back({status, {MARGIN, 1.0f - MARGIN}, STATUS_HEIGHT, PALE, HudAlign::LEFT});
 
     if (now < message_until_)
