@@ -109,7 +109,10 @@ void start_run(Game& game, RunState& state)
     }
     // The decoded images go with the reader; it stays for the glyph atlas
     // and the sounds, which it makes last, while the first frames are drawn.
-    state.preload = preload;
+    // One with nothing left to make goes now: the pages it gives back are
+    // then free before the first frame asks the driver for more.
+    if (preload && !preload->finished())
+        state.preload = preload;
     preload.reset();
 
     // The beamer effect draws with the particle model's texture.
