@@ -49,6 +49,7 @@ TEST(LevelEditor, UndoesAndRedoesTheEditsItMade)
         {"the ship start moves into its row", place({0, 0, 2}, CELL_SHIP_START), "", "6: 0 0 2 5; 4 0 2 6;",
          one_way + "1 resting place \u00b7 0 dead ends"},
         {"a cube in the way", place({2, 0, 2}, CELL_CUBE), "", "6: 0 0 2 5; 2 0 2 1; 4 0 2 6;", no_way},
+        {"the same cube again changes nothing", place({2, 0, 2}, CELL_CUBE), "", "6: 0 0 2 5; 2 0 2 1; 4 0 2 6;", no_way},
         {"a lone beamer behind the ship", place({0, 0, 0}, CELL_BEAMER), "", "6: 0 0 0 2; 0 0 2 5; 2 0 2 1; 4 0 2 6;", one_beamer},
         {"its pair, in line with the goal", place({4, 0, 5}, CELL_BEAMER), "", paired,
          one_way + "2 resting places \u00b7 1 dead end"},
@@ -67,6 +68,10 @@ TEST(LevelEditor, UndoesAndRedoesTheEditsItMade)
         {"undo", undo, "", paired, one_way + "2 resting places \u00b7 1 dead end"},
         {"undo again", undo, "", "6: 0 0 0 2; 0 0 2 5; 2 0 2 1; 4 0 2 6;", one_beamer},
         {"and again", undo, "", "6: 0 0 2 5; 2 0 2 1; 4 0 2 6;", no_way},
+        {"past the edit that changed nothing", undo, "", "6: 0 0 2 5; 4 0 2 6;", one_way + "1 resting place \u00b7 0 dead ends"},
+        {"too large a grid", resize(17), "a grid is at most 16 cells a side", "6: 0 0 2 5; 4 0 2 6;",
+         one_way + "1 resting place \u00b7 0 dead ends"},
+        {"the largest", resize(16), "", "16: 0 0 2 5; 4 0 2 6;", one_way + "1 resting place \u00b7 0 dead ends"},
     };
     LevelEditor editor(new_draft("levels/1.lev"));
     for (const Row& row : rows) {
@@ -102,6 +107,7 @@ TEST(LevelEditor, StatusSaysWhatPlayOrTheCheckFindsFirst)
 TEST(LevelEditor, SavesTheShippedLevelsAsTheyAreAndNewOnesTheGamePlays)
 {
     const ScratchLevels scratch;
+    EXPECT_EQ(next_free_level_file(), "levels/1.lev");
     int32_t number = 1;
     for (std::string shipped; std::ifstream(shipped = TIRAK_DATA_DIR "/" + numbered_level_file(number)); ++number) {
         SCOPED_TRACE(shipped);
@@ -122,6 +128,7 @@ TEST(LevelEditor, SavesTheShippedLevelsAsTheyAreAndNewOnesTheGamePlays)
     ASSERT_GE(number, 31);
 
     LevelEditor editor(new_draft(next_free_level_file()));
+    EXPECT_FALSE(editor.undo()) << "nothing done yet";
     EXPECT_EQ(editor.draft().file_name, numbered_level_file(number));
     EXPECT_EQ(editor.place({2, 1, 0}, CELL_CUBE), "");
     EXPECT_EQ(editor.save(), "");
