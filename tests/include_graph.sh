@@ -15,6 +15,7 @@ src/particles 4
 src/text 4
 src/sound 4
 src/world 3
+src/editor 3
 src/game 1
 src/config 1
 src/progress 1

@@ -1,9 +1,9 @@
 #include "support/scratch_levels.h"
 
-#include "level_check.h"
 #include "level_generate.h"
-#include "level_stats.h"
+#include "stats_table.h"
 #include "world/flight_rules.h"
+#include "world/level_check.h"
 #include "world/level_loader.h"
 #include "world/level_search.h"
 #include "world/level_show.h"

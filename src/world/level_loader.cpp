@@ -30,19 +30,19 @@ std::string describe(const std::string& key, int32_t value, const std::string& w
     return key + " is " + std::to_string(value) + ", " + why;
 }
 
-std::string file_name_of(int32_t file_number)
+} // namespace
+
+std::string numbered_level_file(int32_t file_number)
 {
     char name[32] = {};
     std::snprintf(name, sizeof name, "levels/%d.lev", file_number);
     return name;
 }
 
-} // namespace
-
 int32_t count_level_files()
 {
     int32_t count = 0;
-    while (std::ifstream(file_name_of(count + 1)))
+    while (std::ifstream(numbered_level_file(count + 1)))
         ++count;
     return std::max(count, 1);
 }
@@ -55,7 +55,7 @@ int32_t level_file_number(int32_t level_number, int32_t file_count)
 
 std::string level_file_name(int32_t level_number, int32_t file_count)
 {
-    return file_name_of(level_file_number(level_number, file_count));
+    return numbered_level_file(level_file_number(level_number, file_count));
 }
 
 std::vector<int32_t> parse_level_list(const std::string& text, int32_t entries)

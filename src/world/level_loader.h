@@ -56,6 +56,8 @@ int32_t count_level_files();
 std::string level_file_name(int32_t level_number, int32_t file_count);
 // The N of that file name.
 int32_t level_file_number(int32_t level_number, int32_t file_count);
+// "levels/N.lev" for the file number N itself.
+std::string numbered_level_file(int32_t file_number);
 
 // The first INTEGERS_PER_ENTRY * entries integers of the text. Reading
 // stops at the end or at the first word that is not an integer; the rest of

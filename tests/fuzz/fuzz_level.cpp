@@ -1,6 +1,6 @@
 // Fuzz target: arbitrary bytes as a level file, loaded by the game's loader
-// and built into a world; the file is then checked and solved by
-// tirak-levels' own code, and the solution is played back.
+// and built into a world; the file is then checked and solved by the code
+// tirak-levels and the editor share, and the solution is played back.
 //
 // The loader's limits bound the work of one input: a grid of at most 64
 // cells a side, and a list no longer than the input (run.sh keeps inputs to
@@ -8,11 +8,10 @@
 // grid: the slowest inputs built by hand to be slow take under a second.
 #include "fuzz_support.h"
 
-#include "level_check.h"
-
 #include "game/game.h"
 #include "config/config_file.h"
 #include "world/flight_rules.h"
+#include "world/level_check.h"
 #include "world/level_loader.h"
 #include "world/level_search.h"
 #include "world/level_show.h"

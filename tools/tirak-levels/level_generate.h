@@ -2,7 +2,7 @@
 // judged by playing them with the game's own rules and solver.
 #pragma once
 
-#include "level_stats.h"
+#include "world/level_stats.h"
 
 #include <cstdint>
 #include <string>

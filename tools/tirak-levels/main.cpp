@@ -8,12 +8,12 @@
 //   tirak-levels hints FILE...    the slowest hint from any resting place
 //   tirak-levels generate OPTION...   a new level file
 
-#include "level_check.h"
 #include "level_generate.h"
-#include "level_stats.h"
+#include "stats_table.h"
 
 #include "config/config_file.h"
 #include "world/flight_rules.h"
+#include "world/level_check.h"
 #include "world/level_loader.h"
 #include "world/level_search.h"
 #include "world/level_show.h"

@@ -1,8 +1,7 @@
-#include "level_check.h"
+#include "world/level_check.h"
 
 #include "config/config_file.h"
 #include "world/flight_rules.h"
-#include "world/level_loader.h"
 #include "world/level_search.h"
 
 #include <algorithm>
@@ -10,6 +9,8 @@
 #include <map>
 #include <set>
 #include <sstream>
+
+const char* const GOAL_OUT_OF_REACH = "the goal cannot be reached from the ship start";
 
 namespace {
 
@@ -100,7 +101,7 @@ void check_play(LevelGrid grid, bool has_goal, std::vector<std::string>& problem
     const RestingShip start = take_ship_start(grid);
     const LevelSearch search = search_level(grid, start);
     if (has_goal && !search.solvable)
-        problems.push_back("the goal cannot be reached from the ship start");
+        problems.push_back(GOAL_OUT_OF_REACH);
     // Ships resting in one cell with their pictures in different places are
     // different states, but one problem for the designer.
     std::set<std::pair<std::array<int32_t, 3>, int>> reported;
@@ -116,18 +117,9 @@ void check_play(LevelGrid grid, bool has_goal, std::vector<std::string>& problem
 
 } // namespace
 
-std::vector<std::string> check_level_file(const std::string& file_name)
+std::vector<std::string> check_level(const LevelFile& level)
 {
     std::vector<std::string> problems;
-    LevelFile level;
-    try {
-        level = read_level_file(file_name);
-    } catch (const ConfigFile::file_not_found&) {
-        return {"cannot be opened"};
-    } catch (const LevelError& error) {
-        return {error.problem};
-    }
-
     if (level.size == 0)
         problems.push_back("size is missing or 0, so the grid has no cells");
     if (const int32_t length = character_count(level.name); length > MAX_LEVEL_NAME_LENGTH)
@@ -145,4 +137,17 @@ std::vector<std::string> check_level_file(const std::string& file_name)
     if (has_ship)
         check_play(grid, has_goal, problems);
     return problems;
+}
+
+std::vector<std::string> check_level_file(const std::string& file_name)
+{
+    LevelFile level;
+    try {
+        level = read_level_file(file_name);
+    } catch (const ConfigFile::file_not_found&) {
+        return {"cannot be opened"};
+    } catch (const LevelError& error) {
+        return {error.problem};
+    }
+    return check_level(level);
 }

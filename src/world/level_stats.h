@@ -1,12 +1,12 @@
 // What makes a level hard or easy, measured by playing it: the figures of
-// `tirak-levels stats`, which the level generator also steers by.
+// `tirak-levels stats` and of the editor's status line, which the level
+// generator also steers by.
 #pragma once
 
 #include "game/level_grid.h"
 #include "game/ship_motion.h"
 
 #include <cstdint>
-#include <string>
 
 struct LevelStats {
     int32_t size = 0;
@@ -24,8 +24,3 @@ struct LevelStats {
 
 // Measures a level whose ship starts are cleared, from the ship at its start.
 LevelStats measure_level(const LevelGrid& grid, const RestingShip& start);
-
-// The table `tirak-levels stats` prints, in Markdown: the header, then one
-// row for each level.
-std::string stats_header();
-std::string stats_row(const std::string& file, const std::string& name, const LevelStats& stats);

@@ -1,4 +1,4 @@
-#include "level_stats.h"
+#include "world/level_stats.h"
 
 #include "world/flight_rules.h"
 #include "world/level_search.h"
@@ -99,21 +99,4 @@ LevelStats measure_level(const LevelGrid& grid, const RestingShip& start)
     stats.needs_beamers =
         !reaches_goal(search, [&search](int state, int heading) { return !search.beamed[state][heading]; });
     return stats;
-}
-
-std::string stats_header()
-{
-    return "| level | name | size | cubes | beamers | launches | shortest ways | dead ends | resting places | needs |\n"
-           "|---|---|---|---|---|---|---|---|---|---|\n";
-}
-
-std::string stats_row(const std::string& file, const std::string& name, const LevelStats& stats)
-{
-    std::string needs = stats.needs_vertical ? "up or down" : "";
-    if (stats.needs_beamers)
-        needs += needs.empty() ? "beamers" : ", beamers";
-    const auto cell = [](auto value) { return " " + std::to_string(value) + " |"; };
-    return "| " + file + " | " + (name.empty() ? "-" : name) + " |" + cell(stats.size) + cell(stats.cubes) + cell(stats.beamers) +
-           (stats.solvable ? cell(stats.launches) + cell(stats.shortest_ways) : " no way | - |") +
-           cell(stats.dead_ends) + cell(stats.resting_places) + " " + (needs.empty() ? "-" : needs) + " |\n";
 }

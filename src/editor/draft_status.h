@@ -1,0 +1,14 @@
+// The editor's status line: what a designer needs to know about the draft
+// after every edit, worked out by playing it with the game's own rules.
+#pragma once
+
+#include "editor/level_draft.h"
+
+#include <string>
+
+// One of:
+//   "solvable: 7 launches · 2 shortest ways · 23 resting places · 4 dead ends"
+//   "no way to the goal"
+//   the first problem `tirak-levels check` would report for the draft saved
+// The figures are those of `tirak-levels stats`.
+std::string draft_status(const LevelDraft& draft);

@@ -1,0 +1,39 @@
+// One editing session of one level: the draft, its history and its status
+// line, which is worked out afresh after every change. This is what the
+// editor's keys and its picture use; it knows nothing of either.
+#pragma once
+
+#include "editor/edit_history.h"
+#include "editor/level_draft.h"
+
+#include <string>
+
+class LevelEditor {
+public:
+    explicit LevelEditor(LevelDraft draft);
+
+    // Each edit returns "" when it is made (or changes nothing), and
+    // otherwise the reason it is refused, for the status line; a refused
+    // edit changes nothing and is not kept for undo.
+    // `content` is CELL_EMPTY, CELL_CUBE, CELL_BEAMER, CELL_SHIP_START or CELL_GOAL.
+    std::string place(const Cell& cell, int32_t content);
+    std::string resize(int32_t size);
+
+    // Each returns false when there is nothing to undo or redo.
+    bool undo();
+    bool redo();
+
+    // Writes the draft's file, solvable or not; "" when it is written, and
+    // otherwise a line that says why not.
+    std::string save() const;
+
+    const LevelDraft& draft() const { return draft_; }
+    const std::string& status() const { return status_; }
+
+private:
+    std::string carry_out(const EditOutcome& outcome);
+
+    LevelDraft draft_;
+    EditHistory history_;
+    std::string status_;
+};

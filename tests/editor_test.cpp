@@ -1,0 +1,147 @@
+#include "support/scratch_levels.h"
+
+#include "editor/draft_file.h"
+#include "editor/draft_status.h"
+#include "editor/level_editor.h"
+#include "world/flight_rules.h"
+#include "world/level_show.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// "size: x y z value; ..." for the occupied cells in cell order.
+std::string cells_of(const LevelGrid& grid)
+{
+    std::string text = std::to_string(grid.size) + ":";
+    for (int32_t at = 0, n = grid.size; at < grid.cell_count; ++at)
+        if (grid.cells[at] != CELL_EMPTY)
+            text += " " + std::to_string(at % n) + " " + std::to_string(at / n % n) + " " + std::to_string(at / n / n) +
+                    " " + std::to_string(grid.cells[at]) + ";";
+    return text;
+}
+
+std::string file_text(const std::string& file_name)
+{
+    std::ostringstream text;
+    text << std::ifstream(file_name, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+TEST(LevelEditor, UndoesAndRedoesTheEditsItMade)
+{
+    const std::string one_beamer = "1 beamer; beamers come in one pair", no_way = "no way to the goal";
+    const std::string one_way = "solvable: 1 launch \u00b7 1 shortest way \u00b7 ";
+    const std::string paired = "6: 0 0 0 2; 0 0 2 5; 2 0 2 1; 4 0 2 6; 4 0 5 2;";
+    const auto place = [](Cell cell, int32_t content) { return [=](LevelEditor& e) { return e.place(cell, content); }; };
+    const auto resize = [](int32_t size) { return [=](LevelEditor& e) { return e.resize(size); }; };
+    const auto undo = [](LevelEditor& e) { return e.undo() ? "" : "nothing to undo"; };
+    const auto redo = [](LevelEditor& e) { return e.redo() ? "" : "nothing to redo"; };
+    struct Row { const char* name; std::function<std::string(LevelEditor&)> edit; std::string refusal, cells, status; };
+    const Row rows[] = {
+        {"a new level", [](LevelEditor&) { return ""; }, "", "6: 0 0 0 5; 5 0 0 6;", one_way + "1 resting place \u00b7 0 dead ends"},
+        {"the goal moves", place({4, 0, 2}, CELL_GOAL), "", "6: 0 0 0 5; 4 0 2 6;", no_way},
+        {"the ship start moves into its row", place({0, 0, 2}, CELL_SHIP_START), "", "6: 0 0 2 5; 4 0 2 6;",
+         one_way + "1 resting place \u00b7 0 dead ends"},
+        {"a cube in the way", place({2, 0, 2}, CELL_CUBE), "", "6: 0 0 2 5; 2 0 2 1; 4 0 2 6;", no_way},
+        {"the same cube again changes nothing", place({2, 0, 2}, CELL_CUBE), "", "6: 0 0 2 5; 2 0 2 1; 4 0 2 6;", no_way},
+        {"a lone beamer behind the ship", place({0, 0, 0}, CELL_BEAMER), "", "6: 0 0 0 2; 0 0 2 5; 2 0 2 1; 4 0 2 6;", one_beamer},
+        {"its pair, in line with the goal", place({4, 0, 5}, CELL_BEAMER), "", paired,
+         one_way + "2 resting places \u00b7 1 dead end"},
+        {"a third beamer", place({3, 3, 3}, CELL_BEAMER), "a level has one pair of beamers; empty one of them first", paired,
+         one_way + "2 resting places \u00b7 1 dead end"},
+        {"a shrink takes the far beamer", resize(5), "", "5: 0 0 0 2; 0 0 2 5; 2 0 2 1; 4 0 2 6;", one_beamer},
+        {"a shrink that would lose the goal", resize(4), "the goal would fall outside the grid; move it in first",
+         "5: 0 0 0 2; 0 0 2 5; 2 0 2 1; 4 0 2 6;", one_beamer},
+        {"undo brings the beamer back", undo, "", paired, one_way + "2 resting places \u00b7 1 dead end"},
+        {"undo passes over the refused beamer", undo, "", "6: 0 0 0 2; 0 0 2 5; 2 0 2 1; 4 0 2 6;", one_beamer},
+        {"redo", redo, "", paired, one_way + "2 resting places \u00b7 1 dead end"},
+        {"a cube stops the beamed ship short", place({4, 0, 3}, CELL_CUBE), "",
+         "6: 0 0 0 2; 0 0 2 5; 2 0 2 1; 4 0 2 6; 4 0 3 1; 4 0 5 2;", no_way},
+        {"that dropped the undone shrink", redo, "nothing to redo",
+         "6: 0 0 0 2; 0 0 2 5; 2 0 2 1; 4 0 2 6; 4 0 3 1; 4 0 5 2;", no_way},
+        {"undo", undo, "", paired, one_way + "2 resting places \u00b7 1 dead end"},
+        {"undo again", undo, "", "6: 0 0 0 2; 0 0 2 5; 2 0 2 1; 4 0 2 6;", one_beamer},
+        {"and again", undo, "", "6: 0 0 2 5; 2 0 2 1; 4 0 2 6;", no_way},
+        {"past the edit that changed nothing", undo, "", "6: 0 0 2 5; 4 0 2 6;", one_way + "1 resting place \u00b7 0 dead ends"},
+        {"too large a grid", resize(17), "a grid is at most 16 cells a side", "6: 0 0 2 5; 4 0 2 6;",
+         one_way + "1 resting place \u00b7 0 dead ends"},
+        {"the largest", resize(16), "", "16: 0 0 2 5; 4 0 2 6;", one_way + "1 resting place \u00b7 0 dead ends"},
+    };
+    LevelEditor editor(new_draft("levels/1.lev"));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.edit(editor), row.refusal);
+        EXPECT_EQ(cells_of(editor.draft().grid), row.cells);
+        EXPECT_EQ(editor.status(), row.status) << show_level(editor.draft().grid);
+    }
+}
+
+TEST(LevelEditor, StatusSaysWhatPlayOrTheCheckFindsFirst)
+{
+    const struct { const char* name; std::string text, status; } rows[] = {
+        {"two ways of two launches", level_text(5, "0 0 0 5 3 0 0 1 0 0 3 1 2 0 2 6"),
+         "solvable: 2 launches \u00b7 2 shortest ways \u00b7 3 resting places \u00b7 0 dead ends"},
+        {"a goal out of reach", level_text(3, "0 0 0 5 1 1 1 6"), "no way to the goal"},
+        {"out of reach before the endless flights", level_text(4, "1 0 0 2 3 0 0 2 2 0 0 5 3 3 3 6"), "no way to the goal"},
+        {"an endless flight on the way", level_text(4, "1 0 0 2 3 0 0 2 2 0 0 5 2 3 0 6"),
+         "launching +x from 2 0 0 never ends: the beamers send the ship round for ever"},
+        {"no ship start", level_text(3, "2 0 0 6"), "no ship start (a cell with the value 5)"},
+        {"no goal", level_text(3, "0 0 0 5"), "no goal (a cell with the value 6)"},
+        {"two ship starts", level_text(3, "0 0 0 5 1 0 0 5 2 0 0 6"), "2 ship starts; a level has one"},
+        {"a long name", "name = " + std::string(33, 'x') + "\n" + level_text(3, "0 0 0 5 2 0 0 6"),
+         "the name is 33 characters long; a title card shows 32"},
+    };
+    const ScratchLevels scratch;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(draft_status(read_draft(scratch.write("draft.lev", row.text))), row.status);
+    }
+}
+
+TEST(LevelEditor, SavesTheShippedLevelsAsTheyAreAndNewOnesTheGamePlays)
+{
+    const ScratchLevels scratch;
+    EXPECT_EQ(next_free_level_file(), "levels/1.lev");
+    int32_t number = 1;
+    for (std::string shipped; std::ifstream(shipped = TIRAK_DATA_DIR "/" + numbered_level_file(number)); ++number) {
+        SCOPED_TRACE(shipped);
+        LevelDraft draft = read_draft(shipped);
+        draft.file_name = numbered_level_file(number);
+        ASSERT_EQ(LevelEditor(draft).save(), "");
+        // Levels 1 and 2 were written by hand, with notes on some entries, and come back in the shipped order.
+        if (number > 2) {
+            EXPECT_EQ(file_text(draft.file_name), file_text(shipped));
+        }
+        const LevelDraft saved = read_draft(draft.file_name);
+        EXPECT_EQ(saved.grid.cells, draft.grid.cells);
+        EXPECT_EQ(saved.name + "|" + saved.notes, draft.name + "|" + draft.notes);
+        const PlayLevel played = load_play_level(draft.file_name), as_shipped = load_play_level(shipped);
+        EXPECT_EQ(cells_of(played.grid), cells_of(as_shipped.grid));
+        EXPECT_EQ(played.start.cell, as_shipped.start.cell);
+    }
+    ASSERT_GE(number, 31);
+
+    LevelEditor editor(new_draft(next_free_level_file()));
+    EXPECT_FALSE(editor.undo()) << "nothing done yet";
+    EXPECT_EQ(editor.draft().file_name, numbered_level_file(number));
+    EXPECT_EQ(editor.place({2, 1, 0}, CELL_CUBE), "");
+    EXPECT_EQ(editor.save(), "");
+    const PlayLevel played = load_play_level(editor.draft().file_name);
+    EXPECT_EQ(cells_of(played.grid), "6: 5 0 0 6; 2 1 0 1;");
+    EXPECT_EQ(played.start.cell, (Cell{0, 0, 0}));
+    // Half made, without a ship start, it still opens in the editor.
+    EXPECT_EQ(editor.place({0, 0, 0}, CELL_EMPTY), "");
+    EXPECT_EQ(editor.save(), "");
+    EXPECT_EQ(cells_of(read_draft(editor.draft().file_name).grid), "6: 5 0 0 6; 2 1 0 1;");
+    LevelDraft lost = editor.draft();
+    lost.file_name = "gone/1.lev";
+    EXPECT_EQ(LevelEditor(lost).save(), "cannot save gone/1.lev: No such file or directory");
+}
+
+} // namespace
