@@ -87,7 +87,7 @@ TEST(SoundFile, TakesMonoPcmWavAndSaysWhyNotOtherwise)
 }
 
 // Left and right loudness of one sound event heard from the game's camera.
-std::pair<double, double> heard(float azimuth, WorldEventKind kind, Cell cell)
+std::pair<double, double> heard(float azimuth, int32_t grid_size, WorldEventKind kind, Cell cell)
 {
     Game game;
     game.camera_azimuth = azimuth;
@@ -103,7 +103,7 @@ std::pair<double, double> heard(float azimuth, WorldEventKind kind, Cell cell)
     output->load(Sound::STOP, tone);
     output->load(Sound::GOAL, tone);
     output->set_listener(game.camera_eye, game.camera_target, game.camera_up);
-    for (const SoundCue& cue : cues_for({{kind, cell}}))
+    for (const SoundCue& cue : cues_for({{kind, cell}}, grid_size))
         output->play(cue);
     const std::vector<int16_t> samples = output->render(4410);
     double left = 0.0, right = 0.0;
@@ -116,20 +116,23 @@ std::pair<double, double> heard(float azimuth, WorldEventKind kind, Cell cell)
 
 TEST(SoundOutput, PlacesAStopOnTheSideOfTheListenerItCameFrom)
 {
-    // The camera looks at the grid's corner at the origin; from azimuth 315
-    // the +x axis runs to the right of the screen, from 135 to the left.
+    // The camera looks at the grid's middle. From azimuth 315 the +x axis
+    // runs to the right of the screen and +z to the left, from 135 the other
+    // way round; from azimuth 0, -z runs to the right.
     const struct {
         float azimuth;
+        int32_t grid_size;
         WorldEventKind kind;
         Cell cell;
         int side; // -1 left louder, 1 right louder, 0 even
     } cases[] = {
-        {315.0f, WorldEventKind::STOPPED, {6, 0, -6}, 1},   {315.0f, WorldEventKind::STOPPED, {-7, 0, 5}, -1},
-        {135.0f, WorldEventKind::STOPPED, {6, 0, -6}, -1},  {135.0f, WorldEventKind::STOPPED, {-7, 0, 5}, 1},
-        {315.0f, WorldEventKind::SOLVED, {6, 0, -6}, 0},
+        {315.0f, 8, WorldEventKind::STOPPED, {7, 0, 0}, 1},  {315.0f, 8, WorldEventKind::STOPPED, {0, 0, 7}, -1},
+        {135.0f, 8, WorldEventKind::STOPPED, {7, 0, 0}, -1}, {135.0f, 8, WorldEventKind::STOPPED, {0, 0, 7}, 1},
+        {0.0f, 16, WorldEventKind::STOPPED, {8, 0, 3}, 1},   {0.0f, 16, WorldEventKind::STOPPED, {8, 0, 12}, -1},
+        {315.0f, 8, WorldEventKind::SOLVED, {7, 0, 0}, 0},
     };
     for (const auto& c : cases) {
-        const auto [left, right] = heard(c.azimuth, c.kind, c.cell);
+        const auto [left, right] = heard(c.azimuth, c.grid_size, c.kind, c.cell);
         SCOPED_TRACE(testing::Message() << "azimuth " << c.azimuth << ", cell " << c.cell[0] << " " << c.cell[2]
                                         << ": left " << left << ", right " << right);
         EXPECT_GT(left + right, 0.0);

@@ -83,7 +83,7 @@ void GameSound::play_frame(const Game& game)
     }
     output_->set_gain(muted_ ? 0.0f : volume_gain(game.sound_volume));
     output_->set_listener(game.camera_eye, game.camera_target, game.camera_up);
-    for (const SoundCue& cue : cues_for(game.events)) {
+    for (const SoundCue& cue : cues_for(game.events, game.grid_size)) {
         if (!muted_)
             output_->play(cue);
         if (trace_ != nullptr) {

@@ -1,5 +1,7 @@
 #include "sound/sound_cues.h"
 
+#include "transforms/camera.h"
+
 const std::array<const char*, SOUND_COUNT> SOUND_FILES = {
     "sounds/launch.wav", "sounds/stop.wav", "sounds/beam.wav",   "sounds/goal.wav",   "sounds/restart.wav",
     "sounds/undo.wav",   "sounds/hint.wav", "sounds/no_way.wav", "sounds/select.wav",
@@ -11,10 +13,12 @@ namespace {
 // read as a jump from one to the other.
 constexpr float BEAMER_EXIT_PITCH = 1.5f;
 
-SoundCue at(Sound sound, Cell cell, float pitch = 1.0f)
+// Where the picture puts a cell's middle: its models span it from its
+// corner, and the whole grid is drawn about the origin.
+glm::vec3 middle_of(Cell cell, int32_t grid_size)
 {
-    // A cell's models span it from its corner: its sound comes from its middle.
-    return {sound, true, glm::vec3(cell[0], cell[1], cell[2]) + glm::vec3(0.5f), pitch};
+    const glm::vec4 middle(cell[0] + 0.5f, cell[1] + 0.5f, cell[2] + 0.5f, 1.0f);
+    return glm::vec3(make_world_translation(grid_size) * middle);
 }
 
 SoundCue everywhere(Sound sound)
@@ -24,8 +28,11 @@ SoundCue everywhere(Sound sound)
 
 } // namespace
 
-std::vector<SoundCue> cues_for(const std::vector<WorldEvent>& events)
+std::vector<SoundCue> cues_for(const std::vector<WorldEvent>& events, int32_t grid_size)
 {
+    const auto at = [grid_size](Sound sound, Cell cell, float pitch = 1.0f) {
+        return SoundCue{sound, true, middle_of(cell, grid_size), pitch};
+    };
     std::vector<SoundCue> cues;
     for (const WorldEvent& event : events) {
         switch (event.kind) {

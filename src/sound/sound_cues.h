@@ -23,5 +23,6 @@ struct SoundCue {
     float pitch = 1.0f;
 };
 
-// The sounds of one frame's events, in their order.
-std::vector<SoundCue> cues_for(const std::vector<WorldEvent>& events);
+// The sounds of one frame's events, in their order, placed in the world
+// as a grid of this size is drawn.
+std::vector<SoundCue> cues_for(const std::vector<WorldEvent>& events, int32_t grid_size);
