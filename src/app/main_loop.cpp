@@ -1,5 +1,6 @@
 #include "app/main_loop.h"
 
+#include "app/editor_controls.h"
 #include "app/game_sound.h"
 #include "app/hud_drawing.h"
 #include "app/progress_keeper.h"
@@ -109,9 +110,10 @@ void start_run(Game& game, RunState& state)
     }
     // The decoded images go with the reader; it stays for the glyph atlas
     // and the sounds, which it makes last, while the first frames are drawn.
-    // One with nothing left to make goes now: the pages it gives back are
-    // then free before the first frame asks the driver for more.
-    if (preload && !preload->finished())
+    // One with nothing left to make or to hand over goes now: the pages it
+    // gives back are then free before the first frame asks the driver for
+    // more.
+    if (preload && (game.text_shown || !preload->finished()))
         state.preload = preload;
     preload.reset();
 
@@ -184,6 +186,7 @@ bool run_frame(Game& game, RunState& state)
     // Update, then draw: the scene shows the world as this frame left it.
     game.events.clear();
     update_world(game, state.frame_time);
+    follow_play_test(game);
     // The sound first: nothing that takes time comes between an event and
     // what the player hears of it.
     if (game.sound)
