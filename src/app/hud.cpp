@@ -1,5 +1,7 @@
 #include "app/hud.h"
 
+#include "app/editor_controls.h"
+
 #include "game/game.h"
 #include "world/assist.h"
 #include "world/game_ship.h"
@@ -39,10 +41,29 @@ const char* const HELP[][2] = {
     {"PageDown, PageUp", "the next or the previous level"},
     {"Home, End", "level 1, the furthest open level"},
     {"M", "sound off and on"},
+    {"E", "edit this level"},
     {"Mouse, wheel", "turn and move the camera"},
     {"F1", "show or hide this help"},
     {"F3", "wire frame"},
     {"F4, F5", "texture sampling, mipmaps"},
+    {"Escape", "quit"},
+};
+
+// The keys of the level editor, as F1 shows them there.
+const char* const EDITOR_HELP[][2] = {
+    {"Arrows", "move the cursor across the view"},
+    {"PageUp, PageDown", "move the cursor up or down"},
+    {"1, 2", "put a cube, a beamer"},
+    {"5, 6", "put the ship's start, the goal (it moves)"},
+    {"0, Delete", "empty the cell"},
+    {"+, -", "grow or shrink the grid, 2 to 16 a side"},
+    {"Ctrl+Z, Ctrl+Y", "undo, redo"},
+    {"Ctrl+S", "save the level's file"},
+    {"Ctrl+N", "a new level in the next free file"},
+    {"Tab", "play it from its start; Tab comes back"},
+    {"E", "leave the editor"},
+    {"Mouse, wheel", "turn and move the camera"},
+    {"F1", "show or hide this help"},
     {"Escape", "quit"},
 };
 constexpr float HELP_KEYS_END = 0.4f;    // where the column of keys ends
@@ -95,6 +116,13 @@ void Hud::update(const Game& game, double now)
     for (const WorldEvent& event : game.events) {
         switch (event.kind) {
         case WorldEventKind::SOLVED: {
+            if (game.edit_mode != EditMode::OFF) {
+                // A play-test's goal: the editor is back, and the card would
+                // cover its lines.
+                message_ = "The goal in " + count_text(event.launches, "launch", "launches") + ".";
+                message_until_ = now + MESSAGE_HOLD;
+                break;
+            }
             heading = "Level " + std::to_string(event.level) + " solved in " +
                       count_text(event.launches, "launch", "launches") + " (" + par_text(par_) + ")";
             const auto best = game.progress.best_launches.find(level_file_number(event.level, game.level_file_count));
@@ -130,6 +158,14 @@ void Hud::update(const Game& game, double now)
             message_ = game.sound_muted ? "Sound off: M turns it on again." : "Sound on.";
         message_until_ = now + MESSAGE_HOLD;
     }
+    // The editor's lines take the card's place.
+    if (game.edit_mode == EditMode::EDITING)
+        card_fade_at_ = std::min(card_fade_at_, now);
+    if (game.edit_said_count != said_seen_) {
+        said_seen_ = game.edit_said_count;
+        message_ = game.edit_said;
+        message_until_ = now + MESSAGE_HOLD;
+    }
     if (new_level)
         start_card(game, now, heading);
 }
@@ -152,30 +188,58 @@ HudFrame Hud::frame(const Game& game, double now) const
         }
     }
 
-    std::string status = level_title(game.level_name, game.level_number);
-    if (!game.level_name.empty())
-        status = "Level " + std::to_string(game.level_number) + " \u00b7 " + status;
-    status += " \u00b7 " + count_text(static_cast<int32_t>(game.aids.launches.size()), "launch", "launches") +
-              " \u00b7 " + par_text(par_);
-    if (game.sound_on && game.sound_muted)
-        status += " \u00b7 M: sound off";
-    status += " \u00b7 F1 keys";
-    frame.lines.push_back({status, {MARGIN, 1.0f - MARGIN}, STATUS_HEIGHT, PALE, HudAlign::LEFT});
+    if (game.edit_mode == EditMode::EDITING && game.editor) {
+        add_editor_lines(game, frame);
+    } else {
+        std::string status = level_title(game.level_name, game.level_number);
+        if (!game.level_name.empty())
+            status = "Level " + std::to_string(game.level_number) + " \u00b7 " + status;
+        status += " \u00b7 " + count_text(static_cast<int32_t>(game.aids.launches.size()), "launch", "launches");
+        if (game.edit_mode == EditMode::OFF)
+            status += " \u00b7 " + par_text(par_);
+        if (game.sound_on && game.sound_muted)
+            status += " \u00b7 M: sound off";
+        status += " \u00b7 F1 keys";
+        frame.lines.push_back({status, {MARGIN, 1.0f - MARGIN}, STATUS_HEIGHT, PALE, HudAlign::LEFT});
+    }
+    if (game.edit_mode == EditMode::TESTING)
+        frame.lines.push_back({"Playing the level being edited: Tab goes back to the editor",
+                               {MARGIN, MARGIN + SMALL_HEIGHT}, SMALL_HEIGHT, GOLD, HudAlign::LEFT, true});
 
     if (now < message_until_)
-        frame.lines.push_back({message_, {0.5f, 0.8f}, SMALL_HEIGHT, GOLD, HudAlign::CENTRE});
+        frame.lines.push_back({message_, {0.5f, 0.8f}, SMALL_HEIGHT, GOLD, HudAlign::CENTRE, true});
 
-    if (game.help_shown) {
-        const float step = HELP_HEIGHT * LINE_GAP;
-        const float rows = static_cast<float>(std::size(HELP));
-        const float top = 0.5f - step * rows / 2.0f;
-        frame.panels.push_back({{0.12f, top - step}, {0.88f, top + step * (rows + 0.6f)}, SHADE});
-        float y = top;
-        for (const auto& [keys, words] : HELP) {
-            y += step;
-            frame.lines.push_back({keys, {HELP_KEYS_END, y}, HELP_HEIGHT, GOLD, HudAlign::RIGHT});
-            frame.lines.push_back({words, {HELP_WORDS_START, y}, HELP_HEIGHT, WHITE, HudAlign::LEFT});
-        }
-    }
+    if (game.help_shown)
+        add_help(game.edit_mode == EditMode::EDITING, frame);
     return frame;
+}
+
+// The level being edited: its file and the cursor at the top, and at the
+// bottom what the solver makes of it, after every edit.
+void Hud::add_editor_lines(const Game& game, HudFrame& frame) const
+{
+    const LevelDraft& draft = game.editor->editor.draft();
+    const Cell& at = game.edit_cursor;
+    const std::string where = "Editing " + draft.file_name + " \u00b7 " + std::to_string(draft.grid.size) +
+                              " cells a side \u00b7 cursor " + std::to_string(at[0]) + " " + std::to_string(at[1]) +
+                              " " + std::to_string(at[2]) + (game.editor->unsaved ? " \u00b7 not saved" : "") +
+                              " \u00b7 F1 keys";
+    frame.lines.push_back({where, {MARGIN, MARGIN + SMALL_HEIGHT}, SMALL_HEIGHT, PALE, HudAlign::LEFT, true});
+    frame.lines.push_back({game.editor->editor.status(), {MARGIN, 1.0f - MARGIN}, SMALL_HEIGHT, WHITE,
+                           HudAlign::LEFT, true});
+}
+
+void Hud::add_help(bool editing, HudFrame& frame) const
+{
+    const char* const(*help)[2] = editing ? EDITOR_HELP : HELP;
+    const size_t count = editing ? std::size(EDITOR_HELP) : std::size(HELP);
+    const float step = HELP_HEIGHT * LINE_GAP;
+    const float top = 0.5f - step * static_cast<float>(count) / 2.0f;
+    frame.panels.push_back({{0.12f, top - step}, {0.88f, top + step * (static_cast<float>(count) + 0.6f)}, SHADE});
+    float y = top;
+    for (size_t row = 0; row < count; ++row) {
+        y += step;
+        frame.lines.push_back({help[row][0], {HELP_KEYS_END, y}, HELP_HEIGHT, GOLD, HudAlign::RIGHT});
+        frame.lines.push_back({help[row][1], {HELP_WORDS_START, y}, HELP_HEIGHT, WHITE, HudAlign::LEFT});
+    }
 }

@@ -54,6 +54,8 @@ public:
 
 private:
     void start_card(const Game& game, double now, std::string heading);
+    void add_editor_lines(const Game& game, HudFrame& frame) const;
+    void add_help(bool editing, HudFrame& frame) const;
 
     int32_t shown_level_ = 0; // the level whose card was made last; 0 before the first
     int32_t par_ = 0;
@@ -62,4 +64,5 @@ private:
     std::string message_;
     double message_until_ = -1.0e9;
     bool muted_seen_ = false; // M's mute as the last message told it
+    int32_t said_seen_ = 0;   // the editor's words the last message told
 };

@@ -16,6 +16,9 @@ void load_progress(Game& game)
 
 void keep_progress(Game& game)
 {
+    // A play-test of a level being edited is no solve of it.
+    if (game.edit_mode != EditMode::OFF)
+        return;
     bool changed = false;
     for (const WorldEvent& event : game.events)
         if (event.kind == WorldEventKind::SOLVED)

@@ -1,4 +1,5 @@
 #include "app/controls.h"
+#include "app/editor_controls.h"
 #include "app/game_sound.h"
 #include "app/main_loop.h"
 #include "game/game.h"
@@ -42,6 +43,15 @@ int32_t read_volume(const ConfigFile& settings)
     return DEFAULT_VOLUME;
 }
 
+// The editor's keys come first while it is on (and E in play); every other
+// key is the game's.
+void on_game_key(int key, int action)
+{
+    Game* game = static_cast<Game*>(platform::get_user_pointer());
+    if (game == nullptr || !editor_key(*game, key, action))
+        on_key(key, action);
+}
+
 } // namespace
 
 int Game::initialize()
@@ -83,7 +93,7 @@ int Game::initialize()
     }
 
     platform::set_window_title("TIRAK");
-    platform::set_key_callback(on_key);
+    platform::set_key_callback(on_game_key);
     // The key callback carries no pointer; R, U and H find the game here.
     platform::set_user_pointer(this);
 

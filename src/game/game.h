@@ -24,6 +24,10 @@ class ResourcePreload;
 struct aiScene;
 struct ShaderProgram;
 
+// The level editor: off, editing the level (the flight keys are its keys),
+// or play-testing it with the real rules.
+enum class EditMode { OFF, EDITING, TESTING };
+
 // The settings file, read from the working directory.
 constexpr const char* SETTINGS_FILE = "tirak.inp";
 
@@ -121,6 +125,19 @@ public:
     bool sound_muted = false;
     // Shared for the reason the particles are: the game is its one owner.
     std::shared_ptr<class GameSound> sound;
+
+    // E's level editor. While it is on, the world is built from the grid
+    // being edited, not from the level's file: R and the goal of a
+    // play-test start it again from there.
+    EditMode edit_mode = EditMode::OFF;
+    std::shared_ptr<struct EditorSession> editor; // kept from one E to the next
+    std::shared_ptr<const LevelGrid> edited_grid;
+    Cell edit_cursor{};
+    std::shared_ptr<class CursorBox> cursor_box; // drawn round it, made at its first frame
+    // What the editor last said (a refusal, a save); the count tells the
+    // HUD that something new was said, the same words or not.
+    std::string edit_said;
+    int32_t edit_said_count = 0;
 
     UniformLocations uniforms;
     UnlitProgram unlit;

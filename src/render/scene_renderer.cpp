@@ -2,7 +2,9 @@
 
 #include "game/game.h"
 #include "particles/particle_system.h"
+#include "platform/window.h"
 #include "render/cell_instances.h"
+#include "render/cursor_box.h"
 #include "render/model_table.h"
 #include "render/render_settings.h"
 #include "render/shader_program.h"
@@ -221,6 +223,11 @@ void render_scene(const ShaderProgram& phong_program, Game& game)
     glEnable(GL_CULL_FACE);
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
+    if (game.edit_mode == EditMode::EDITING) {
+        if (!game.cursor_box)
+            game.cursor_box = std::make_shared<CursorBox>();
+        game.cursor_box->draw(projection, camera, world, game.edit_cursor, platform::get_time());
+    }
     if (game.unlit.program == 0)
         glUniform1i(u.lightning, 1);
     game.bind_vertex_array(0);

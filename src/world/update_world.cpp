@@ -70,7 +70,9 @@ void spin_goal(Game& game)
 // flight.cpp), the goal follows the clock and the zoom the frame count.
 void update_world(Game& game, double)
 {
-    flight_step(game);
+    // While a level is edited its ship stays where the editor put it.
+    if (game.edit_mode != EditMode::EDITING)
+        flight_step(game);
     turn_camera(game);
     zoom_camera(game);
     spin_goal(game);

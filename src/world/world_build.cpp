@@ -68,6 +68,8 @@ void build(Game& game, Load load)
     heading_axis = AXIS_X;
     heading_sign = +1;
 
+    // A level without a ship start (one being edited) has no ship to draw.
+    game.ship_index = -1;
     auto grid = std::make_unique<LevelGrid>();
     game.grid_size = load(*grid);
     game.level_grid = std::move(grid);
@@ -80,6 +82,13 @@ void build(Game& game, Load load)
 
 void build_world(Game& game)
 {
+    if (game.edited_grid) {
+        build(game, [&game](LevelGrid& grid) {
+            grid = *game.edited_grid;
+            return grid.size;
+        });
+        return;
+    }
     build(game, [&game](LevelGrid& grid) {
         return load_level(game.level_number, game.level_file_count, grid, &game.level_name);
     });

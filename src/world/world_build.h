@@ -8,9 +8,9 @@
 
 class Game;
 
-// (Re)builds the world from the level file for game.level_number: at
-// start-up, after the goal and after the ship was lost. Throws what
-// load_level throws.
+// (Re)builds the world from the level file for game.level_number, or from
+// the grid being edited while there is one: at start-up, after the goal and
+// after the ship was lost. Throws what load_level throws.
 void build_world(Game& game);
 
 // The same from a named file, for the benchmark and the tests.

@@ -372,6 +372,25 @@ heard_then_silent() {
                      to < muted && length_ > muted + 0.5) }' heard
 }
 
+# --- The level editor by keys. A new level has its ship in 0 0 0 and its
+# goal in 5 0 0; from the first view Right is +x and Down +z. The goal goes,
+# cubes go in 3 0 0 and 2 0 4 and the goal in 1 0 3: +x, +z, -x reach it.
+# Saved, the level is played by Tab and those launches, back to the editor.
+build_by_keys() {
+    frames 10
+    keys e ctrl+n Right Right Right Right Right Delete; frames 10 1; read_text; cp said no_goal_said
+    keys Left Left 1 Left Down Down Down Down 1 Up Left 6; frames 10 1; read_text; cp said solvable_said
+    keys ctrl+s Tab
+    for key in space d space d space; do keys $key; frames 30 0.5; done
+    read_text; cp said back_said
+}
+built_level_plays() {
+    game build_by_keys
+    levels solve levels/31.lev && cp out solved
+    sed -i 's/^level = 1$/level = 31/' data/tirak.inp
+    game eval 'frames 10; read_text; cp said restart_said; keys e; frames 10 1; read_text'
+}
+
 # Solves level 1, then starts again and reads the first card, then PageDown twice.
 solve_then_page_down() {
     game solve_level_1
@@ -467,6 +486,7 @@ sound/heard           | 0 | sound_on                                            
 sound/off             | 0 |                                                            | recorded game eval 'frames 10; keys space; frames 30 1' | [ ! -e rec.wav ] && [ ! -e trace ] && ! grep -qiE 'sound|ALSA|AL lib' err
 sound/no-device       | 0 | sound_on                                                   | al_conf '[general]' 'drivers = alsa' '[alsa]' 'device = tirak-no-such-device'; WRAP="env ALSOFT_CONF=$W/al.conf" game eval 'frames 10; keys space; frames 30 1' | has err 'No sound device: playing without sound.' && count err 'sound|ALSA|AL lib' 1 && like titles 'fps: .*'
 sound/broken-file     | 0 | sound_on; echo 'not a sound' > sounds/stop.wav; sed -i 's/^EndConfigFile$/volume = loud\n&/' tirak.inp | recorded game eval 'recording; keys space; frames 30 1' | has err "sounds/stop.wav: it is not a WAV file: the game's sounds are PCM WAV; this sound stays silent." && has err 'tirak.inp: volume = loud is not a whole number from 0 to 100; it is 80.' && [ "$(cut -d' ' -f2 trace | tr '\n' ,)" = 'sounds/launch.wav,sounds/stop.wav,' ]
+editor/build-by-keys  | 0 | text_on                                                    | built_level_plays | says 'no goal' no_goal_said && says 'solvable: 3 launches' solvable_said && is solved '3 launches: +x +z -x' && says 'Level 31' restart_said && says 'Editing levels/31.lev' back_said && says 'Editing levels/31.lev' && says 'solvable: 3 launches'
 leak/valgrind         | 0 |                      | valgrind_game | grep -q 'ERROR SUMMARY: 0 errors' valgrind.log || ! cat valgrind.log
 TABLE
 echo "$FAILED failed"

@@ -1,0 +1,306 @@
+#include "app/editor_controls.h"
+
+#include "config/config_file.h"
+#include "editor/draft_file.h"
+#include "game/game.h"
+#include "platform/window.h"
+#include "world/assist.h"
+#include "world/flight_rules.h"
+#include "world/level_loader.h"
+#include "world/world_state.h"
+
+#include <glm/glm.hpp>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+namespace {
+
+constexpr int KEY_E = 'E';
+constexpr int KEY_N = 'N';
+constexpr int KEY_S = 'S';
+constexpr int KEY_Y = 'Y';
+constexpr int KEY_Z = 'Z';
+
+void say(Game& game, std::string words)
+{
+    game.edit_said = std::move(words);
+    game.edit_said_count += 1;
+}
+
+EditorSession& session(Game& game)
+{
+    return *game.editor;
+}
+
+// "levels/12.lev" is level 12.
+int32_t number_of(const std::string& file)
+{
+    return std::atoi(file.c_str() + file.find('/') + 1);
+}
+
+// The world as the draft now stands, the ship at its start.
+void show_draft(Game& game)
+{
+    const LevelDraft& draft = session(game).editor.draft();
+    game.edited_grid = std::make_shared<LevelGrid>(draft.grid);
+    game.level_name = draft.name;
+    start_level(game);
+    const int32_t last = draft.grid.size - 1;
+    for (int32_t& axis : game.edit_cursor)
+        axis = std::clamp(axis, 0, last);
+}
+
+void start_session(Game& game, LevelDraft draft, int32_t level_before_new)
+{
+    const Cell start = ship_start(draft.grid);
+    game.editor = std::make_shared<EditorSession>(EditorSession{LevelEditor(std::move(draft)), false, level_before_new});
+    game.edit_cursor = start;
+}
+
+void open_editor(Game& game)
+{
+    const std::string file = level_file_name(game.level_number, game.level_file_count);
+    if (!game.editor || session(game).editor.draft().file_name != file) {
+        try {
+            start_session(game, read_draft(file), 0);
+        } catch (const LevelError& error) {
+            say(game, file + ": " + error.problem + "; the editor cannot open it.");
+            return;
+        } catch (const ConfigFile::file_not_found&) {
+            say(game, file + ": the file is missing or unreadable; the editor cannot open it.");
+            return;
+        }
+    }
+    game.edit_mode = EditMode::EDITING;
+    show_draft(game);
+}
+
+void close_editor(Game& game)
+{
+    EditorSession& editing = session(game);
+    game.edit_mode = EditMode::OFF;
+    game.edited_grid.reset();
+    if (!std::filesystem::exists(editing.editor.draft().file_name)) {
+        // A new level never saved has no file to play.
+        game.level_number = editing.level_before_new;
+        game.editor.reset();
+    } else if (editing.unsaved) {
+        say(game, "The edits are not saved: E goes back to them.");
+    }
+    start_level(game);
+}
+
+void play_test(Game& game)
+{
+    const LevelDraft& draft = session(game).editor.draft();
+    if (std::count(draft.grid.cells.begin(), draft.grid.cells.end(), CELL_SHIP_START) == 0) {
+        say(game, "There is no ship start to play from: 5 puts one at the cursor.");
+        return;
+    }
+    game.edit_mode = EditMode::TESTING;
+    show_draft(game);
+}
+
+void back_to_editing(Game& game)
+{
+    game.edit_mode = EditMode::EDITING;
+    show_draft(game);
+}
+
+void save(Game& game)
+{
+    EditorSession& editing = session(game);
+    const std::string problem = editing.editor.save();
+    if (!problem.empty()) {
+        say(game, problem);
+        return;
+    }
+    editing.unsaved = false;
+    const std::string& file = editing.editor.draft().file_name;
+    // A new file is one more level to play, after the last one.
+    game.level_file_count = std::max(game.level_file_count, number_of(file));
+    const std::string& status = editing.editor.status();
+    say(game, status.rfind("solvable", 0) == 0 ? "Saved " + file + "."
+                                                : "Saved " + file + " as work in progress: " + status + ".");
+}
+
+void new_level(Game& game)
+{
+    const std::string file = next_free_level_file();
+    const int32_t before = game.editor && !std::filesystem::exists(session(game).editor.draft().file_name)
+                               ? session(game).level_before_new
+                               : game.level_number;
+    start_session(game, new_draft(file), before);
+    session(game).unsaved = true;
+    game.level_number = number_of(file);
+    show_draft(game);
+    say(game, "New level " + file + ": Ctrl+S saves it.");
+}
+
+// Carries out an edit and shows it, or says why it was refused.
+template <typename Edit>
+void edit(Game& game, Edit change)
+{
+    EditorSession& editing = session(game);
+    const std::string refused = change(editing.editor);
+    if (!refused.empty()) {
+        say(game, refused);
+        return;
+    }
+    editing.unsaved = true;
+    show_draft(game);
+}
+
+void history(Game& game, bool forward)
+{
+    EditorSession& editing = session(game);
+    if (forward ? editing.editor.redo() : editing.editor.undo()) {
+        editing.unsaved = true;
+        show_draft(game);
+    } else {
+        say(game, forward ? "Nothing to redo." : "Nothing to undo.");
+    }
+}
+
+Cell scaled(Cell step, int32_t by)
+{
+    return {step[0] * by, step[1] * by, step[2] * by};
+}
+
+// The arrow keys follow the view: right moves the cursor along the grid
+// axis nearest to the screen's right, up along the other level axis, away
+// from the camera. Seen square to a corner both are as near; they still
+// take one axis each.
+std::optional<Cell> cursor_step(const Game& game, int key)
+{
+    glm::vec3 away = game.camera_target - game.camera_eye;
+    away.y = 0.0f;
+    const glm::vec3 right = glm::cross(away, glm::vec3(0.0f, 1.0f, 0.0f));
+    const bool right_along_x = std::abs(right.x) >= std::abs(right.z);
+    const Cell to_right = right_along_x ? Cell{right.x > 0.0f ? 1 : -1, 0, 0} : Cell{0, 0, right.z > 0.0f ? 1 : -1};
+    const Cell to_away = right_along_x ? Cell{0, 0, away.z > 0.0f ? 1 : -1} : Cell{away.x > 0.0f ? 1 : -1, 0, 0};
+    switch (key) {
+    case platform::KEY_UP: return to_away;
+    case platform::KEY_DOWN: return scaled(to_away, -1);
+    case platform::KEY_RIGHT: return to_right;
+    case platform::KEY_LEFT: return scaled(to_right, -1);
+    case platform::KEY_PAGEUP: return Cell{0, 1, 0};
+    case platform::KEY_PAGEDOWN: return Cell{0, -1, 0};
+    default: return std::nullopt;
+    }
+}
+
+std::optional<int32_t> content_for(int key)
+{
+    switch (key) {
+    case '1': return CELL_CUBE;
+    case '2': return CELL_BEAMER;
+    case '5': return CELL_SHIP_START;
+    case '6': return CELL_GOAL;
+    case '0':
+    case platform::KEY_DEL: return CELL_EMPTY;
+    default: return std::nullopt;
+    }
+}
+
+// Keys that keep their meaning in the editor: help, the picture, the sound.
+bool shared_with_play(int key)
+{
+    return key == platform::KEY_F1 || key == platform::KEY_F3 || key == platform::KEY_F4 ||
+           key == platform::KEY_F5 || key == 'M';
+}
+
+// Whether each Ctrl key is down, as its own presses and releases tell it:
+// the window layer's key state is sticky, and would call a key down once
+// more after it was let go.
+bool left_ctrl_down = false;
+bool right_ctrl_down = false;
+
+void follow_ctrl(int key, int action)
+{
+    if (key == platform::KEY_LCTRL)
+        left_ctrl_down = action == platform::PRESS;
+    if (key == platform::KEY_RCTRL)
+        right_ctrl_down = action == platform::PRESS;
+}
+
+bool ctrl_held()
+{
+    return left_ctrl_down || right_ctrl_down;
+}
+
+void editing_key(Game& game, int key)
+{
+    if (ctrl_held()) {
+        switch (key) {
+        case KEY_Z: history(game, false); break;
+        case KEY_Y: history(game, true); break;
+        case KEY_S: save(game); break;
+        case KEY_N: new_level(game); break;
+        }
+        return;
+    }
+    if (const std::optional<Cell> step = cursor_step(game, key)) {
+        const int32_t last = session(game).editor.draft().grid.size - 1;
+        for (int axis = 0; axis < 3; ++axis)
+            game.edit_cursor[axis] = std::clamp(game.edit_cursor[axis] + (*step)[axis], 0, last);
+        return;
+    }
+    if (const std::optional<int32_t> content = content_for(key)) {
+        const Cell cell = game.edit_cursor;
+        edit(game, [&](LevelEditor& editor) { return editor.place(cell, *content); });
+        return;
+    }
+    const int32_t size = session(game).editor.draft().grid.size;
+    switch (key) {
+    case '=':
+    case '+': edit(game, [&](LevelEditor& editor) { return editor.resize(size + 1); }); break;
+    case '-': edit(game, [&](LevelEditor& editor) { return editor.resize(size - 1); }); break;
+    case KEY_E: close_editor(game); break;
+    case platform::KEY_TAB: play_test(game); break;
+    }
+}
+
+} // namespace
+
+bool editor_key(Game& game, int key, int action)
+{
+    follow_ctrl(key, action);
+    if (action != platform::PRESS)
+        return game.edit_mode == EditMode::EDITING && !shared_with_play(key);
+    switch (game.edit_mode) {
+    case EditMode::OFF:
+        if (key != KEY_E || ship_flying)
+            return false;
+        open_editor(game);
+        return true;
+    case EditMode::TESTING:
+        if (key == platform::KEY_TAB || key == KEY_E) {
+            back_to_editing(game);
+            return true;
+        }
+        // The level under test is the only one: no level select.
+        return key == platform::KEY_PAGEUP || key == platform::KEY_PAGEDOWN || key == platform::KEY_HOME ||
+               key == platform::KEY_END;
+    case EditMode::EDITING:
+        if (shared_with_play(key))
+            return false;
+        editing_key(game, key);
+        return true;
+    }
+    return false;
+}
+
+void follow_play_test(Game& game)
+{
+    if (game.edit_mode != EditMode::TESTING)
+        return;
+    for (const WorldEvent& event : game.events)
+        if (event.kind == WorldEventKind::SOLVED) {
+            back_to_editing(game);
+            return;
+        }
+}
