@@ -6,6 +6,8 @@
 #include "world/flight_rules.h"
 #include "world/level_show.h"
 
+#include "world/level_check.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -121,6 +123,7 @@ TEST(LevelEditor, SavesTheShippedLevelsAsTheyAreAndNewOnesTheGamePlays)
         const LevelDraft saved = read_draft(draft.file_name);
         EXPECT_EQ(saved.grid.cells, draft.grid.cells);
         EXPECT_EQ(saved.name + "|" + saved.notes, draft.name + "|" + draft.notes);
+        EXPECT_EQ(check_level_file(draft.file_name), std::vector<std::string>{});
         const PlayLevel played = load_play_level(draft.file_name), as_shipped = load_play_level(shipped);
         EXPECT_EQ(cells_of(played.grid), cells_of(as_shipped.grid));
         EXPECT_EQ(played.start.cell, as_shipped.start.cell);
