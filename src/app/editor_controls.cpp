@@ -47,6 +47,8 @@ void show_draft(Game& game)
     const LevelDraft& draft = session(game).editor.draft();
     game.edited_grid = std::make_shared<LevelGrid>(draft.grid);
     game.level_name = draft.name;
+    // A flight cut short by Tab leaves no launch behind to start by itself.
+    launch_requested = false;
     start_level(game);
     const int32_t last = draft.grid.size - 1;
     for (int32_t& axis : game.edit_cursor)
@@ -58,6 +60,19 @@ void start_session(Game& game, LevelDraft draft, int32_t level_before_new)
     const Cell start = ship_start(draft.grid);
     game.editor = std::make_shared<EditorSession>(EditorSession{LevelEditor(std::move(draft)), false, level_before_new});
     game.edit_cursor = start;
+}
+
+// Why the game could not play a level file, or "".
+std::string problem_playing(const std::string& file)
+{
+    try {
+        load_play_level(file);
+    } catch (const LevelError& error) {
+        return error.problem;
+    } catch (const ConfigFile::file_not_found&) {
+        return "the file is missing or unreadable";
+    }
+    return "";
 }
 
 void open_editor(Game& game)
@@ -81,15 +96,23 @@ void open_editor(Game& game)
 void close_editor(Game& game)
 {
     EditorSession& editing = session(game);
-    game.edit_mode = EditMode::OFF;
-    game.edited_grid.reset();
     if (!std::filesystem::exists(editing.editor.draft().file_name)) {
         // A new level never saved has no file to play.
         game.level_number = editing.level_before_new;
         game.editor.reset();
-    } else if (editing.unsaved) {
-        say(game, "The edits are not saved: E goes back to them.");
+    } else {
+        // Work in progress saved without a ship start cannot be played:
+        // leaving would end the game, as a broken level does.
+        const std::string problem = problem_playing(editing.editor.draft().file_name);
+        if (!problem.empty()) {
+            say(game, "The saved level cannot be played yet (" + problem + "): the editor stays.");
+            return;
+        }
+        if (editing.unsaved)
+            say(game, "The edits are not saved: E goes back to them.");
     }
+    game.edit_mode = EditMode::OFF;
+    game.edited_grid.reset();
     start_level(game);
 }
 
