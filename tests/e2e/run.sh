@@ -1,15 +1,24 @@
 # End-to-end cases, one row each at the bottom: the real game, its tools and
-# the benchmark, each run in a fresh scratch copy of data/ on the X server in
-# $DISPLAY. A row reads
+# the benchmark, each run in a fresh scratch copy of data/ on an X server of
+# this script's own. A row reads
 #   name | exit status | change to data/ (shell) | what runs | what must hold after (shell, in the scratch directory)
 # Usage: run.sh ROWS DATA_DIR TIRAK TIRAK_LEVELS TIRAK_MAKE_DATA TIRAK_BENCH SOUND_MATCH
 # ROWS: the rows whose names begin so (an extended regex). PLAY_SHOTS=DIR keeps the screenshots.
 set -u
 ROWS=$1 DATA=$(realpath -m "$2") TIRAK=$(realpath -m "$3") LEVELS=$(realpath -m "$4")
 MAKE_DATA=$(realpath -m "$5") BENCH=$(realpath -m "$6") SOUND_MATCH=$(realpath -m "$7") HERE=$(cd "$(dirname "$0")" && pwd)
-W=$(mktemp -d) PID= WIN= ST= FAILED=0
-trap '[ -z "$PID" ] || kill "$PID" 2>/dev/null; rm -rf "$W"' EXIT
+W=$(mktemp -d) PID= WIN= ST= FAILED=0 XVFB=
+trap '[ -z "$PID" ] || kill "$PID" 2>/dev/null; [ -z "$XVFB" ] || kill "$XVFB"; rm -rf "$W"' EXIT
 cd "$W" || exit 1
+
+# An X server of its own lets groups of rows run side by side: keys go to
+# the focused window, and two games on one server would take each other's
+# focus. -noreset: Xvfb otherwise resets itself whenever its last client
+# leaves, and a window opened during that reset fails to connect.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$W/display" 2> /dev/null &
+XVFB=$!
+for _ in $(seq 100); do [ -s "$W/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n 1 "$W/display")"
 
 # What must hold: FILE is out, err, titles (every title seen) or win (the size).
 has() { grep -qxF -- "$2" "$1"; }
