@@ -452,11 +452,11 @@ game/texture-not-png  | 0 | convert tex/0cube.png tga:tex/0cube.png             
 game/material-broken  | 1 | sed -i '1i map_Kd x.png' obj/cone.mtl                      | game | last err 'Cannot load "obj/cone.obj": its material file obj/cone.mtl says something before its first newmtl.'
 game/mip-wrong-size   | 0 | cp tex/0cube.png tex/2cube.png                             | game | has out 'tex/2cube.png: mip level 2 must be 128*128; the level made from level 0 is used instead.'
 game/no-display       | 1 |                                                            | WRAP='env DISPLAY=:4097' game | has err 'Failed to initialize OpenGL window.' && last err 'The window system said: X11: Failed to open display :4097'
-game/fullscreen-fills | 0 | sed -i 's/^fulscreen = no$/fulscreen = yes/' tirak.inp | game fills_screen | mostly_lit && awk -v x="$X" -v y="$Y" 'BEGIN { exit !((x - 640)^2 + (y - 512)^2 < 32^2) }'
-game/resized-fills    | 0 |                                                            | game resize_to_1200x900 | is win 1024x768 && awk -v t="$(black 1200x132+0+0)" -v r="$(black 176x900+1024+0)" 'BEGIN { exit !(t < 0.05 && r < 0.05) }'
-game/stall-mid-flight | 0 | sixteen_wide                                               | stalled_launch '' rest.png; stalled_launch 1 stalled.png | holds 'same < 50 && moved > 200' same="$(apart stalled.png rest.png)" moved="$(apart stalled.png start.png)"
+look/fullscreen-fills | 0 | sed -i 's/^fulscreen = no$/fulscreen = yes/' tirak.inp | game fills_screen | mostly_lit && awk -v x="$X" -v y="$Y" 'BEGIN { exit !((x - 640)^2 + (y - 512)^2 < 32^2) }'
+look/resized-fills    | 0 |                                                            | game resize_to_1200x900 | is win 1024x768 && awk -v t="$(black 1200x132+0+0)" -v r="$(black 176x900+1024+0)" 'BEGIN { exit !(t < 0.05 && r < 0.05) }'
+look/stall-mid-flight | 0 | sixteen_wide                                               | stalled_launch '' rest.png; stalled_launch 1 stalled.png | holds 'same < 50 && moved > 200' same="$(apart stalled.png rest.png)" moved="$(apart stalled.png start.png)"
 game/endless-flight   | 0 | endless_level | game endless_launch | [ -n "${IN_TIME:-}" ] && [ "$(grep -E 'for ever|^TEXTURESAMPLING' out)" = "$(printf '%s\n' "$ENDLESS" 'TEXTURESAMPLING NEAREST')" ]
-game/looks-as-before  | 0 |                                                            | pictures | [ -z "$CHANGED" ]
+look/as-before        | 0 |                                                            | pictures | [ -z "$CHANGED" ]
 play/through          | 0 | sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | play_through | [ "$MISSED" -eq 0 ]
 play/hint             | 0 | sed -i 's/^level = 1$/level = 4/; s/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | hint_through_level_4 | [ "$MISSED" -eq 0 ]
 tool/check-shipped    | 0 |                      | levels check levels/1.lev levels/2.lev levels/3.lev | is out '' && is err ''
