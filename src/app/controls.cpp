@@ -1,5 +1,6 @@
 #include "app/controls.h"
 
+#include "app/letter_keys.h"
 #include "game/game.h"
 #include "platform/window.h"
 #include "render/render_settings.h"
@@ -11,16 +12,6 @@ bool mipmaps_enabled = false;
 int mipmap_mode = 0;
 
 namespace {
-
-// Letters arrive as their upper-case character codes.
-constexpr int KEY_W = 'W';
-constexpr int KEY_A = 'A';
-constexpr int KEY_S = 'S';
-constexpr int KEY_D = 'D';
-constexpr int KEY_R = 'R';
-constexpr int KEY_U = 'U';
-constexpr int KEY_H = 'H';
-constexpr int KEY_M = 'M';
 
 constexpr int MIPMAP_MODES = 3;
 constexpr int MIPMAP_OFF = 0;

@@ -1,5 +1,6 @@
 #include "app/editor_controls.h"
 
+#include "app/letter_keys.h"
 #include "config/config_file.h"
 #include "editor/draft_file.h"
 #include "game/game.h"
@@ -17,12 +18,6 @@
 #include <optional>
 
 namespace {
-
-constexpr int KEY_E = 'E';
-constexpr int KEY_N = 'N';
-constexpr int KEY_S = 'S';
-constexpr int KEY_Y = 'Y';
-constexpr int KEY_Z = 'Z';
 
 void say(Game& game, std::string words)
 {
@@ -233,7 +228,7 @@ std::optional<int32_t> content_for(int key)
 bool shared_with_play(int key)
 {
     return key == platform::KEY_F1 || key == platform::KEY_F3 || key == platform::KEY_F4 ||
-           key == platform::KEY_F5 || key == 'M';
+           key == platform::KEY_F5 || key == KEY_M;
 }
 
 // Whether each Ctrl key is down, as its own presses and releases tell it:

@@ -9,7 +9,6 @@
 
 #include <GL/glew.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -33,11 +32,8 @@ int32_t read_volume(const ConfigFile& settings)
     const std::optional<std::string> value = settings.find_value("volume");
     if (!value)
         return DEFAULT_VOLUME;
-    errno = 0;
-    char* end = nullptr;
-    const long volume = std::strtol(value->c_str(), &end, 10);
-    if (errno == 0 && end != value->c_str() && *end == '\0' && volume >= 0 && volume <= MAX_VOLUME)
-        return static_cast<int32_t>(volume);
+    if (const std::optional<int32_t> volume = whole_number(*value); volume && *volume <= MAX_VOLUME)
+        return *volume;
     std::cerr << SETTINGS_FILE << ": volume = " << *value << " is not a whole number from 0 to 100; it is "
               << DEFAULT_VOLUME << "." << std::endl;
     return DEFAULT_VOLUME;

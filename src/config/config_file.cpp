@@ -23,6 +23,14 @@ int to_int(const std::string& text)
     return value;
 }
 
+std::optional<int32_t> whole_number(const std::string& text)
+{
+    constexpr size_t MOST_DIGITS = 9; // fits an int32_t
+    if (text.empty() || text.size() > MOST_DIGITS || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoi(text);
+}
+
 bool to_bool(const std::string& text)
 {
     std::string upper = text;

@@ -2,6 +2,7 @@
 // file and the level files.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -42,6 +43,10 @@ std::string trim(const std::string& text);
 // 800, "3.7" is 3). Text that does not start with a number, or a number that
 // does not fit an int, gives 0.
 int to_int(const std::string& text);
+
+// A whole number of at most nine digits and nothing else; nothing for any
+// other text, where to_int would read what it could.
+std::optional<int32_t> whole_number(const std::string& text);
 
 // False for FALSE, F, NO, N, 0 and NONE in any letter case; true otherwise,
 // the empty text included.

@@ -14,15 +14,6 @@ constexpr const char* SENTRY = "EndConfigFile";
 constexpr const char* KEY_PREFIX = "level_";
 constexpr int32_t MOST_LAUNCHES = 1000000; // more than any level can need
 
-// A whole positive number and nothing else, or 0.
-int32_t whole_number(const std::string& text)
-{
-    constexpr size_t MOST_DIGITS = 9; // fits an int32_t
-    if (text.empty() || text.size() > MOST_DIGITS || text.find_first_not_of("0123456789") != std::string::npos)
-        return 0;
-    return std::stoi(text);
-}
-
 // The file ends with the sentry on a line of its own; a file cut short
 // does not, whatever it holds before.
 bool ends_properly(const std::string& file_name)
@@ -43,8 +34,8 @@ std::string fault_in(const std::string& file_name, Progress& progress)
         return "it is cut short: it does not end with " + std::string(SENTRY);
     const ConfigFile file(file_name, "=", "#", SENTRY);
     for (const std::string& key : file.keys()) {
-        const int32_t level = key.rfind(KEY_PREFIX, 0) == 0 ? whole_number(key.substr(6)) : 0;
-        const int32_t launches = whole_number(file.find_value(key).value_or(""));
+        const int32_t level = key.rfind(KEY_PREFIX, 0) == 0 ? whole_number(key.substr(6)).value_or(0) : 0;
+        const int32_t launches = whole_number(file.find_value(key).value_or("")).value_or(0);
         if (level <= 0 || launches <= 0 || launches > MOST_LAUNCHES)
             return "\"" + key + "\" is not a \"level_N = launches\" line";
         progress.best_launches[level] = launches;
