@@ -4,7 +4,7 @@
 # when a target crashes, runs out of memory or time on one input, or breaks
 # one of its checks; the input is then saved under build-fuzz/artifacts.
 #
-#   tests/fuzz/run.sh              every target within TIRAK_FUZZ_SECONDS (60)
+#   tests/fuzz/run.sh              every target within TIRAK_FUZZ_SECONDS (45)
 #   tests/fuzz/run.sh level        one target, all that time
 #
 # The targets run side by side, one per core; with more targets than cores
@@ -14,7 +14,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build="$root/build-fuzz"
-seconds=${TIRAK_FUZZ_SECONDS:-60}
+seconds=${TIRAK_FUZZ_SECONDS:-45}
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(settings level image model sound)
 cores=$(nproc)
