@@ -6,7 +6,7 @@
 
 namespace {
 
-const char* const VERTEX_SOURCE = R"(#version 150
+const char* const UNLIT_VERTEX_SOURCE = R"(#version 150
 uniform mat4 camera_matrix;
 uniform mat4 projection_matrix;
 uniform mat4 world_translation_matrix;
@@ -22,7 +22,7 @@ void main()
 )";
 
 // The texture unit decodes the sRGB texels; alpha is opacity.
-const char* const FRAGMENT_SOURCE = R"(#version 150
+const char* const UNLIT_FRAGMENT_SOURCE = R"(#version 150
 uniform sampler2D Texture0;
 in vec2 texture_coordinates;
 out vec4 out_color;
@@ -50,7 +50,7 @@ std::vector<NamedLocation> locations_like_phong(GLuint phong)
 UnlitProgram build_unlit_program(uint32_t phong_program)
 {
     ProgramOptions options;
-    options.stages = {{GL_VERTEX_SHADER, "", VERTEX_SOURCE}, {GL_FRAGMENT_SHADER, "", FRAGMENT_SOURCE}};
+    options.stages = {{GL_VERTEX_SHADER, "", UNLIT_VERTEX_SOURCE}, {GL_FRAGMENT_SHADER, "", UNLIT_FRAGMENT_SOURCE}};
     options.attributes = locations_like_phong(phong_program);
     options.outputs = {{0, "out_color"}};
     options.on_failure = OnFailure::FALL_BACK;

@@ -16,7 +16,7 @@ namespace {
 // nothing a player can delete or break should be able to take it away or
 // end the game, and the program is part of this room, not of the look of a
 // level.
-const char* const VERTEX_SOURCE = R"(#version 150
+const char* const TEXT_VERTEX_SOURCE = R"(#version 150
 uniform vec2 pixels_to_clip;
 in vec2 in_position;
 in vec2 in_atlas;
@@ -70,7 +70,7 @@ void main()
 }
 )";
 
-constexpr GLuint POSITION_LOCATION = 0;
+constexpr GLuint TEXT_POSITION_LOCATION = 0;
 constexpr GLuint ATLAS_LOCATION = 1;
 constexpr GLuint COLOUR_LOCATION = 2;
 constexpr float BYTE_MAX = 255.0f;
@@ -114,8 +114,8 @@ uint8_t to_byte(float channel)
 GLuint build_text_program(const char* fragment_source)
 {
     ProgramOptions options;
-    options.stages = {{GL_VERTEX_SHADER, "", VERTEX_SOURCE}, {GL_FRAGMENT_SHADER, "", fragment_source}};
-    options.attributes = {{POSITION_LOCATION, "in_position"}, {ATLAS_LOCATION, "in_atlas"},
+    options.stages = {{GL_VERTEX_SHADER, "", TEXT_VERTEX_SOURCE}, {GL_FRAGMENT_SHADER, "", fragment_source}};
+    options.attributes = {{TEXT_POSITION_LOCATION, "in_position"}, {ATLAS_LOCATION, "in_atlas"},
                           {COLOUR_LOCATION, "in_colour"}};
     options.outputs = {{0, "out_color"}};
     options.on_failure = OnFailure::FALL_BACK;
@@ -156,7 +156,7 @@ TextRenderer::TextRenderer(GlyphAtlas atlas) : atlas_(std::move(atlas))
     glGenBuffers(1, &buffer_);
     glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     constexpr GLsizei STRIDE = sizeof(Vertex);
-    point_attribute(POSITION_LOCATION, 2, GL_FLOAT, GL_FALSE, offsetof(Vertex, x), STRIDE);
+    point_attribute(TEXT_POSITION_LOCATION, 2, GL_FLOAT, GL_FALSE, offsetof(Vertex, x), STRIDE);
     point_attribute(ATLAS_LOCATION, 2, GL_FLOAT, GL_FALSE, offsetof(Vertex, u), STRIDE);
     point_attribute(COLOUR_LOCATION, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(Vertex, colour), STRIDE);
 }

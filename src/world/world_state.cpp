@@ -13,10 +13,6 @@ int vertical_heading = 0;
 
 namespace {
 
-struct Heading {
-    int axis;
-    int sign;
-};
 // What each view_index points at: round the vertical axis from +x.
 constexpr Heading VIEW_HEADINGS[VIEW_COUNT] = {
     {AXIS_X, +1}, {AXIS_Z, +1}, {AXIS_X, -1}, {AXIS_Z, -1}};

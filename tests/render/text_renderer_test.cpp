@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr int WIDTH = 320;  // pixels
-constexpr int HEIGHT = 120;
+constexpr int CANVAS_WIDTH = 320;  // pixels
+constexpr int CANVAS_HEIGHT = 120;
 constexpr float EM = 40.0f; // pixels to the em
 constexpr float BASELINE = 70.0f;
 
@@ -18,7 +18,7 @@ class TextRendererTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        open_gl_window(WIDTH, HEIGHT);
+        open_gl_window(CANVAS_WIDTH, CANVAS_HEIGHT);
         static const GlyphAtlasResult loaded = load_glyph_atlas("DejaVu Sans");
         ASSERT_EQ(loaded.error, "");
         text = std::make_unique<TextRenderer>(loaded.atlas);
@@ -36,7 +36,7 @@ protected:
     std::array<uint8_t, 3> pixel(int x, int y) const
     {
         std::array<uint8_t, 3> rgb{};
-        glReadPixels(x, HEIGHT - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        glReadPixels(x, CANVAS_HEIGHT - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
         return rgb;
     }
 
@@ -56,8 +56,8 @@ TEST_F(TextRendererTest, DrawsWithinTheMeasuredBox)
         float x;
     } rows[] = {
         {"left", TextAlign::LEFT, 1.0f, 20.0f},
-        {"centred, half faded", TextAlign::CENTRE, 0.5f, WIDTH / 2.0f},
-        {"right", TextAlign::RIGHT, 1.0f, WIDTH - 20.0f},
+        {"centred, half faded", TextAlign::CENTRE, 0.5f, CANVAS_WIDTH / 2.0f},
+        {"right", TextAlign::RIGHT, 1.0f, CANVAS_WIDTH - 20.0f},
         {"faded out", TextAlign::LEFT, 0.0f, 20.0f},
     };
     const char* const LINE = "Level 4 \xC2\xB7 par 4";
@@ -65,7 +65,7 @@ TEST_F(TextRendererTest, DrawsWithinTheMeasuredBox)
         SCOPED_TRACE(row.name);
         glClear(GL_COLOR_BUFFER_BIT);
         text->add_text(LINE, row.x, BASELINE, EM, {1.0f, 1.0f, 1.0f, row.alpha}, row.align);
-        text->flush(WIDTH, HEIGHT);
+        text->flush(CANVAS_WIDTH, CANVAS_HEIGHT);
         const float width = text->measure(LINE, EM);
         const float left = row.align == TextAlign::LEFT ? row.x : row.align == TextAlign::CENTRE ? row.x - width / 2 : row.x - width;
         const float top = BASELINE - text->ascender(EM);
@@ -74,8 +74,8 @@ TEST_F(TextRendererTest, DrawsWithinTheMeasuredBox)
         int inside = 0;
         int outside = 0;
         uint8_t brightest = 0;
-        for (int y = 0; y < HEIGHT; ++y)
-            for (int x = 0; x < WIDTH; ++x) {
+        for (int y = 0; y < CANVAS_HEIGHT; ++y)
+            for (int x = 0; x < CANVAS_WIDTH; ++x) {
                 const uint8_t red = pixel(x, y)[0];
                 const bool in_box = x >= left - MARGIN && x <= left + width + MARGIN && y >= top - MARGIN &&
                                     y <= bottom + MARGIN;
@@ -107,7 +107,7 @@ TEST_F(TextRendererTest, PanelsGoUnderTextAndTheStateIsPutBack)
 
     text->add_text("l", 100.0f, BASELINE, 2 * EM, {1.0f, 1.0f, 1.0f, 1.0f});
     text->add_panel({20.0f, 10.0f}, {200.0f, 80.0f}, {0.0f, 0.0f, 1.0f, 0.5f});
-    text->flush(WIDTH, HEIGHT);
+    text->flush(CANVAS_WIDTH, CANVAS_HEIGHT);
 
 
     const std::array<uint8_t, 3> WHITE{255, 255, 255};
