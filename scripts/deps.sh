@@ -2,7 +2,7 @@
 # those that are missing. Sourced by scripts/play and scripts/test.
 
 TIRAK_PACKAGES=(
-  cmake g++ make ninja-build pkg-config
+  cmake g++ make ninja-build pkg-config dpkg-dev file desktop-file-utils
   clang libclang-rt-14-dev
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libgl-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core

@@ -41,7 +41,7 @@ fps_title() { xdt getwindowname "$WIN" 2> /dev/null | tee -a titles | grep -q '^
 # a frame-rate title), does ACTION and presses Escape. $ST is its status:
 # 124 when it neither played nor ended in time.
 game() {
-    (cd data && exec ${WRAP:-} "$TIRAK" > ../out 2> ../err) &
+    (cd data && exec ${WRAP:-} "${GAME:-$TIRAK}" > ../out 2> ../err) &
     PID=$! WIN=
     # One connection waits for the window: clients that came and went would
     # let Xvfb reset itself, and refuse the game, while it starts.
@@ -406,6 +406,71 @@ solve_then_page_down() {
     game eval 'frames 10; read_text; cp said first_said; keys Next Next; frames 10; read_text'
 }
 
+# --- Installed. The build is installed into prefix/ and played by its
+# launcher as a player whose data home is data_home/: level 1 solved; a
+# second start that knows it and saves level 1 with a cube more from the
+# editor; a third start, with level 2's link gone and no display. A fourth
+# without XDG_DATA_HOME makes its directory under HOME. A working directory
+# that cannot be made stops the launcher with one line.
+PLAYER=$W/data_home/tirak
+as_player() { GAME=$1 WRAP="env HOME=$W/home XDG_DATA_HOME=$W/data_home" game "${@:2}"; }
+installed_and_played() {
+    cmake --install "$(dirname "$TIRAK")" --prefix "$W/prefix" > install.log || return
+    as_player "$W/prefix/games/tirak" solve_level_1; echo "$ST" > statuses
+    as_player "$W/prefix/games/tirak" eval 'frames 10; read_text; cp said first_said; keys e Right 1 ctrl+s; frames 10 1'
+    echo "$ST" >> statuses
+    rm "$PLAYER/levels/2.lev"
+    (cd data && HOME="$W/home" XDG_DATA_HOME=$W/data_home DISPLAY=:4097 "$W/prefix/games/tirak" > ../third 2>&1)
+    echo $? >> statuses
+    (unset XDG_DATA_HOME; HOME="$W/home" DISPLAY=:4097 "$W/prefix/games/tirak" > fourth 2>&1)
+    : > not_a_directory
+    XDG_DATA_HOME=$W/not_a_directory "$W/prefix/games/tirak" > unmade 2>&1; ST=$?
+}
+# The player's files are theirs, the installed ones unchanged.
+kept_apart() {
+    is statuses '0\n0\n1' && has "$PLAYER/progress.inp" 'level_1 = 4' && says 'End: continue at level 2' first_said &&
+        [ -f "$PLAYER/levels/1.lev" ] && [ ! -L "$PLAYER/levels/1.lev" ] &&
+        cmp -s "$DATA/levels/1.lev" prefix/share/games/tirak/levels/1.lev &&
+        ! cmp -s "$PLAYER/levels/1.lev" "$DATA/levels/1.lev" && [ -L "$PLAYER/levels/2.lev" ] &&
+        cmp -s "$PLAYER/levels/2.lev" "$DATA/levels/2.lev" && [ -L "$PLAYER/tex" ] && [ ! -L "$PLAYER/tirak.inp" ] &&
+        [ -f "$W/home/.local/share/tirak/tirak.inp" ] &&
+        is unmade "Cannot make \"$W/not_a_directory/tirak\", the directory for your settings, progress and levels: Not a directory."
+}
+
+# --- The package, made by cpack into pkg/ and unpacked into deb/.
+PACKAGED=(usr/games/tirak usr/games/tirak-levels usr/lib/games/tirak/tirak usr/share/games/tirak/tirak.inp
+    usr/share/games/tirak/levels/30.lev usr/share/games/tirak/Shaders/phong.frag usr/share/games/tirak/obj/cube.obj
+    usr/share/games/tirak/tex/0skybox.png usr/share/games/tirak/sounds/goal.wav usr/share/applications/tirak.desktop
+    usr/share/man/man6/tirak.6.gz usr/share/man/man6/tirak-levels.6.gz
+    usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/tirak.png)
+packaged() {
+    (cd "$(dirname "$TIRAK")" && cpack -G DEB -B "$W/pkg" > "$W/cpack.log" 2>&1) || return
+    DEB=$(ls pkg/tirak_*.deb) && dpkg-deb -c "$DEB" > contents && dpkg-deb -x "$DEB" deb && ST=0
+}
+holds_all() {
+    local path
+    for path in "${PACKAGED[@]}"; do grep -q " \./$path\$" contents || { echo "not packaged: $path"; return 1; }; done
+    dpkg-deb -f "$DEB" Depends | grep -q 'fonts-dejavu-core' && desktop-file-validate deb/usr/share/applications/tirak.desktop
+}
+# The package as a player gets it: installed by apt, started from the menu's
+# command, then purged. Only as root, and only where no tirak is installed,
+# so that the machine ends as it began.
+through_apt() {
+    if [ "$(id -u)" != 0 ] || dpkg-query -W tirak > /dev/null 2>&1; then echo "skipped: not root, or tirak already installed"; SKIPPED=1 ST=0; return; fi
+    packaged || return
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "./$DEB" > apt.log 2>&1 || { ST=apt; return; }
+    dpkg-query -L tirak > installed
+    as_player /usr/games/tirak
+    DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tirak >> apt.log 2>&1 || ST=purge
+}
+nothing_left() {
+    [ -n "${SKIPPED:-}" ] && return
+    local path
+    grep -qx /usr/games/tirak installed && has titles TIRAK || return 1
+    while read -r path; do [ -d "$path" ] || [ ! -e "$path" ] || { echo "left: $path"; return 1; }; done < installed
+    [ ! -e /usr/share/games/tirak ]
+}
+
 while IFS='|' read -r name status change what expect; do
     name=$(echo $name)
     [[ $name =~ ^($ROWS) ]] || continue
@@ -459,6 +524,9 @@ game/endless-flight   | 0 | endless_level | game endless_launch | [ -n "${IN_TIM
 look/as-before        | 0 |                                                            | pictures | [ -z "$CHANGED" ]
 play/through          | 0 | sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | play_through | [ "$MISSED" -eq 0 ]
 play/hint             | 0 | sed -i 's/^level = 1$/level = 4/; s/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | hint_through_level_4 | [ "$MISSED" -eq 0 ]
+install/staged        | 1 |                      | installed_and_played | kept_apart
+install/package       | 0 |                      | packaged | holds_all
+install/apt           | 0 |                      | through_apt | nothing_left
 tool/check-shipped    | 0 |                      | levels check levels/1.lev levels/2.lev levels/3.lev | is out '' && is err ''
 tool/solve-1          | 0 |                      | levels solve levels/1.lev | is out '4 launches: +x +z -x +z'
 tool/solve-2          | 0 |                      | levels solve levels/2.lev | is out '4 launches: -x +z +x +z'
