@@ -99,8 +99,8 @@ constexpr int SKY_FACE = 4;            // the one with the richest nebulae
 // nebulae are taken blurred, and a few larger stars are set on them.
 constexpr int SKY_SHRINK = 2;           // halvings before the blur
 constexpr float SKY_BLUR_RADIUS = 3.0f; // texels of the shrunk face
-constexpr size_t STARS = 34;
-constexpr uint64_t STAR_SEED = 0x7A1C;
+constexpr size_t ICON_STARS = 34;
+constexpr uint64_t ICON_STAR_SEED = 0x7A1C;
 constexpr float SPARKLE_LENGTH = 0.035f;
 constexpr float SPARKLE_BRIGHTNESS = 1.3f; // the stars above it have a cross of light
 
@@ -118,7 +118,7 @@ const glm::vec3 SUN_COLOUR(1.00f, 0.97f, 0.92f);
 constexpr float SUN = 2.2f;
 const glm::vec3 AMBIENT(0.30f, 0.36f, 0.48f);
 const glm::vec3 FIELD_CYAN(0.25f, 0.80f, 1.00f); // the walls' and the ring's
-const glm::vec3 GOAL_GREEN(0.30f, 1.00f, 0.55f);
+const glm::vec3 GOAL_GLOW(0.30f, 1.00f, 0.55f);  // the green of the goal's lights
 const glm::vec2 GOAL_CENTRE(0.0f, -0.42f);       // the goal's light, on the tile
 
 // One face of the sky, shrunk and blurred in linear light: the nebulae
@@ -167,7 +167,7 @@ float rounded_square_distance(glm::vec2 p, float half, float corner)
     return glm::length(glm::max(d, glm::vec2(0.0f))) + std::min(std::max(d.x, d.y), 0.0f) - corner;
 }
 
-struct Star {
+struct IconStar {
     glm::vec2 at;
     glm::vec3 colour; // linear, brightness included
     float radius;
@@ -177,13 +177,13 @@ struct Star {
 // Blue-white to warm, mostly white, as in the game's sky; none behind the
 // cube's glow, where they would look like sparks on its edges, nor on the
 // tile's rim.
-std::vector<Star> make_stars()
+std::vector<IconStar> make_icon_stars()
 {
     const glm::vec3 colours[] = {
         {0.70f, 0.80f, 1.00f}, {1.00f, 0.97f, 0.94f}, {1.00f, 0.86f, 0.66f}};
-    Random random(STAR_SEED);
-    std::vector<Star> stars;
-    while (stars.size() < STARS) {
+    Random random(ICON_STAR_SEED);
+    std::vector<IconStar> stars;
+    while (stars.size() < ICON_STARS) {
         const float x = random.range(-TILE_HALF, TILE_HALF);
         const glm::vec2 at(x, random.range(-TILE_HALF, TILE_HALF));
         const float brightness = 0.25f + 2.5f * std::pow(random.uniform(), 6.0f);
@@ -249,7 +249,7 @@ public:
     explicit IconPainter(const std::vector<Texture>& textures)
         : cube(texture_named(textures, "cube.png")),
           sky(blurred_sky_face(texture_named(textures, "skybox.png"), SKY_FACES[SKY_FACE])),
-          stars(make_stars())
+          stars(make_icon_stars())
     {
         eye = glm::vec3(std::sin(YAW) * std::cos(PITCH), std::sin(PITCH),
                         std::cos(YAW) * std::cos(PITCH));
@@ -300,7 +300,7 @@ private:
         glm::vec3 light = background(q, frame);
         // The goal's light, rising from below the cube.
         const glm::vec2 from_goal = (q - GOAL_CENTRE) / glm::vec2(0.75f, 0.55f);
-        light += GOAL_GREEN * (0.10f + 0.20f * frame.detail) *
+        light += GOAL_GLOW * (0.10f + 0.20f * frame.detail) *
                  std::exp(-2.5f * glm::dot(from_goal, from_goal));
 
         const glm::vec3 origin = (q.x - CUBE_CENTRE.x) / frame.cube_scale * right +
@@ -339,7 +339,7 @@ private:
         // pixel, so that at small sizes the stars fade into the sky rather
         // than speckle it.
         const float least = 0.5f * frame.pixel;
-        for (const Star& star : stars) {
+        for (const IconStar& star : stars) {
             const glm::vec2 d = q - star.at;
             const float spread = std::max(star.radius, least);
             const float r2 = glm::dot(d, d) / (spread * spread);
@@ -377,7 +377,7 @@ private:
         const float specular = std::pow(std::max(glm::dot(reflected, sun), 0.0f), 24.0f);
         glm::vec3 lit =
             albedo * (AMBIENT + SUN * diffuse * SUN_COLOUR) + 0.5f * specular * SUN_COLOUR;
-        lit += albedo * GOAL_GREEN * 1.2f * std::max(glm::dot(n, goal_light), 0.0f);
+        lit += albedo * GOAL_GLOW * 1.2f * std::max(glm::dot(n, goal_light), 0.0f);
         // Polished steel mirrors the sky at grazing angles.
         const float fresnel =
             0.05f + 0.5f * std::pow(1.0f - std::max(glm::dot(n, eye), 0.0f), 3.0f);
@@ -392,7 +392,7 @@ private:
 
     Sampler cube;
     Sampler sky;
-    std::vector<Star> stars;
+    std::vector<IconStar> stars;
     glm::vec3 eye;
     glm::vec3 right;
     glm::vec3 up;
