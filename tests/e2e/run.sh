@@ -549,7 +549,7 @@ bench/frames-word     | 2 |                      | bench levels/1.lev ten    | g
 bench/frames-suffix   | 2 |                      | bench levels/1.lev 12x    | grep -q '^usage: tirak-bench LEVELFILE FRAMES' err
 bench/frames-absent   | 2 |                      | bench levels/1.lev        | grep -q '^usage: tirak-bench LEVELFILE FRAMES' err
 bench/stress-level    | 0 |                      | run bash "$DATA/../bench/make_stress_level.sh" 16 | cmp out "$DATA/../bench/stress16.lev"
-data/generated        | 0 |                      | run "$MAKE_DATA" "$W/made" | diff -r "$DATA/obj" made/obj && diff -r "$DATA/tex" made/tex && diff -r "$DATA/sounds" made/sounds
+data/generated        | 0 |                      | run "$MAKE_DATA" "$W/made" "$W/icons" | diff -r "$DATA/obj" made/obj && diff -r "$DATA/tex" made/tex && diff -r "$DATA/sounds" made/sounds && diff -r "$DATA/../packaging/icons" icons
 text/title-and-help   | 0 | text_on                                                    | game eval 'frames 10; read_text; cp said card_said; keys F1; frames 10; read_text' | says 'Level 1' card_said && says 'First Flight' card_said && says 'par 4' card_said && says 'PageDown, PageUp' && says 'the furthest open level' && says 'Escape'
 text/small-window     | 0 | text_on; sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | game eval 'frames 10; read_text' | says 'Level 1' && says 'First Flight' && says 'par 4'
 text/large-window     | 0 | text_on; sed -i 's/^width = .*/width = 2560/; s/^height = .*/height = 1440/' tirak.inp | big_screen game eval 'frames 10; read_text' | is win 2560x1440 && says 'Level 1' && says 'First Flight' && says 'par 4'

@@ -1,13 +1,17 @@
-// tirak-make-data: makes the game's models, textures and sounds.
+// tirak-make-data: makes the game's models, textures and sounds, and its
+// application icon.
 //
-//   tirak-make-data DIRECTORY
+//   tirak-make-data DIRECTORY [ICON_DIRECTORY]
 //
 // writes DIRECTORY/obj/<model>.obj and .mtl for every model of the game's
 // model table, DIRECTORY/tex/<level><texture> for every texture they name,
 // level 0 and, where the table asks for them, levels 1 to 3, and
-// DIRECTORY/sounds/<sound>.wav for every sound the game plays. The output
-// is the same on every run; data/ holds what it made, and a test checks
-// that it still makes exactly that.
+// DIRECTORY/sounds/<sound>.wav for every sound the game plays. Given
+// ICON_DIRECTORY, it also writes ICON_DIRECTORY/tirak-<size>.png, the icon
+// at each size desktops ask for, painted from the same textures. The output
+// is the same on every run; data/ and packaging/icons/ hold what it made,
+// and a test checks that it still makes exactly that.
+#include "icons.h"
 #include "mastering.h"
 #include "models.h"
 #include "render/model_table.h"
@@ -21,6 +25,8 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -50,9 +56,8 @@ std::map<std::string, bool> prepared_levels_by_texture(const std::vector<Model>&
 }
 
 void write_textures(const std::filesystem::path& directory,
-                    const std::map<std::string, bool>& prepared)
+                    const std::map<std::string, bool>& prepared, std::vector<Texture> textures)
 {
-    std::vector<Texture> textures = make_textures();
     if (textures.size() != prepared.size())
         throw std::logic_error("the models name " + std::to_string(prepared.size()) +
                                " textures, the generator paints " +
@@ -68,6 +73,14 @@ void write_textures(const std::filesystem::path& directory,
                 level = half_size(level);
             save_png(level, (directory / (std::to_string(number) + texture.name)).string());
         }
+    }
+}
+
+void write_icons(const std::filesystem::path& directory, const std::vector<Texture>& textures)
+{
+    for (const Icon& icon : paint_icons(textures)) {
+        const std::string name = "tirak-" + std::to_string(icon.size) + ".png";
+        save_png(icon.image, (directory / name).string());
     }
 }
 
@@ -114,8 +127,8 @@ std::vector<Sound> make_sounds()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: tirak-make-data DIRECTORY" << std::endl;
+    if (argc != 2 && argc != 3) {
+        std::cerr << "usage: tirak-make-data DIRECTORY [ICON_DIRECTORY]" << std::endl;
         return 2;
     }
     try {
@@ -123,12 +136,17 @@ int main(int argc, char** argv)
         std::filesystem::create_directories(root / "obj");
         std::filesystem::create_directories(root / "tex");
         std::filesystem::create_directories(root / "sounds");
+        if (argc == 3)
+            std::filesystem::create_directories(argv[2]);
 
         const std::vector<Model> models = make_models();
         const std::map<std::string, bool> prepared = prepared_levels_by_texture(models);
         for (const Model& model : models)
             write_model((root / "obj").string(), model.name, model.mesh, model.material);
-        write_textures(root / "tex", prepared);
+        std::vector<Texture> textures = make_textures();
+        if (argc == 3)
+            write_icons(argv[2], textures);
+        write_textures(root / "tex", prepared, std::move(textures));
         write_sounds(root / "sounds");
     } catch (const std::exception& error) {
         std::cerr << "tirak-make-data: " << error.what() << std::endl;
