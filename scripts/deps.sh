@@ -10,7 +10,6 @@ TIRAK_PACKAGES=(
   libgtest-dev
   xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri
   assimp-testmodels valgrind tesseract-ocr
-  desktop-file-utils
 )
 
 install_missing_packages() {
