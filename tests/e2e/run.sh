@@ -437,13 +437,15 @@ kept_apart() {
         is unmade "Cannot make \"$W/not_a_directory/tirak\", the directory for your settings, progress and levels: Not a directory."
 }
 
-# --- The package, made by cpack into pkg/ and unpacked into deb/.
+# --- The package, made by cpack into pkg/ and unpacked into deb/, then
+# installed by apt.
 PACKAGED=(usr/games/tirak usr/games/tirak-levels usr/lib/games/tirak/tirak usr/share/games/tirak/tirak.inp
     usr/share/games/tirak/levels/30.lev usr/share/games/tirak/Shaders/phong.frag usr/share/games/tirak/obj/cube.obj
     usr/share/games/tirak/tex/0skybox.png usr/share/games/tirak/sounds/goal.wav usr/share/applications/tirak.desktop
     usr/share/man/man6/tirak.6.gz usr/share/man/man6/tirak-levels.6.gz
     usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/tirak.png)
 packaged() {
+    ST=package
     (cd "$(dirname "$TIRAK")" && cpack -G DEB -B "$W/pkg" > "$W/cpack.log" 2>&1) || return
     DEB=$(ls pkg/tirak_*.deb) && dpkg-deb -c "$DEB" > contents && dpkg-deb -x "$DEB" deb && ST=0
 }
@@ -456,8 +458,7 @@ holds_all() {
 # command, then purged. Only as root, and only where no tirak is installed,
 # so that the machine ends as it began.
 through_apt() {
-    if [ "$(id -u)" != 0 ] || dpkg-query -W tirak > /dev/null 2>&1; then echo "skipped: not root, or tirak already installed"; SKIPPED=1 ST=0; return; fi
-    packaged || return
+    if [ "$(id -u)" != 0 ] || dpkg-query -W tirak > /dev/null 2>&1; then echo "apt skipped: not root, or tirak already installed"; SKIPPED=1; return; fi
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "./$DEB" > apt.log 2>&1 || { ST=apt; return; }
     dpkg-query -L tirak > installed
     as_player /usr/games/tirak
@@ -525,8 +526,7 @@ look/as-before        | 0 |                                                     
 play/through          | 0 | sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | play_through | [ "$MISSED" -eq 0 ]
 play/hint             | 0 | sed -i 's/^level = 1$/level = 4/; s/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | hint_through_level_4 | [ "$MISSED" -eq 0 ]
 install/staged        | 1 |                      | installed_and_played | kept_apart
-install/package       | 0 |                      | packaged | holds_all
-install/apt           | 0 |                      | through_apt | nothing_left
+install/package       | 0 |                      | packaged && through_apt | holds_all && nothing_left
 tool/check-shipped    | 0 |                      | levels check levels/1.lev levels/2.lev levels/3.lev | is out '' && is err ''
 tool/solve-1          | 0 |                      | levels solve levels/1.lev | is out '4 launches: +x +z -x +z'
 tool/solve-2          | 0 |                      | levels solve levels/2.lev | is out '4 launches: -x +z +x +z'

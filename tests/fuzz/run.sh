@@ -37,8 +37,10 @@ max_len() {
 TIMEOUT=10            # seconds
 RSS_LIMIT=2048        # MiB
 
-if ! configure_log=$(CXX=clang++ cmake -S "$root" -B "$build" -DTIRAK_FUZZ=ON -DBUILD_TESTING=OFF \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo 2>&1); then
+# Ninja and a unity build, as for the sanitizer build: a third quicker.
+grep -qs '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$build/CMakeCache.txt" || rm -rf "$build"
+if ! configure_log=$(CXX=clang++ cmake -G Ninja -S "$root" -B "$build" -DTIRAK_FUZZ=ON -DBUILD_TESTING=OFF \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_UNITY_BUILD=ON 2>&1); then
     echo "$configure_log"
     echo "fuzz: FAILED to configure the clang build in $build"
     exit 1
