@@ -37,6 +37,53 @@ std::string read_notes(const std::string& file_name)
     return notes;
 }
 
+// The notes in the list: a line that ends an entry and has a note gives
+// the entry that note, and whole note lines go with the entry below them.
+// The list runs from the line of its key to the next key or the file's end.
+std::vector<EntryNote> read_entry_notes(const std::string& file_name)
+{
+    std::ifstream in(file_name);
+    std::vector<EntryNote> notes;
+    std::vector<int32_t> integers;
+    std::string lines_above;
+    bool in_list = false;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const size_t hash = line.find('#');
+        std::string body = line.substr(0, hash);
+        const size_t equals = body.find('=');
+        if (!in_list && equals != std::string::npos && trim(body.substr(0, equals)) == "level") {
+            in_list = true;
+            body.erase(0, equals + 1);
+        } else if (!in_list) {
+            continue;
+        } else if (equals != std::string::npos || trim(body) == "EndConfigFile") {
+            break;
+        }
+        if (hash != std::string::npos && trim(body).empty()) {
+            lines_above += trim(line) + "\n";
+            continue;
+        }
+        const size_t before = integers.size();
+        std::istringstream numbers(body);
+        for (int32_t number = 0; numbers >> number;)
+            integers.push_back(number);
+        if (integers.size() == before || integers.size() % INTEGERS_PER_ENTRY != 0)
+            continue;
+        const int32_t* entry = &integers[integers.size() - INTEGERS_PER_ENTRY];
+        EntryNote note{{entry[0], entry[1], entry[2]}, entry[3], "", std::move(lines_above)};
+        lines_above.clear();
+        if (hash != std::string::npos) {
+            const size_t note_from = line.find_last_not_of(" \t", hash - 1);
+            note.after = line.substr(note_from == std::string::npos ? 0 : note_from + 1);
+        }
+        if (!note.after.empty() || !note.lines_above.empty())
+            notes.push_back(std::move(note));
+    }
+    return notes;
+}
+
 // The beamers of the list in the order it gives them, each once.
 std::vector<Cell> beamers_in_list_order(const LevelFile& level)
 {
@@ -49,7 +96,15 @@ std::vector<Cell> beamers_in_list_order(const LevelFile& level)
     return beamers;
 }
 
-const char* entry_note(int32_t value)
+const EntryNote* designers_note(const LevelDraft& draft, const Cell& cell, int32_t value)
+{
+    for (const EntryNote& note : draft.entry_notes)
+        if (note.cell == cell && note.value == value)
+            return &note;
+    return nullptr;
+}
+
+const char* usual_note(int32_t value)
 {
     switch (value) {
     case CELL_SHIP_START: return "   # your ship";
@@ -75,6 +130,7 @@ LevelDraft read_draft(const std::string& file_name)
     draft.notes = read_notes(file_name);
     draft.file_name = file_name;
     draft.beamer_order = beamers_in_list_order(level);
+    draft.entry_notes = read_entry_notes(file_name);
     return draft;
 }
 
@@ -126,9 +182,15 @@ std::string draft_file_text(const LevelDraft& draft)
     if (!level.name.empty())
         text << "name = " << level.name << "\n";
     text << "size = " << level.size << "\ncubes = " << level.cubes << "\n";
-    for (size_t at = 0; at < level.list.size(); at += INTEGERS_PER_ENTRY)
+    for (size_t at = 0; at < level.list.size(); at += INTEGERS_PER_ENTRY) {
+        const int32_t value = level.list[at + 3];
+        const EntryNote* note = designers_note(draft, {level.list[at], level.list[at + 1], level.list[at + 2]}, value);
+        if (note)
+            text << note->lines_above;
         text << (at == 0 ? FIRST_ENTRY_LEAD : NEXT_ENTRY_LEAD) << level.list[at] << ' ' << level.list[at + 1] << ' '
-             << level.list[at + 2] << ' ' << level.list[at + 3] << entry_note(level.list[at + 3]) << "\n";
+             << level.list[at + 2] << ' ' << value << (note && !note->after.empty() ? note->after : usual_note(value))
+             << "\n";
+    }
     text << "\nEndConfigFile\n";
     return text.str();
 }

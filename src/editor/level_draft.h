@@ -15,6 +15,17 @@ constexpr int32_t MIN_DRAFT_SIZE = 2;  // cells along an edge
 constexpr int32_t MAX_DRAFT_SIZE = 16; // cells along an edge
 constexpr int32_t NEW_DRAFT_SIZE = 6;  // as most shipped levels are
 
+// What the designer wrote at one entry of the list: the note after it,
+// with the spaces before it (`   # stops you at the far end of the first
+// row`), and whole note lines above it (`# the wall`), each ended by a line
+// feed.
+struct EntryNote {
+    Cell cell;
+    int32_t value = 0;
+    std::string after; // empty for the usual `# your ship` and such
+    std::string lines_above;
+};
+
 struct LevelDraft {
     // Everything placed, the ship start included; a draft may hold what the
     // game would refuse, such as no ship start or a lone beamer.
@@ -28,6 +39,9 @@ struct LevelDraft {
     // unchanged keeps its bytes; which one comes first is only a matter of
     // text, since the game pairs them by their cells.
     std::vector<Cell> beamer_order;
+    // Written again after their entries for as long as the cell holds what
+    // it held; an entry without one gets the usual `# your ship` and such.
+    std::vector<EntryNote> entry_notes;
 };
 
 // An empty grid of the size.
