@@ -420,8 +420,7 @@ installed_and_played() {
     as_player "$W/prefix/games/tirak" eval 'frames 10; read_text; cp said first_said; keys e Right 1 ctrl+s; frames 10 1'
     echo "$ST" >> statuses
     rm "$PLAYER/levels/2.lev"
-    (cd data && HOME="$W/home" XDG_DATA_HOME=$W/data_home DISPLAY=:4097 "$W/prefix/games/tirak" > ../third 2>&1)
-    echo $? >> statuses
+    HOME="$W/home" XDG_DATA_HOME=$W/data_home DISPLAY=:4097 "$W/prefix/games/tirak" > third 2>&1; echo $? >> statuses
     (unset XDG_DATA_HOME; HOME="$W/home" DISPLAY=:4097 "$W/prefix/games/tirak" > fourth 2>&1)
     : > not_a_directory
     XDG_DATA_HOME=$W/not_a_directory "$W/prefix/games/tirak" > unmade 2>&1; ST=$?
