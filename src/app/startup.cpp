@@ -5,6 +5,7 @@
 #include "game/game.h"
 #include "config/config_file.h"
 #include "platform/window.h"
+#include "render/gl_functions.h"
 #include "render/resource_preload.h"
 
 #include <GL/glew.h>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -99,10 +101,16 @@ int Game::initialize()
 
     report_gl_context();
 
-    // Without GLEW's entry points every shader, buffer and vertex array call
-    // would jump through a null pointer.
-    if (glew_status != GLEW_OK)
+    // Without them every shader, buffer and vertex array call would jump
+    // through a null pointer. GLEW's status does not say: on a Wayland
+    // window it reports a failure after loading every one.
+    if (const std::vector<std::string> missing = missing_gl_functions(); !missing.empty()) {
+        std::string names;
+        for (const std::string& name : missing)
+            names += (names.empty() ? "" : ", ") + name;
+        std::cerr << "The OpenGL context has no " << names << "." << std::endl;
         throw FatalError{"The OpenGL functions the game needs could not be loaded; it cannot start."};
+    }
 
     glEnable(GL_FRAMEBUFFER_SRGB);
     glEnable(GL_DEPTH_TEST);
