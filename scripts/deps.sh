@@ -1,21 +1,28 @@
-# Installs the Debian packages Tirak needs to build, run and test, but only
-# those that are missing. Sourced by scripts/play and scripts/test.
+# Installs the Debian packages Tirak needs, but only those that are missing.
+# Sourced by scripts/play (building and playing) and scripts/test (those and
+# the test tools).
 
+# To build the game and play it, under Xvfb where there is no display.
 TIRAK_PACKAGES=(
-  cmake g++ make ninja-build pkg-config dpkg-dev file desktop-file-utils
-  clang libclang-rt-14-dev
+  cmake g++ make pkg-config
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libgl-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libopenal-dev libsndfile1-dev
-  libgtest-dev
-  xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri
-  assimp-testmodels valgrind tesseract-ocr
+  xvfb xauth xdotool imagemagick libgl1-mesa-dri
+)
+# To build and run every test: the sanitizer and fuzz builds, the package,
+# the screen reader, the leak check and a Wayland compositor.
+TIRAK_TEST_PACKAGES=(
+  ninja-build dpkg-dev file desktop-file-utils
+  clang libclang-rt-14-dev
+  libgtest-dev x11-utils assimp-testmodels valgrind tesseract-ocr weston
 )
 
+# install_missing_packages PACKAGE...
 install_missing_packages() {
     local missing=()
     local package
-    for package in "${TIRAK_PACKAGES[@]}"; do
+    for package in "$@"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
             missing+=("$package")
     done

@@ -2,11 +2,12 @@
 # the benchmark, each run in a fresh scratch copy of data/ on an X server of
 # this script's own. A row reads
 #   name | exit status | change to data/ (shell) | what runs | what must hold after (shell, in the scratch directory)
-# Usage: run.sh ROWS DATA_DIR TIRAK TIRAK_LEVELS TIRAK_MAKE_DATA TIRAK_BENCH SOUND_MATCH
+# Usage: run.sh ROWS DATA_DIR TIRAK TIRAK_LEVELS TIRAK_MAKE_DATA TIRAK_BENCH SOUND_MATCH HIDE_GL
 # ROWS: the rows whose names begin so (an extended regex). PLAY_SHOTS=DIR keeps the screenshots.
 set -u
 ROWS=$1 DATA=$(realpath -m "$2") TIRAK=$(realpath -m "$3") LEVELS=$(realpath -m "$4")
-MAKE_DATA=$(realpath -m "$5") BENCH=$(realpath -m "$6") SOUND_MATCH=$(realpath -m "$7") HERE=$(cd "$(dirname "$0")" && pwd)
+MAKE_DATA=$(realpath -m "$5") BENCH=$(realpath -m "$6") SOUND_MATCH=$(realpath -m "$7") HIDE_GL=$(realpath -m "$8")
+HERE=$(cd "$(dirname "$0")" && pwd)
 W=$(mktemp -d) PID= WIN= ST= FAILED=0 XVFB=
 trap '[ -z "$PID" ] || kill "$PID" 2>/dev/null; [ -z "$XVFB" ] || kill "$XVFB"; rm -rf "$W"' EXIT
 cd "$W" || exit 1
@@ -77,14 +78,42 @@ valgrind_game() {
 }
 
 # The context report comes first; every image loads; stderr holds nothing
-# but the probe, the absent geometry shader and the beamer effect's progress.
-normal_start() {
-    is win 1024x768 && has titles TIRAK && like titles 'fps: [0-9]+, dt: [0-9]+\.[0-9]{6}' &&
-        [ "$(head -n 3 out | sed -E 's/^(OpenGL Version: )[0-9]+\.[0-9]+ .*/\1V/')" = "$(printf '%s\n' \
-            'OpenGL Version: V' 'Having a compatibility-profile' 'Doing illegal operation (glTranslate) now...')" ] &&
-        [ "$(head -n 1 err)" = 'Illegal operation did NOT cause an error message. :(' ] &&
-        count err '^(> [A-Z][a-z]|Geometric shader file Shaders/phong.geom does not exist\.$)' $(($(wc -l < err) - 1)) &&
+# but its first LINES (by default the probe's), the absent geometry shader
+# and the beamer effect's progress.
+started_cleanly() {
+    local first=("${@:-Illegal operation did NOT cause an error message. :(}")
+    [ "$(head -n 3 out | sed -E 's/^(OpenGL Version: )[0-9]+\.[0-9]+ .*/\1V/')" = "$(printf '%s\n' \
+        'OpenGL Version: V' 'Having a compatibility-profile' 'Doing illegal operation (glTranslate) now...')" ] &&
+        [ "$(head -n ${#first[@]} err)" = "$(printf '%s\n' "${first[@]}")" ] &&
+        count err '^(> [A-Z][a-z]|Geometric shader file Shaders/phong.geom does not exist\.$)' $(($(wc -l < err) - ${#first[@]})) &&
         count out '^Shader linking succesfull\.$' 2 && count out '^The size of the image is: tex/' 47
+}
+normal_start() { is win 1024x768 && has titles TIRAK && like titles 'fps: [0-9]+, dt: [0-9]+\.[0-9]{6}' && started_cleanly; }
+
+# --- On Wayland: a headless weston, and Debian's Wayland build of GLFW put
+# first, so that the window is a Wayland one with an EGL context, as GLFW 3.4
+# opens on a Wayland desktop. The benchmark shares the game's start-up and
+# ends by itself after its frames.
+skip() { echo "    skipped: $1"; SKIPPED=1 ST=0; }
+on_wayland() {
+    command -v weston > /dev/null || { skip 'weston is not installed'; return; }
+    apt-get download libglfw3-wayland > download.log 2>&1 && dpkg-deb -x libglfw3-wayland_*.deb wayland ||
+        { skip "libglfw3-wayland cannot be had: $(grep -v '^W:' download.log | tail -n 1)"; return; }
+    local lib weston deadline=$((SECONDS + 30))
+    lib=$(dirname "$(find "$W/wayland" -name 'libglfw.so.3' | head -n 1)")
+    mkdir -m 700 runtime
+    XDG_RUNTIME_DIR=$W/runtime weston --backend=headless-backend.so --socket=tirak --width=1280 --height=1024 \
+        > weston.log 2>&1 &
+    weston=$!
+    until [ -S runtime/tirak ] || [ $SECONDS -ge $deadline ]; do sleep 0.1; done
+    run env -u DISPLAY XDG_RUNTIME_DIR="$W/runtime" WAYLAND_DISPLAY=tirak LD_LIBRARY_PATH="$lib" "$BENCH" levels/1.lev 180
+    kill "$weston"
+}
+# GLEW's complaint of no GLX display, and otherwise a clean start; the frames played.
+wayland_start() {
+    [ -n "${SKIPPED:-}" ] && return
+    started_cleanly 'Error: Unknown error' 'Illegal operation did NOT cause an error message. :(' &&
+        has out 'tirak-bench: levels/1.lev, 180 timed frames at 1024x768' && like out 'fps_mean=[1-9][0-9.]* .*'
 }
 
 # Level 1's solution, +x +z -x +z. Keys are ignored while the ship flies, two
@@ -457,7 +486,7 @@ holds_all() {
 # command, then purged. Only as root, and only where no tirak is installed,
 # so that the machine ends as it began.
 through_apt() {
-    if [ "$(id -u)" != 0 ] || dpkg-query -W tirak > /dev/null 2>&1; then echo "apt skipped: not root, or tirak already installed"; SKIPPED=1; return; fi
+    if [ "$(id -u)" != 0 ] || dpkg-query -W tirak > /dev/null 2>&1; then skip 'apt: not root, or tirak already installed'; return; fi
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "./$DEB" > apt.log 2>&1 || { ST=apt; return; }
     dpkg-query -L tirak > installed
     as_player /usr/games/tirak
@@ -475,6 +504,7 @@ while IFS='|' read -r name status change what expect; do
     name=$(echo $name)
     [[ $name =~ ^($ROWS) ]] || continue
     rm -rf -- "$W"/* && cp -r "$DATA" data && touch titles win
+    SKIPPED=
     sed -i 's/^EndConfigFile$/text = no\nsound = no\n\nEndConfigFile/' data/tirak.inp
     if ! (cd data && eval "$change"); then
         echo "FAIL: $name: the change to data/ failed"
@@ -516,6 +546,8 @@ game/model-face-too-large | 1 | echo "f $(printf '1 2 3 %.0s' $(seq 100))" >> ob
 game/texture-not-png  | 0 | convert tex/0cube.png tga:tex/0cube.png                    | game | has out "tex/0cube.png: its type (TARGA) is not one the game reads: textures are PNG."
 game/material-broken  | 1 | sed -i '1i map_Kd x.png' obj/cone.mtl                      | game | last err 'Cannot load "obj/cone.obj": its material file obj/cone.mtl says something before its first newmtl.'
 game/mip-wrong-size   | 0 | cp tex/0cube.png tex/2cube.png                             | game | has out 'tex/2cube.png: mip level 2 must be 128*128; the level made from level 0 is used instead.'
+game/wayland          | 0 |                                                            | on_wayland | wayland_start
+game/gl-function-missing | 1 |                                                         | WRAP="env LD_PRELOAD=$HIDE_GL TIRAK_HIDDEN_GL_FUNCTIONS=glCreateShader,glTexBuffer ASAN_OPTIONS=${ASAN_OPTIONS:-}:verify_asan_link_order=0" game | has err 'The OpenGL context has no glCreateShader, glTexBuffer.' && last err 'The OpenGL functions the game needs could not be loaded; it cannot start.'
 game/no-display       | 1 |                                                            | WRAP='env DISPLAY=:4097' game | has err 'Failed to initialize OpenGL window.' && last err 'The window system said: X11: Failed to open display :4097'
 look/fullscreen-fills | 0 | sed -i 's/^fulscreen = no$/fulscreen = yes/' tirak.inp | game fills_screen | mostly_lit && awk -v x="$X" -v y="$Y" 'BEGIN { exit !((x - 640)^2 + (y - 512)^2 < 32^2) }'
 look/resized-fills    | 0 |                                                            | game resize_to_1200x900 | is win 1024x768 && awk -v t="$(black 1200x132+0+0)" -v r="$(black 176x900+1024+0)" 'BEGIN { exit !(t < 0.05 && r < 0.05) }'
