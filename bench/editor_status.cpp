@@ -46,8 +46,8 @@ int main(int argc, char** argv)
         LevelDraft draft;
         try {
             draft = read_draft(argv[k]);
-        } catch (const ConfigFile::file_not_found&) {
-            std::fprintf(stderr, "%s: cannot be opened\n", argv[k]);
+        } catch (const ConfigFile::file_not_found& unread) {
+            std::fprintf(stderr, "%s: %s\n", argv[k], unread.missing ? "cannot be opened" : unread.problem.c_str());
             return STATUS_FAILED;
         } catch (const LevelError& error) {
             std::fprintf(stderr, "%s: %s\n", argv[k], error.problem.c_str());

@@ -224,8 +224,7 @@ int main(int argc, char** argv)
     try {
         return bench(started, argv[1], frames);
     } catch (const ConfigFile::file_not_found& missing) {
-        std::cerr << "Cannot open \"" << missing.file_name
-                  << "\": the file is missing or unreadable." << std::endl;
+        std::cerr << "Cannot open \"" << missing.file_name << "\": " << missing.problem << "." << std::endl;
     } catch (const LevelError& error) {
         std::cerr << "Cannot play \"" << error.file_name << "\": " << error.problem << "."
                   << std::endl;

@@ -4,6 +4,7 @@
 #include "config/config_file.h"
 #include "editor/draft_file.h"
 #include "game/game.h"
+#include "game/player_lines.h"
 #include "platform/window.h"
 #include "world/assist.h"
 #include "world/flight_rules.h"
@@ -64,8 +65,8 @@ std::string problem_playing(const std::string& file)
         load_play_level(file);
     } catch (const LevelError& error) {
         return error.problem;
-    } catch (const ConfigFile::file_not_found&) {
-        return "the file is missing or unreadable";
+    } catch (const ConfigFile::file_not_found& unread) {
+        return unread.problem;
     }
     return "";
 }
@@ -79,8 +80,8 @@ void open_editor(Game& game)
         } catch (const LevelError& error) {
             say(game, file + ": " + error.problem + "; the editor cannot open it.");
             return;
-        } catch (const ConfigFile::file_not_found&) {
-            say(game, file + ": the file is missing or unreadable; the editor cannot open it.");
+        } catch (const ConfigFile::file_not_found& unread) {
+            say(game, file + ": " + unread.problem + "; the editor cannot open it.");
             return;
         }
     }

@@ -18,8 +18,7 @@ int main()
             status = 0;
         }
     } catch (const ConfigFile::file_not_found& missing) {
-        std::cerr << "Cannot open \"" << missing.file_name
-                  << "\": the file is missing or unreadable." << std::endl;
+        std::cerr << "Cannot open \"" << missing.file_name << "\": " << missing.problem << "." << std::endl;
         platform::terminate();
     } catch (const LevelError& error) {
         // Raised at start-up or by any later level load in the middle of play.

@@ -1,6 +1,5 @@
 #include "config/config_file.h"
 
-#include <fstream>
 #include <sstream>
 
 const char* const WHITESPACE = " \n\t\v\r\f";
@@ -52,13 +51,14 @@ void strip_comment(std::string& line, const std::string& comment)
 
 } // namespace
 
-ConfigFile::ConfigFile(std::string file_name, std::string delimiter_, std::string comment_,
-                       std::string sentry_)
+ConfigFile::ConfigFile(std::string file_name, std::string delimiter_, std::string comment_, std::string sentry_,
+                       size_t most_bytes, const char* kind)
     : delimiter(std::move(delimiter_)), comment(std::move(comment_)), sentry(std::move(sentry_))
 {
-    std::ifstream in(file_name);
-    if (!in)
-        throw file_not_found{file_name};
+    FileText file = read_file_text(file_name, most_bytes, kind);
+    if (!file.problem.empty())
+        throw file_not_found{file_name, file.problem, file.missing};
+    std::istringstream in(std::move(file.text));
 
     auto holds_sentry = [this](const std::string& text) {
         return !sentry.empty() && text.find(sentry) != std::string::npos;

@@ -2,6 +2,8 @@
 // file and the level files.
 #pragma once
 
+#include "config/file_text.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -10,15 +12,21 @@
 
 class ConfigFile {
 public:
-    // Raised by the constructor when the file cannot be opened.
+    // Raised by the constructor when the file cannot be read: missing, not
+    // a regular file, or larger than the reader takes.
     struct file_not_found {
         std::string file_name;
+        // Why, as a phrase: "the file is missing or unreadable", "it is a
+        // directory, not a file", ...
+        std::string problem;
+        bool missing = false; // there is no such file
     };
 
     // Reads the whole file at once; the file is closed again before the
-    // constructor returns.
-    ConfigFile(std::string file_name, std::string delimiter, std::string comment,
-               std::string sentry);
+    // constructor returns. A file over `most_bytes` is refused, its kind
+    // ("a level file") named in the reason.
+    ConfigFile(std::string file_name, std::string delimiter, std::string comment, std::string sentry,
+               size_t most_bytes = MOST_SETTINGS_BYTES, const char* kind = "a settings file");
 
     std::optional<std::string> find_value(const std::string& key) const;
     int read_int(const std::string& key, int default_value) const;

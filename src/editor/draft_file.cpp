@@ -4,7 +4,6 @@
 #include "progress/atomic_file.h"
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -20,9 +19,9 @@ bool is_note_line(const std::string& line)
 
 // The comment block at the top of a file, up to its first key, without the
 // blank lines that part it from the keys.
-std::string read_notes(const std::string& file_name)
+std::string read_notes(const std::string& text)
 {
-    std::ifstream in(file_name);
+    std::istringstream in(text);
     std::string notes, line, blank_lines;
     while (std::getline(in, line) && is_note_line(line)) {
         if (!line.empty() && line.back() == '\r')
@@ -40,9 +39,9 @@ std::string read_notes(const std::string& file_name)
 // The notes in the list: a line that ends an entry and has a note gives
 // the entry that note, and whole note lines go with the entry below them.
 // The list runs from the line of its key to the next key or the file's end.
-std::vector<EntryNote> read_entry_notes(const std::string& file_name)
+std::vector<EntryNote> read_entry_notes(const std::string& text)
 {
-    std::ifstream in(file_name);
+    std::istringstream in(text);
     std::vector<EntryNote> notes;
     std::vector<int32_t> integers;
     std::string lines_above;
@@ -124,13 +123,16 @@ bool opens_the_list(int32_t value)
 LevelDraft read_draft(const std::string& file_name)
 {
     const LevelFile level = read_level_file(file_name);
+    // The loader took it, so it is a file within bounds; its notes are read
+    // from the same text.
+    const std::string text = read_file_text(file_name, MOST_LEVEL_FILE_BYTES, "a level file").text;
     LevelDraft draft;
     fill_level_grid(level, draft.grid);
     draft.name = level.name;
-    draft.notes = read_notes(file_name);
+    draft.notes = read_notes(text);
     draft.file_name = file_name;
     draft.beamer_order = beamers_in_list_order(level);
-    draft.entry_notes = read_entry_notes(file_name);
+    draft.entry_notes = read_entry_notes(text);
     return draft;
 }
 
@@ -203,7 +205,7 @@ bool save_draft(const LevelDraft& draft, std::string& problem)
 std::string next_free_level_file()
 {
     int32_t number = 1;
-    while (std::ifstream(numbered_level_file(number)))
+    while (path_exists(numbered_level_file(number)))
         ++number;
     return numbered_level_file(number);
 }

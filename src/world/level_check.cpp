@@ -144,8 +144,8 @@ std::vector<std::string> check_level_file(const std::string& file_name)
     LevelFile level;
     try {
         level = read_level_file(file_name);
-    } catch (const ConfigFile::file_not_found&) {
-        return {"cannot be opened"};
+    } catch (const ConfigFile::file_not_found& unread) {
+        return {unread.missing ? "cannot be opened" : unread.problem};
     } catch (const LevelError& error) {
         return {error.problem};
     }

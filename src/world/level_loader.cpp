@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <limits>
 #include <sstream>
 
@@ -42,7 +41,7 @@ std::string numbered_level_file(int32_t file_number)
 int32_t count_level_files()
 {
     int32_t count = 0;
-    while (std::ifstream(numbered_level_file(count + 1)))
+    while (path_exists(numbered_level_file(count + 1)))
         ++count;
     return std::max(count, 1);
 }
@@ -73,7 +72,7 @@ int32_t count_level_integers(const std::string& text)
 
 LevelFile read_level_file(const std::string& file_name)
 {
-    const ConfigFile config(file_name, "=", "#", "EndConfigFile");
+    const ConfigFile config(file_name, "=", "#", "EndConfigFile", MOST_LEVEL_FILE_BYTES, "a level file");
     LevelFile level;
     level.name = config.find_value("name").value_or("");
 

@@ -4,6 +4,7 @@
 
 #include "game/level_grid.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,6 +22,11 @@ constexpr int32_t MAX_GRID_SIZE = 64; // cells along an edge
 // under half a second on the software renderer. The list is made in full
 // before it is read, so a mistyped "cubes" must not ask for gigabytes.
 constexpr int32_t MAX_LEVEL_ENTRIES = 16384;
+
+// The largest level file read. The longest list the loader takes, 16,384
+// entries of four numbers of up to eleven characters and a space each, is
+// 768 KiB; the rest leaves room for a designer's notes.
+constexpr size_t MOST_LEVEL_FILE_BYTES = size_t{2} << 20;
 
 // A level the game cannot play. The problem is a phrase without the file
 // name, so that the game and the level tools can each frame it their way.

@@ -53,27 +53,37 @@ int check(int count, char** files)
     return status;
 }
 
+// Why a file the loader refused cannot be used, in the check's words.
+void say_refused(const std::string& file_name, const std::string& problem)
+{
+    std::cerr << file_name << ": " << problem << std::endl;
+}
+
+void say_unread(const ConfigFile::file_not_found& unread)
+{
+    say_refused(unread.file_name, unread.missing ? "cannot be opened" : unread.problem);
+}
+
 // Loads a file as the game would; on failure says why in the check's words.
 bool load_or_say(const std::string& file_name, PlayLevel& level)
 {
     try {
         level = load_play_level(file_name);
         return true;
-    } catch (const ConfigFile::file_not_found&) {
-        std::cerr << file_name << ": cannot be opened" << std::endl;
+    } catch (const ConfigFile::file_not_found& unread) {
+        say_unread(unread);
     } catch (const LevelError& error) {
-        std::cerr << file_name << ": " << error.problem << std::endl;
+        say_refused(file_name, error.problem);
     }
     return false;
 }
 
 int solve(const std::string& file_name)
 {
+    // A file the loader refuses has no solution to look for: its reason is all there is to say.
     PlayLevel level;
-    if (!load_or_say(file_name, level)) {
-        std::cout << "no solution" << std::endl;
+    if (!load_or_say(file_name, level))
         return EXIT_PROBLEM;
-    }
     const LevelSearch search = search_level(level.grid, level.start);
 
     // A cell can be a dead end in either flight phase; name it once.
@@ -105,25 +115,28 @@ int show(const std::string& file_name)
             std::cout << "name: " << level.name << "\n";
         std::cout << show_level(grid);
         return EXIT_OK;
-    } catch (const ConfigFile::file_not_found&) {
-        std::cerr << file_name << ": cannot be opened" << std::endl;
+    } catch (const ConfigFile::file_not_found& unread) {
+        say_unread(unread);
     } catch (const LevelError& error) {
-        std::cerr << file_name << ": " << error.problem << std::endl;
+        say_refused(file_name, error.problem);
     }
     return EXIT_PROBLEM;
 }
 
 int stats(int count, char** files)
 {
+    // The table only when it has a row: a header alone would read as levels without figures.
     int status = EXIT_OK;
-    std::cout << stats_header();
+    std::string rows;
     for (int k = 0; k < count; ++k) {
         PlayLevel level;
         if (load_or_say(files[k], level))
-            std::cout << stats_row(files[k], level.name, measure_level(level.grid, level.start));
+            rows += stats_row(files[k], level.name, measure_level(level.grid, level.start));
         else
             status = EXIT_PROBLEM;
     }
+    if (!rows.empty())
+        std::cout << stats_header() << rows;
     return status;
 }
 
