@@ -214,7 +214,7 @@ struct KeyedGame : Game {
     {
         level_file_count = count_level_files();
         platform::set_user_pointer(this);
-        build_world(*this);
+        ::start_level(*this);
         view_index = vertical_heading = 0;
     }
     ~KeyedGame() { platform::set_user_pointer(nullptr); }

@@ -22,8 +22,7 @@ namespace {
 
 void say(Game& game, std::string words)
 {
-    game.edit_said = std::move(words);
-    game.edit_said_count += 1;
+    show_message(game, std::move(words));
 }
 
 EditorSession& session(Game& game)

@@ -4,9 +4,7 @@
 
 #include "game/game.h"
 #include "world/assist.h"
-#include "world/game_ship.h"
 #include "world/level_loader.h"
-#include "world/level_search.h"
 
 #include <algorithm>
 
@@ -15,6 +13,8 @@ namespace {
 constexpr double CARD_HOLD = 2.5;    // seconds a title card stays whole
 constexpr double CARD_FADE = 0.6;    // seconds it takes to fade out
 constexpr double MESSAGE_HOLD = 4.0; // seconds a message stays
+constexpr size_t MOST_MESSAGES = 3;  // shown at once, the newest lowest
+constexpr float MESSAGES_BOTTOM = 0.84f; // the newest message's last baseline
 
 // Heights in fractions of the framebuffer's height.
 constexpr float TITLE_HEIGHT = 0.09f;
@@ -79,6 +79,63 @@ std::string par_text(int32_t par)
     return par > 0 ? "par " + std::to_string(par) : "no way to the goal";
 }
 
+// The text cut into lines no wider than `most_width`: at spaces where it
+// can be, and a word wider than that between its characters.
+std::vector<std::string> wrapped(const std::string& text, float height, float most_width, const TextWidth& width)
+{
+    if (!width || width(text, height) <= most_width)
+        return {text};
+    std::vector<std::string> lines;
+    std::string line;
+    const auto fits = [&](const std::string& candidate) { return width(candidate, height) <= most_width; };
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t space = std::min(text.find(' ', at), text.size());
+        const std::string word = text.substr(at, space - at);
+        at = space + 1;
+        const std::string longer = line.empty() ? word : line + " " + word;
+        if (fits(longer)) {
+            line = longer;
+            continue;
+        }
+        if (!line.empty())
+            lines.push_back(line);
+        line.clear();
+        // A word wider than the window goes a character at a time.
+        for (size_t k = 0; k < word.size();) {
+            size_t next = k + 1;
+            while (next < word.size() && (static_cast<unsigned char>(word[next]) & 0xC0) == 0x80)
+                ++next;
+            const std::string piece = word.substr(k, next - k);
+            if (!line.empty() && !fits(line + piece)) {
+                lines.push_back(line);
+                line.clear();
+            }
+            line += piece;
+            k = next;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+// Adds the line, wrapped to the window less its margins: each further line
+// goes below it, or, for a line at the bottom, the lines go up from it.
+void add_wrapped(HudFrame& frame, HudLine line, const TextWidth& width, bool upwards = false)
+{
+    const float most_width = line.align == HudAlign::LEFT ? 1.0f - MARGIN - line.at.x : 1.0f - 2.0f * MARGIN;
+    std::vector<std::string> lines = wrapped(line.text, line.height, most_width, width);
+    const float step = line.height * LINE_GAP;
+    if (upwards)
+        line.at.y -= step * static_cast<float>(lines.size() - 1);
+    for (std::string& text : lines) {
+        line.text = std::move(text);
+        frame.lines.push_back(line);
+        line.at.y += step;
+    }
+}
+
 // How much of the card is left: whole while it holds, then fading to none.
 float card_alpha(double now, double fade_at)
 {
@@ -92,16 +149,20 @@ float card_alpha(double now, double fade_at)
 void Hud::start_card(const Game& game, double now, std::string heading)
 {
     shown_level_ = game.level_number;
-    // The level was built this frame, so the ship rests at its start.
-    const LevelSearch search = search_level(*game.level_grid, resting_ship(game));
-    par_ = search.solvable ? static_cast<int32_t>(search.solution.size()) : 0;
-
+    par_ = game.par;
     card_.clear();
     card_.push_back(std::move(heading));
     card_.push_back("Level " + std::to_string(game.level_number));
     card_.push_back(game.level_name);
     card_.push_back(par_text(par_));
     card_fade_at_ = now + CARD_HOLD;
+}
+
+void Hud::add_message(std::string text, double now)
+{
+    messages_.push_back({std::move(text), now + MESSAGE_HOLD});
+    if (messages_.size() > MOST_MESSAGES)
+        messages_.erase(messages_.begin());
 }
 
 void Hud::update(const Game& game, double now)
@@ -119,8 +180,7 @@ void Hud::update(const Game& game, double now)
             if (game.edit_mode != EditMode::OFF) {
                 // A play-test's goal: the editor is back, and the card would
                 // cover its lines.
-                message_ = "The goal in " + count_text(event.launches, "launch", "launches") + ".";
-                message_until_ = now + MESSAGE_HOLD;
+                add_message("The goal in " + count_text(event.launches, "launch", "launches") + ".", now);
                 break;
             }
             heading = "Level " + std::to_string(event.level) + " solved in " +
@@ -139,12 +199,10 @@ void Hud::update(const Game& game, double now)
             card_fade_at_ = std::min(card_fade_at_, now);
             break;
         case WorldEventKind::NO_WAY:
-            message_ = NO_WAY_LINE;
-            message_until_ = now + MESSAGE_HOLD;
+            add_message(NO_WAY_LINE, now);
             break;
         case WorldEventKind::ENDLESS:
-            message_ = "The beamers send the ship round for ever: the level starts again.";
-            message_until_ = now + MESSAGE_HOLD;
+            add_message("The beamers send the ship round for ever: the level starts again.", now);
             break;
         default:
             break;
@@ -153,24 +211,22 @@ void Hud::update(const Game& game, double now)
     if (game.sound_muted != muted_seen_) {
         muted_seen_ = game.sound_muted;
         if (!game.sound_on)
-            message_ = "Sound is off in tirak.inp (sound = no).";
+            add_message("Sound is off in tirak.inp (sound = no).", now);
         else
-            message_ = game.sound_muted ? "Sound off: M turns it on again." : "Sound on.";
-        message_until_ = now + MESSAGE_HOLD;
+            add_message(game.sound_muted ? "Sound off: M turns it on again." : "Sound on.", now);
     }
     // The editor's lines take the card's place.
     if (game.edit_mode == EditMode::EDITING)
         card_fade_at_ = std::min(card_fade_at_, now);
-    if (game.edit_said_count != said_seen_) {
-        said_seen_ = game.edit_said_count;
-        message_ = game.edit_said;
-        message_until_ = now + MESSAGE_HOLD;
-    }
+    for (const std::string& line : game.said)
+        add_message(line, now);
     if (new_level)
         start_card(game, now, heading);
+    // The level as it is now: an edit saved, or the editor left, changes it.
+    par_ = game.par;
 }
 
-HudFrame Hud::frame(const Game& game, double now) const
+HudFrame Hud::frame(const Game& game, double now, const TextWidth& width) const
 {
     HudFrame frame;
     const float alpha = card_alpha(now, card_fade_at_);
@@ -183,13 +239,13 @@ HudFrame Hud::frame(const Game& game, double now) const
             if (card_[line].empty())
                 continue;
             y += heights[line] * LINE_GAP;
-            frame.lines.push_back({card_[line], {0.5f, y}, heights[line], colours[line] * glm::vec4(1, 1, 1, alpha),
-                                   HudAlign::CENTRE, true});
+            add_wrapped(frame, {card_[line], {0.5f, y}, heights[line], colours[line] * glm::vec4(1, 1, 1, alpha),
+                                HudAlign::CENTRE, true}, width);
         }
     }
 
     if (game.edit_mode == EditMode::EDITING && game.editor) {
-        add_editor_lines(game, frame);
+        add_editor_lines(game, frame, width);
     } else {
         std::string status = level_title(game.level_name, game.level_number);
         if (!game.level_name.empty())
@@ -200,14 +256,13 @@ HudFrame Hud::frame(const Game& game, double now) const
         if (game.sound_on && game.sound_muted)
             status += " \u00b7 M: sound off";
         status += " \u00b7 F1 keys";
-        frame.lines.push_back({status, {MARGIN, 1.0f - MARGIN}, STATUS_HEIGHT, PALE, HudAlign::LEFT});
+        add_wrapped(frame, {status, {MARGIN, 1.0f - MARGIN}, STATUS_HEIGHT, PALE, HudAlign::LEFT}, width, true);
     }
     if (game.edit_mode == EditMode::TESTING)
         frame.lines.push_back({"Playing the level being edited: Tab goes back to the editor",
                                {MARGIN, MARGIN + SMALL_HEIGHT}, SMALL_HEIGHT, GOLD, HudAlign::LEFT, true});
 
-    if (now < message_until_)
-        frame.lines.push_back({message_, {0.5f, 0.8f}, SMALL_HEIGHT, GOLD, HudAlign::CENTRE, true});
+    add_messages(now, frame, width);
 
     if (game.help_shown)
         add_help(game.edit_mode == EditMode::EDITING, frame);
@@ -216,7 +271,7 @@ HudFrame Hud::frame(const Game& game, double now) const
 
 // The level being edited: its file and the cursor at the top, and at the
 // bottom what the solver makes of it, after every edit.
-void Hud::add_editor_lines(const Game& game, HudFrame& frame) const
+void Hud::add_editor_lines(const Game& game, HudFrame& frame, const TextWidth& width) const
 {
     const LevelDraft& draft = game.editor->editor.draft();
     const Cell& at = game.edit_cursor;
@@ -224,9 +279,25 @@ void Hud::add_editor_lines(const Game& game, HudFrame& frame) const
                               " cells a side \u00b7 cursor " + std::to_string(at[0]) + " " + std::to_string(at[1]) +
                               " " + std::to_string(at[2]) + (game.editor->unsaved ? " \u00b7 not saved" : "") +
                               " \u00b7 F1 keys";
-    frame.lines.push_back({where, {MARGIN, MARGIN + SMALL_HEIGHT}, SMALL_HEIGHT, PALE, HudAlign::LEFT, true});
-    frame.lines.push_back({game.editor->editor.status(), {MARGIN, 1.0f - MARGIN}, SMALL_HEIGHT, WHITE,
-                           HudAlign::LEFT, true});
+    add_wrapped(frame, {where, {MARGIN, MARGIN + SMALL_HEIGHT}, SMALL_HEIGHT, PALE, HudAlign::LEFT, true}, width);
+    add_wrapped(frame, {game.editor->editor.status(), {MARGIN, 1.0f - MARGIN}, SMALL_HEIGHT, WHITE, HudAlign::LEFT, true},
+                width, true);
+}
+
+// The messages still shown, the newest lowest, each wrapped to the window.
+void Hud::add_messages(double now, HudFrame& frame, const TextWidth& width) const
+{
+    HudFrame shown;
+    for (const Message& message : messages_)
+        if (now < message.until)
+            add_wrapped(shown, {message.text, {0.5f, 0.0f}, SMALL_HEIGHT, GOLD, HudAlign::CENTRE, true}, width);
+    if (shown.lines.empty())
+        return;
+    const float lift = MESSAGES_BOTTOM - shown.lines.back().at.y;
+    for (HudLine& line : shown.lines) {
+        line.at.y += lift;
+        frame.lines.push_back(std::move(line));
+    }
 }
 
 void Hud::add_help(bool editing, HudFrame& frame) const

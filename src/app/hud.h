@@ -8,6 +8,7 @@
 #include <glm/glm.hpp>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,28 +42,40 @@ struct HudFrame {
     std::vector<HudLine> lines;
 };
 
+// How wide a text is, in fractions of the framebuffer's width, at a height
+// in fractions of its height: what the text room measures.
+using TextWidth = std::function<float(const std::string& text, float height)>;
+
 class Hud {
 public:
-    // Takes in this frame's events; `now` is the clock in seconds.
+    // Takes in this frame's events and what was said; `now` is the clock in
+    // seconds.
     void update(const Game& game, double now);
-    // The text to draw this frame.
-    HudFrame frame(const Game& game, double now) const;
+    // The text to draw this frame. With a measure, a line too long for the
+    // window is wrapped at its spaces (or, a word too long, between its
+    // characters); without one nothing is.
+    HudFrame frame(const Game& game, double now, const TextWidth& width = {}) const;
 
     // The launches of a shortest way through the level being played, from
     // its start; 0 when there is none.
     int32_t par() const { return par_; }
 
 private:
+    struct Message {
+        std::string text;
+        double until = 0.0; // the clock when it goes
+    };
+
     void start_card(const Game& game, double now, std::string heading);
-    void add_editor_lines(const Game& game, HudFrame& frame) const;
+    void add_message(std::string text, double now);
+    void add_editor_lines(const Game& game, HudFrame& frame, const TextWidth& width) const;
+    void add_messages(double now, HudFrame& frame, const TextWidth& width) const;
     void add_help(bool editing, HudFrame& frame) const;
 
     int32_t shown_level_ = 0; // the level whose card was made last; 0 before the first
     int32_t par_ = 0;
     std::vector<std::string> card_;
     double card_fade_at_ = -1.0e9; // when the card starts to fade
-    std::string message_;
-    double message_until_ = -1.0e9;
+    std::vector<Message> messages_; // the newest last
     bool muted_seen_ = false; // M's mute as the last message told it
-    int32_t said_seen_ = 0;   // the editor's words the last message told
 };

@@ -14,6 +14,7 @@
 #include "render/scene_renderer.h"
 #include "text/text_renderer.h"
 #include "render/unlit_program.h"
+#include "world/assist.h"
 #include "world/level_loader.h"
 #include "world/update_world.h"
 #include "world/world_build.h"
@@ -71,6 +72,7 @@ void start_run(Game& game, RunState& state)
         build_world(game);
     else
         build_world_from_file(game, state.level_file);
+    work_out_par(game);
     laps.lap(&StartupTimes::world);
 
     // Rendering resources, each needing the one before: vertex arrays hold
@@ -142,22 +144,35 @@ void follow_framebuffer_size(Game& game, bool force)
     glViewport(0, 0, width, height);
 }
 
+// The text renderer, once the reader has made the glyph atlas.
+void take_glyph_atlas(RunState& state)
+{
+    if (state.text || !state.preload)
+        return;
+    if (std::optional<GlyphAtlasResult> atlas = state.preload->take_glyph_atlas_if_made()) {
+        if (atlas->error.empty())
+            state.text = std::make_shared<TextRenderer>(std::move(atlas->atlas));
+        else
+            std::cerr << atlas->error << std::endl;
+    }
+}
+
 // The words on screen: the HUD follows every frame's events, and is drawn
-// once the reader has made the glyph atlas.
+// once there is a text renderer.
 void show_text(Game& game, RunState& state)
 {
-    if (!state.text && state.preload) {
-        if (std::optional<GlyphAtlasResult> atlas = state.preload->take_glyph_atlas_if_made()) {
-            if (atlas->error.empty())
-                state.text = std::make_shared<TextRenderer>(std::move(atlas->atlas));
-            else
-                std::cerr << atlas->error << std::endl;
-        }
-    }
+    take_glyph_atlas(state);
     const double now = platform::get_time();
     state.hud.update(game, now);
-    if (state.text && state.text->ready())
-        draw_hud(*state.text, state.hud.frame(game, now), game.width, game.height);
+    if (!state.text || !state.text->ready())
+        return;
+    const TextRenderer& text = *state.text;
+    const float width = static_cast<float>(game.width);
+    const float height = static_cast<float>(game.height);
+    const TextWidth measure = [&](const std::string& line, float line_height) {
+        return text.measure(line, line_height * height) / width;
+    };
+    draw_hud(*state.text, state.hud.frame(game, now, measure), game.width, game.height);
 }
 
 bool run_frame(Game& game, RunState& state)
@@ -184,7 +199,6 @@ bool run_frame(Game& game, RunState& state)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
     // Update, then draw: the scene shows the world as this frame left it.
-    game.events.clear();
     update_world(game, state.frame_time);
     follow_play_test(game);
     // The sound first: nothing that takes time comes between an event and
@@ -195,10 +209,19 @@ bool run_frame(Game& game, RunState& state)
     render_scene(state.phong_program, game);
     if (game.text_shown)
         show_text(game, state);
-    // The reader goes once it has made all it was given, and that is taken.
-    if (state.preload && state.preload->finished())
+    // The reader goes once it has made all it was given, and that is taken:
+    // an atlas made since the text looked for it goes with it otherwise.
+    if (state.preload && state.preload->finished()) {
+        if (game.text_shown)
+            take_glyph_atlas(state);
         state.preload.reset();
+    }
 
+    // Every listener has heard them. What the keys do while the next swap
+    // handles them, and what start-up did before the first frame, is
+    // heard in the frame after.
+    game.events.clear();
+    game.said.clear();
     platform::swap_buffers();
     if (platform::get_key(platform::KEY_ESC) == platform::PRESS)
         return false;

@@ -106,13 +106,16 @@ public:
     // The level the settings start at: every level up to it counts as open.
     int32_t start_level = 1;
     std::string level_name; // as its file gives it; empty without one
+    // The launches of a shortest way from the level's start as it is now
+    // (saved edits change it); 0 when there is none, or no ship.
+    int32_t par = 0;
     // The level files levels/1.lev to levels/N.lev, counted at start-up.
     int32_t level_file_count = 1;
 
     // R, U and H, and the launches U can take back.
     PlayerAids aids;
     // What the world did in the frame under way; the frame loop empties it
-    // before each update.
+    // once every listener has heard it, before the keys of the next frame.
     std::vector<WorldEvent> events;
     // The levels solved, as the progress file keeps them.
     Progress progress;
@@ -134,10 +137,9 @@ public:
     std::shared_ptr<const LevelGrid> edited_grid;
     Cell edit_cursor{};
     std::shared_ptr<class CursorBox> cursor_box; // drawn round it, made at its first frame
-    // What the editor last said (a refusal, a save); the count tells the
-    // HUD that something new was said, the same words or not.
-    std::string edit_said;
-    int32_t edit_said_count = 0;
+    // The lines told the player this frame (see player_lines.h), shown by
+    // the HUD; emptied with the events.
+    std::vector<std::string> said;
 
     UniformLocations uniforms;
     UnlitProgram unlit;

@@ -78,8 +78,9 @@ int32_t furthest_open_level(const Game& game)
 {
     // With every level solved the levels go round for ever; End then stops
     // at the last file, or the start level if that is further.
+    // Every level before the start level is open: no need to count to it.
     const int32_t last = std::max(game.start_level, game.level_file_count);
-    int32_t level = 1;
+    int32_t level = std::max(game.start_level, 1);
     while (level < last && opens_next(game, level))
         ++level;
     return level;
@@ -120,9 +121,19 @@ void launch_rests(Game& game)
         launches.pop_back();
 }
 
+void work_out_par(Game& game)
+{
+    game.par = 0;
+    if (game.ship_index < 0)
+        return;
+    const LevelSearch search = search_level(*game.level_grid, resting_ship(game));
+    game.par = search.solvable ? static_cast<int32_t>(search.solution.size()) : 0;
+}
+
 void start_level(Game& game)
 {
     build_world(game);
+    work_out_par(game);
     game.aids.launches.clear();
     game.aids.before_restart.clear();
 }

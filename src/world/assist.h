@@ -28,6 +28,10 @@ int32_t furthest_open_level(const Game& game);
 void launch_begins(Game& game);
 void launch_rests(Game& game);
 
+// The par of the world just built, with the ship at its start: worked out
+// wherever the world is built, so that it follows every saved edit.
+void work_out_par(Game& game);
+
 // Rebuilds the world from the level file for game.level_number and forgets
 // the launches: after the goal, U has nothing to take back.
 void start_level(Game& game);
