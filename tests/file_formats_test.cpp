@@ -44,15 +44,24 @@ std::string load(int number)
 
 TEST(LevelLoader, CyclesThroughTheFilesFoundAtStartUp)
 {
-    // The files there, how many count, then level numbers and the files they name.
-    struct Row { const char* name; std::vector<int> files; int count; std::vector<std::pair<int, const char*>> names; };
+    // The files there, how many count, level numbers and the files they name, and the file after the
+    // largest level number (which plays the file named first), where the cycle goes on.
+    struct Row {
+        const char* name; std::vector<int> files; int count; std::vector<std::pair<int, const char*>> names;
+        const char* after_largest;
+    };
     const Row rows[] = {
         {"three, as ever", {1, 2, 3}, 3, {{1, "levels/1.lev"}, {3, "levels/3.lev"}, {4, "levels/1.lev"}, {3001, "levels/1.lev"},
-         {0, "levels/3.lev"}, {-1, "levels/-1.lev"}, {-3, "levels/3.lev"}, {-5, "levels/-2.lev"}}},
+         {0, "levels/3.lev"}, {-1, "levels/-1.lev"}, {-3, "levels/3.lev"}, {-5, "levels/-2.lev"},
+         {INT32_MAX, "levels/1.lev"}}, "levels/2.lev"},
         {"thirty-one", {}, 31, {{30, "levels/30.lev"}, {31, "levels/31.lev"}, {32, "levels/1.lev"}, {0, "levels/31.lev"},
-         {-33, "levels/-2.lev"}}},
-        {"up to a gap", {1, 2, 4, 5}, 2, {{2, "levels/2.lev"}, {3, "levels/1.lev"}, {4, "levels/2.lev"}}},
-        {"without 1.lev, 1.lev is named and found missing", {2, 3}, 1, {{1, "levels/1.lev"}, {3, "levels/1.lev"}}},
+         {-33, "levels/-2.lev"}, {INT32_MAX, "levels/1.lev"}}, "levels/2.lev"},
+        {"up to a gap", {1, 2, 4, 5}, 2, {{2, "levels/2.lev"}, {3, "levels/1.lev"}, {4, "levels/2.lev"},
+         {INT32_MAX, "levels/1.lev"}}, "levels/2.lev"},
+        {"without 1.lev, 1.lev is named and found missing", {2, 3}, 1, {{1, "levels/1.lev"}, {3, "levels/1.lev"}},
+         "levels/1.lev"},
+        {"seven", {}, 7, {{INT32_MAX, "levels/1.lev"}, {INT32_MAX - 1, "levels/7.lev"}},
+         "levels/2.lev"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -65,6 +74,8 @@ TEST(LevelLoader, CyclesThroughTheFilesFoundAtStartUp)
         EXPECT_EQ(count, row.count);
         for (const auto& [number, name] : row.names)
             EXPECT_EQ(level_file_name(number, count), name) << number;
+        EXPECT_EQ(level_file_name(next_level_number(INT32_MAX, count), count), row.after_largest);
+        EXPECT_EQ(next_level_number(41, count), 42);
     }
 }
 

@@ -56,7 +56,10 @@ void choose_level(Game& game, LevelChoice choice)
     switch (choice) {
     case LevelChoice::NONE: return;
     case LevelChoice::PREVIOUS: level = std::max(level - 1, 1); break;
-    case LevelChoice::NEXT: level += opens_next(game, level) ? 1 : 0; break;
+    case LevelChoice::NEXT:
+        if (opens_next(game, level))
+            level = next_level_number(level, game.level_file_count);
+        break;
     case LevelChoice::FIRST: level = 1; break;
     case LevelChoice::FURTHEST: level = furthest_open_level(game); break;
     }

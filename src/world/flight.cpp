@@ -37,7 +37,7 @@ void flight_step(Game& game)
                                static_cast<int32_t>(game.aids.launches.size())});
         // A play-test's goal starts the level being edited again.
         if (game.edit_mode != EditMode::TESTING)
-            game.level_number += 1;
+            game.level_number = next_level_number(game.level_number, game.level_file_count);
         start_level(game);
         break;
     case StepEnd::LOST:

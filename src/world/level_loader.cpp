@@ -52,6 +52,13 @@ int32_t level_file_number(int32_t level_number, int32_t file_count)
     return file_number == 0 ? file_count : file_number;
 }
 
+int32_t next_level_number(int32_t level_number, int32_t file_count)
+{
+    if (level_number < std::numeric_limits<int32_t>::max())
+        return level_number + 1;
+    return level_file_number(level_number, file_count) % file_count + 1;
+}
+
 std::string level_file_name(int32_t level_number, int32_t file_count)
 {
     return numbered_level_file(level_file_number(level_number, file_count));

@@ -60,6 +60,10 @@ int32_t count_level_files();
 // multiple of N. The remainder keeps C's sign, so negative numbers name
 // files that do not exist (-1 gives "levels/-1.lev").
 std::string level_file_name(int32_t level_number, int32_t file_count);
+// The level after this one. Past the largest number the cycle goes on
+// from the file that number plays, rather than overflow into numbers that
+// name no file.
+int32_t next_level_number(int32_t level_number, int32_t file_count);
 // The N of that file name.
 int32_t level_file_number(int32_t level_number, int32_t file_count);
 // "levels/N.lev" for the file number N itself.

@@ -552,6 +552,7 @@ game/no-display       | 1 |                                                     
 look/fullscreen-fills | 0 | sed -i 's/^fulscreen = no$/fulscreen = yes/' tirak.inp | game fills_screen | mostly_lit && awk -v x="$X" -v y="$Y" 'BEGIN { exit !((x - 640)^2 + (y - 512)^2 < 32^2) }'
 look/resized-fills    | 0 |                                                            | game resize_to_1200x900 | is win 1024x768 && awk -v t="$(black 1200x132+0+0)" -v r="$(black 176x900+1024+0)" 'BEGIN { exit !(t < 0.05 && r < 0.05) }'
 look/stall-mid-flight | 0 | sixteen_wide                                               | stalled_launch '' rest.png; stalled_launch 1 stalled.png | holds 'same < 50 && moved > 200' same="$(apart stalled.png rest.png)" moved="$(apart stalled.png start.png)"
+game/largest-level    | 0 | sed -i 's/^level = 1$/level = 2147483647/' tirak.inp; cp levels/1.lev levels/7.lev | game eval 'solve_level_1; frames 10' | has data/progress.inp 'level_7 = 4' && ! grep -q '^Cannot' err
 game/endless-flight   | 0 | endless_level | game endless_launch | [ -n "${IN_TIME:-}" ] && [ "$(grep -E 'for ever|^TEXTURESAMPLING' out)" = "$(printf '%s\n' "$ENDLESS" 'TEXTURESAMPLING NEAREST')" ]
 look/as-before        | 0 |                                                            | pictures | [ -z "$CHANGED" ]
 play/through          | 0 | sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | play_through | [ "$MISSED" -eq 0 ]
