@@ -3,6 +3,7 @@
 #include "editor/draft_file.h"
 #include "editor/draft_status.h"
 #include "editor/level_editor.h"
+#include "editor/unsaved_edits.h"
 #include "world/flight_rules.h"
 #include "world/level_show.h"
 
@@ -10,10 +11,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <random>
 #include <string>
+#include <thread>
+
+#include <sys/wait.h>
 
 namespace {
 
@@ -151,6 +158,46 @@ TEST(LevelEditor, SavesTheShippedLevelsAsTheyAreAndNewOnesTheGamePlays)
     LevelDraft lost = editor.draft();
     lost.file_name = "gone/1.lev";
     EXPECT_EQ(LevelEditor(lost).save(), "cannot save gone/1.lev: No such file or directory");
+}
+
+// Killed at any moment while it keeps unsaved edits, a game leaves a file that brings them back
+// whole, or none; and one that cannot be read is put aside with its line.
+TEST(UnsavedEdits, SurviveAKillAtAnyMomentOrAreKeptAside)
+{
+    const ScratchLevels scratch;
+    const std::string level = "levels/1.lev";
+    std::mt19937 random(7);
+    int brought_back = 0;
+    for (int round = 0; round < 50; ++round) {
+        const pid_t writer = fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            LevelDraft draft = new_draft(level);
+            for (int32_t k = 0;; ++k) {
+                draft.grid.cells[static_cast<size_t>(k % draft.grid.cell_count)] ^= CELL_CUBE;
+                std::string problem;
+                keep_unsaved_edits(draft, problem);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+        kill(writer, SIGKILL);
+        waitpid(writer, nullptr, 0);
+        const KeptEdits kept = kept_unsaved_edits(level);
+        EXPECT_EQ(kept.problem, "") << "kill " << round;
+        brought_back += kept.draft && kept.draft->grid.size == NEW_DRAFT_SIZE;
+    }
+    EXPECT_GT(brought_back, 40);
+
+    scratch.write("levels/2.lev.unsaved", "size = 3\ncubes = -1\n");
+    const KeptEdits broken = kept_unsaved_edits("levels/2.lev");
+    EXPECT_FALSE(broken.draft);
+    EXPECT_EQ(broken.problem, "levels/2.lev.unsaved: cubes is -1, which is negative; the edits in it cannot be brought "
+                              "back, and it is kept as levels/2.lev.unsaved.bad.");
+    EXPECT_EQ(file_text("levels/2.lev.unsaved.bad"), "size = 3\ncubes = -1\n");
+    forget_unsaved_edits(level);
+    const KeptEdits none = kept_unsaved_edits(level);
+    EXPECT_FALSE(none.draft);
+    EXPECT_EQ(none.problem, "");
 }
 
 } // namespace

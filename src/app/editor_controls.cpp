@@ -3,6 +3,7 @@
 #include "app/letter_keys.h"
 #include "config/config_file.h"
 #include "editor/draft_file.h"
+#include "editor/unsaved_edits.h"
 #include "game/game.h"
 #include "game/player_lines.h"
 #include "platform/window.h"
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -50,11 +52,73 @@ void show_draft(Game& game)
         axis = std::clamp(axis, 0, last);
 }
 
-void start_session(Game& game, LevelDraft draft, int32_t level_before_new)
+// How long unsaved edits may wait before they are kept: what a crash or a
+// kill can lose at most.
+constexpr double KEEP_EDITS_WITHIN = 1.0; // seconds
+
+bool same_grid(const LevelGrid& a, const LevelGrid& b)
 {
+    return a.size == b.size && a.cells == b.cells;
+}
+
+// Whether the draft differs from its file, and that it has changed since
+// its edits were last kept.
+void note_change(EditorSession& editing)
+{
+    editing.unsaved = !same_grid(editing.editor.draft().grid, editing.saved_grid);
+    editing.edits_to_keep = true;
+}
+
+void keep_edits_now(Game& game)
+{
+    if (!game.editor || !session(game).edits_to_keep)
+        return;
+    EditorSession& editing = session(game);
+    const LevelDraft& draft = editing.editor.draft();
+    editing.edits_to_keep = false;
+    editing.kept_at = platform::get_time();
+    if (!editing.unsaved) {
+        forget_unsaved_edits(draft.file_name);
+        return;
+    }
+    std::string problem;
+    if (!keep_unsaved_edits(draft, problem) && !editing.keeping_failed) {
+        editing.keeping_failed = true;
+        report_to_player(game, "Cannot keep the unsaved edits in " + unsaved_edits_file(draft.file_name) + " (" + problem +
+                                   "): Ctrl+S saves them, or they go with the game.");
+    }
+}
+
+// A session for the level file: from the edits kept beside it when there
+// are any, else from `read` (the file, which may throw, or a new level).
+// True when the kept edits came back.
+bool start_session(Game& game, const std::string& file, const std::function<LevelDraft()>& read,
+                   int32_t level_before_new)
+{
+    keep_edits_now(game);
+    KeptEdits kept = kept_unsaved_edits(file);
+    if (!kept.problem.empty())
+        report_to_player(game, kept.problem);
+    LevelDraft draft = kept.draft ? std::move(*kept.draft) : read();
+    LevelGrid saved_grid;
+    if (kept.draft) {
+        try {
+            saved_grid = read_draft(file).grid;
+        } catch (const LevelError&) {
+        } catch (const ConfigFile::file_not_found&) {
+            // Never saved, or gone: every cell is unsaved.
+        }
+    } else {
+        saved_grid = draft.grid;
+    }
     const Cell start = ship_start(draft.grid);
-    game.editor = std::make_shared<EditorSession>(EditorSession{LevelEditor(std::move(draft)), false, level_before_new});
+    game.editor = std::make_shared<EditorSession>(EditorSession{LevelEditor(std::move(draft)), std::move(saved_grid)});
+    session(game).level_before_new = level_before_new;
+    session(game).unsaved = !same_grid(session(game).editor.draft().grid, session(game).saved_grid);
     game.edit_cursor = start;
+    if (kept.draft)
+        report_to_player(game, file + ": the edits that were not saved are back; Ctrl+S saves them.");
+    return kept.draft.has_value();
 }
 
 // Why the game could not play a level file, or "".
@@ -75,12 +139,12 @@ void open_editor(Game& game)
     const std::string file = level_file_name(game.level_number, game.level_file_count);
     if (!game.editor || session(game).editor.draft().file_name != file) {
         try {
-            start_session(game, read_draft(file), 0);
+            start_session(game, file, [&file] { return read_draft(file); }, 0);
         } catch (const LevelError& error) {
-            say(game, file + ": " + error.problem + "; the editor cannot open it.");
+            report_to_player(game, file + ": " + error.problem + "; the editor cannot open it.");
             return;
         } catch (const ConfigFile::file_not_found& unread) {
-            say(game, file + ": " + unread.problem + "; the editor cannot open it.");
+            report_to_player(game, file + ": " + unread.problem + "; the editor cannot open it.");
             return;
         }
     }
@@ -103,8 +167,10 @@ void close_editor(Game& game)
             say(game, "The saved level cannot be played yet (" + problem + "): the editor stays.");
             return;
         }
-        if (editing.unsaved)
+        if (editing.unsaved) {
+            keep_edits_now(game);
             say(game, "The edits are not saved: E goes back to them.");
+        }
     }
     game.edit_mode = EditMode::OFF;
     game.edited_grid.reset();
@@ -133,16 +199,19 @@ void save(Game& game)
     EditorSession& editing = session(game);
     const std::string problem = editing.editor.save();
     if (!problem.empty()) {
-        say(game, problem);
+        report_to_player(game, problem);
         return;
     }
+    editing.saved_grid = editing.editor.draft().grid;
     editing.unsaved = false;
+    editing.edits_to_keep = false;
     const std::string& file = editing.editor.draft().file_name;
+    forget_unsaved_edits(file);
     // A new file is one more level to play, after the last one.
     game.level_file_count = std::max(game.level_file_count, number_of(file));
     const std::string& status = editing.editor.status();
-    say(game, status.rfind("solvable", 0) == 0 ? "Saved " + file + "."
-                                                : "Saved " + file + " as work in progress: " + status + ".");
+    report_to_player(game, status.rfind("solvable", 0) == 0 ? "Saved " + file + "."
+                                                             : "Saved " + file + " as work in progress: " + status + ".");
 }
 
 void new_level(Game& game)
@@ -151,11 +220,11 @@ void new_level(Game& game)
     const int32_t before = game.editor && !std::filesystem::exists(session(game).editor.draft().file_name)
                                ? session(game).level_before_new
                                : game.level_number;
-    start_session(game, new_draft(file), before);
-    session(game).unsaved = true;
+    const bool restored = start_session(game, file, [&file] { return new_draft(file); }, before);
     game.level_number = number_of(file);
     show_draft(game);
-    say(game, "New level " + file + ": Ctrl+S saves it.");
+    if (!restored)
+        say(game, "New level " + file + ": Ctrl+S saves it.");
 }
 
 // Carries out an edit and shows it, or says why it was refused.
@@ -168,7 +237,7 @@ void edit(Game& game, Edit change)
         say(game, refused);
         return;
     }
-    editing.unsaved = true;
+    note_change(editing);
     show_draft(game);
 }
 
@@ -176,7 +245,7 @@ void history(Game& game, bool forward)
 {
     EditorSession& editing = session(game);
     if (forward ? editing.editor.redo() : editing.editor.undo()) {
-        editing.unsaved = true;
+        note_change(editing);
         show_draft(game);
     } else {
         say(game, forward ? "Nothing to redo." : "Nothing to undo.");
@@ -310,6 +379,21 @@ bool editor_key(Game& game, int key, int action)
         return true;
     }
     return false;
+}
+
+void keep_unsaved_edits_in_time(Game& game, double now, bool at_once)
+{
+    if (game.editor && session(game).edits_to_keep && (at_once || now - session(game).kept_at >= KEEP_EDITS_WITHIN))
+        keep_edits_now(game);
+}
+
+void follow_unplayable_level(Game& game)
+{
+    if (game.edit_mode != EditMode::OFF || game.unplayable.empty())
+        return;
+    const std::string file = level_file_name(game.level_number, game.level_file_count);
+    report_to_player(game, file + ": " + game.unplayable + "; it opens in the editor to be mended.");
+    open_editor(game);
 }
 
 void follow_play_test(Game& game)

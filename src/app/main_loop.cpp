@@ -56,6 +56,8 @@ void Game::run()
     start_run(*this, state);
     while (run_frame(*this, state)) {
     }
+    // Escape or a closed window: the last second of edits is kept too.
+    keep_unsaved_edits_in_time(*this, platform::get_time(), true);
     finish_run(state);
 }
 
@@ -206,6 +208,9 @@ bool run_frame(Game& game, RunState& state)
     if (game.sound)
         game.sound->play_frame(game);
     keep_progress(game);
+    // After the progress: the goal that led here was a real solve.
+    follow_unplayable_level(game);
+    keep_unsaved_edits_in_time(game, state.frame_start);
     render_scene(state.phong_program, game);
     if (game.text_shown)
         show_text(game, state);

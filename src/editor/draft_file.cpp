@@ -120,12 +120,13 @@ bool opens_the_list(int32_t value)
 
 } // namespace
 
-LevelDraft read_draft(const std::string& file_name)
+LevelDraft read_draft(const std::string& file_name, const std::string& read_from)
 {
-    const LevelFile level = read_level_file(file_name);
+    const std::string& source = read_from.empty() ? file_name : read_from;
+    const LevelFile level = read_level_file(source);
     // The loader took it, so it is a file within bounds; its notes are read
     // from the same text.
-    const std::string text = read_file_text(file_name, MOST_LEVEL_FILE_BYTES, "a level file").text;
+    const std::string text = read_file_text(source, MOST_LEVEL_FILE_BYTES, "a level file").text;
     LevelDraft draft;
     fill_level_grid(level, draft.grid);
     draft.name = level.name;

@@ -106,6 +106,9 @@ public:
     // The level the settings start at: every level up to it counts as open.
     int32_t start_level = 1;
     std::string level_name; // as its file gives it; empty without one
+    // Why the level built from its file cannot be played (it has no ship
+    // start), or empty when it can; the game then edits it.
+    std::string unplayable;
     // The launches of a shortest way from the level's start as it is now
     // (saved edits change it); 0 when there is none, or no ship.
     int32_t par = 0;

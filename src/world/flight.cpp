@@ -11,6 +11,10 @@
 
 void flight_step(Game& game)
 {
+    // A level without a ship has nothing to fly, restart or take back; the
+    // game edits it before the player can ask.
+    if (game.ship_index < 0)
+        return;
     answer_requests(game);
     // The request stays set from the launch's first frame until the ship
     // rests again.

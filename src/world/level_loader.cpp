@@ -139,12 +139,17 @@ int32_t load_level_file(const std::string& file_name, LevelGrid& grid, std::stri
     if (name != nullptr)
         *name = level.name;
 
-    bool has_ship_start = false;
-    for (const int32_t cell : grid.cells)
-        has_ship_start = has_ship_start || cell == CELL_SHIP_START;
-    if (!has_ship_start)
-        throw LevelError{file_name, "it has no ship start (a cell with the value 5)"};
+    if (const std::string problem = unplayable_problem(grid); !problem.empty())
+        throw LevelError{file_name, problem};
     return grid.size;
+}
+
+std::string unplayable_problem(const LevelGrid& grid)
+{
+    for (const int32_t cell : grid.cells)
+        if (cell == CELL_SHIP_START)
+            return "";
+    return "it has no ship start (a cell with the value 5)";
 }
 
 int32_t load_level(int32_t level_number, int32_t file_count, LevelGrid& grid, std::string* name)

@@ -90,6 +90,10 @@ int32_t cell_index(const LevelGrid& grid, int32_t x, int32_t y, int32_t z);
 // skipped: nothing outside the cells is ever written.
 void fill_level_grid(const LevelFile& level, LevelGrid& grid);
 
+// Why a grid read from a file cannot be played: it has no ship start. ""
+// when it can.
+std::string unplayable_problem(const LevelGrid& grid);
+
 // Reads and fills, then insists on a ship start: without one there is no
 // ship to play. Returns the grid size; the level's name goes to `name`
 // when one is given.

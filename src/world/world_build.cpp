@@ -82,6 +82,7 @@ void build(Game& game, Load load)
 
 void build_world(Game& game)
 {
+    game.unplayable.clear();
     if (game.edited_grid) {
         build(game, [&game](LevelGrid& grid) {
             grid = *game.edited_grid;
@@ -89,8 +90,14 @@ void build_world(Game& game)
         });
         return;
     }
+    // A level the editor saved half made is still one to reach: it is built
+    // without a ship, and the game edits it.
     build(game, [&game](LevelGrid& grid) {
-        return load_level(game.level_number, game.level_file_count, grid, &game.level_name);
+        const LevelFile level = read_level_file(level_file_name(game.level_number, game.level_file_count));
+        fill_level_grid(level, grid);
+        game.level_name = level.name;
+        game.unplayable = unplayable_problem(grid);
+        return grid.size;
     });
 }
 

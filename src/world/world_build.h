@@ -10,7 +10,9 @@ class Game;
 
 // (Re)builds the world from the level file for game.level_number, or from
 // the grid being edited while there is one: at start-up, after the goal and
-// after the ship was lost. Throws what load_level throws.
+// after the ship was lost. Throws what read_level_file throws; a level
+// without a ship start is built without a ship, and game.unplayable says
+// why.
 void build_world(Game& game);
 
 // The same from a named file, for the benchmark and the tests.
