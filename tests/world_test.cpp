@@ -377,6 +377,20 @@ TEST(Hud, SaysWhichLevelWhatParHowItWentAndTheKeys)
     Hud first; // the first card of a later run, at this level
     first.update(game, 0.0);
     EXPECT_EQ(hud_text(first, game, 0.0).rfind("End: continue at level 3\n", 0), 0u);
+
+    // What is said stacks up, the newest lowest, each wrapped to the window by the text's measure.
+    game.said = {std::string(60, 'a') + " " + std::string(60, 'b'), "short"};
+    hud.update(game, 20.0);
+    const TextWidth width = [](const std::string& text, float) { return 0.01f * static_cast<float>(text.size()); };
+    std::vector<std::pair<std::string, float>> said;
+    for (const HudLine& line : hud.frame(game, 20.0, width).lines)
+        if (line.text == "short" || (line.text.size() == 60 && line.text.find_first_not_of(line.text[0]) == std::string::npos))
+            said.emplace_back(line.text, line.at.y);
+    ASSERT_EQ(said.size(), 3u);
+    EXPECT_EQ(said[0].first + "|" + said[1].first + "|" + said[2].first,
+              std::string(60, 'a') + "|" + std::string(60, 'b') + "|short");
+    EXPECT_LT(said[0].second, said[1].second);
+    EXPECT_LT(said[1].second, said[2].second);
 }
 
 TEST(Controls, F3SwitchesTheDrawModeF4TheSamplingF5TheMipmaps)

@@ -288,9 +288,12 @@ void Hud::add_editor_lines(const Game& game, HudFrame& frame, const TextWidth& w
 void Hud::add_messages(double now, HudFrame& frame, const TextWidth& width) const
 {
     HudFrame shown;
+    float y = 0.0f;
     for (const Message& message : messages_)
-        if (now < message.until)
-            add_wrapped(shown, {message.text, {0.5f, 0.0f}, SMALL_HEIGHT, GOLD, HudAlign::CENTRE, true}, width);
+        if (now < message.until) {
+            add_wrapped(shown, {message.text, {0.5f, y}, SMALL_HEIGHT, GOLD, HudAlign::CENTRE, true}, width);
+            y = shown.lines.back().at.y + SMALL_HEIGHT * LINE_GAP;
+        }
     if (shown.lines.empty())
         return;
     const float lift = MESSAGES_BOTTOM - shown.lines.back().at.y;
