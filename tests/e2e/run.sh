@@ -429,7 +429,49 @@ built_level_plays() {
     game eval 'frames 10; read_text; cp said restart_said; keys e; frames 10 1; read_text'
 }
 
-# Solves level 1, then starts again and reads the first card, then PageDown twice.
+# --- Random keys, the editor's among them, for RANDOM_KEYS_SECONDS (20 by
+# default): games of about ten seconds, one in six killed on the way, while
+# levels/ is now and then read-only (as root), so that saves fail. No game
+# may end with status 1, and every level file must still read. Counts go to
+# `random`.
+PLAY_KEYS=(a d w s space r u h Prior Next Home End e m F1 F3 Tab 0 1 2 5 6 Delete plus minus Left Right Up Down
+    ctrl+z ctrl+y ctrl+s ctrl+n)
+random_presses() {
+    local batch k pick
+    for batch in $(seq 12); do
+        pick=()
+        for k in $(seq 10); do pick+=("${PLAY_KEYS[RANDOM % ${#PLAY_KEYS[@]}]}"); done
+        xdo key --delay 40 "${pick[@]}" || return
+        [ $((RANDOM % 72)) -ne 0 ] || { kill -KILL "$PID"; return; }
+        sleep 0.3
+    done
+}
+levels_now_and_then_read_only() {
+    [ "$(id -u)" = 0 ] || return 0
+    while sleep 2; do
+        mount --bind data/levels data/levels && mount -o remount,ro,bind data/levels data/levels && sleep 1
+        umount data/levels 2> /dev/null
+    done
+}
+random_keys() {
+    local until=$((SECONDS + ${RANDOM_KEYS_SECONDS:-20})) flipper level
+    RANDOM=${RANDOM_KEYS_SEED:-7}
+    : > statuses
+    : > all_out
+    levels_now_and_then_read_only & flipper=$!
+    while [ $SECONDS -lt $until ]; do
+        game random_presses
+        echo "$ST" >> statuses
+        cat out >> all_out
+    done
+    kill "$flipper"; wait "$flipper" 2> /dev/null
+    while umount data/levels 2> /dev/null; do :; done
+    ST=0
+    for level in data/levels/*.lev; do "$LEVELS" show "$level" > /dev/null 2>> unreadable || ST=unreadable; done
+    printf 'games %s, killed %s, saves %s, failed saves %s, edits brought back %s\n' "$(wc -l < statuses)" \
+        "$(grep -c '^137$' statuses)" "$(grep -c '^Saved levels/' all_out)" "$(grep -c '^cannot save' all_out)" \
+        "$(grep -c 'edits that were not saved are back' all_out)" | tee random
+}
 solve_then_page_down() {
     game solve_level_1
     game eval 'frames 10; read_text; cp said first_said; keys Next Next; frames 10; read_text'
@@ -611,6 +653,7 @@ editor/kept-for-later | 0 | sed -i 's/^level = 1$/level = 3/' tirak.inp         
 editor/kept-on-kill   | 0 |                                                            | game eval 'frames 10; keys e 1; frames 90 1.5; kill -KILL $PID; sleep 0.5'; game eval 'frames 10; keys e; frames 10' | has out 'levels/1.lev: the edits that were not saved are back; Ctrl+S saves them.'
 editor/kept-unreadable | 0 | echo 'size = 99' > levels/1.lev.unsaved                    | game eval 'frames 10; keys e; frames 10' | has out 'levels/1.lev.unsaved: size is 99, larger than the largest grid of 64 cells a side; the edits in it cannot be brought back, and it is kept as levels/1.lev.unsaved.bad.' && [ -f data/levels/1.lev.unsaved.bad ] && [ ! -e data/levels/1.lev.unsaved ]
 editor/save-read-only | 0 |                                                            | read_only game eval 'frames 10; keys e 1 ctrl+s; frames 10' | has out 'cannot save levels/1.lev: Read-only file system'
+editor/random-keys    | 0 |                                                            | random_keys | ! grep -qvE '^(0|137)$' statuses
 editor/build-by-keys  | 0 | text_on                                                    | built_level_plays | says 'no goal' no_goal_said && says 'solvable: 3 launches' solvable_said && is solved '3 launches: +x +z -x' && says 'Level 31' restart_said && says 'Editing levels/31.lev' back_said && says 'Editing levels/31.lev' && says 'solvable: 3 launches'
 leak/valgrind         | 0 |                      | valgrind_game | grep -q 'ERROR SUMMARY: 0 errors' valgrind.log || ! cat valgrind.log
 TABLE
