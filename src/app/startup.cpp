@@ -3,6 +3,7 @@
 #include "app/game_sound.h"
 #include "app/main_loop.h"
 #include "game/game.h"
+#include "game/player_lines.h"
 #include "config/config_file.h"
 #include "platform/window.h"
 #include "render/gl_functions.h"
@@ -29,15 +30,15 @@ constexpr int32_t MAX_VOLUME = 100;
 
 // A volume that is no whole number from 0 to 100 is said, not guessed at:
 // read as a number, "loud" would be silence.
-int32_t read_volume(const ConfigFile& settings)
+int32_t read_volume(Game& game, const ConfigFile& settings)
 {
     const std::optional<std::string> value = settings.find_value("volume");
     if (!value)
         return DEFAULT_VOLUME;
     if (const std::optional<int32_t> volume = whole_number(*value); volume && *volume <= MAX_VOLUME)
         return *volume;
-    std::cerr << SETTINGS_FILE << ": volume = " << *value << " is not a whole number from 0 to 100; it is "
-              << DEFAULT_VOLUME << "." << std::endl;
+    report_to_player(game, std::string(SETTINGS_FILE) + ": volume = " + *value +
+                               " is not a whole number from 0 to 100; it is " + std::to_string(DEFAULT_VOLUME) + ".");
     return DEFAULT_VOLUME;
 }
 
@@ -61,7 +62,7 @@ int Game::initialize()
     start_level = level_number;
     text_shown = settings.read_bool("text", true);
     sound_on = settings.read_bool("sound", true);
-    sound_volume = read_volume(settings);
+    sound_volume = read_volume(*this, settings);
     // The files need no window: read them while it opens. The sound output
     // opens there too, last: no frame waits for it.
     ResourcePreload::Job sound_job;
