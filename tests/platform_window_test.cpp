@@ -20,7 +20,8 @@ extern "C" struct _XDisplay* XOpenDisplay(const char* name);
 using KeyEvents = std::vector<std::pair<int, int>>; // key, action
 
 // A window that fails to open stops the test: call it under ASSERT_NO_FATAL_FAILURE.
-void open(int width, int height)
+// It stays hidden until show_window.
+void open_hidden(int width, int height)
 {
     // Xvfb resets whenever its last client leaves, as it does between these
     // tests, and a window opened during the reset fails: one connection held
@@ -34,6 +35,13 @@ void open(int width, int height)
     ASSERT_EQ(platform::open_window(width, height, 0, 0, 0, 0, 24, 8, platform::WINDOW), 1)
         << platform::last_error();
     platform::set_window_title("window-layer-test");
+}
+
+void open(int width, int height, int largest_width = platform::LARGEST_WINDOW_SIDE,
+          int largest_height = platform::LARGEST_WINDOW_SIDE)
+{
+    ASSERT_NO_FATAL_FAILURE(open_hidden(width, height));
+    platform::show_window(largest_width, largest_height);
     platform::swap_buffers();
 }
 
@@ -79,6 +87,41 @@ TEST_F(WindowLayer, MissingSizesFollowTheOldFourToThreeRuleAndClosingEndsTheWind
         platform::terminate();
         EXPECT_EQ(platform::get_window_param(platform::OPENED), 0);
     }
+}
+
+TEST_F(WindowLayer, ASizePastTheLimitsIsBroughtDownAndAResizePastThemIsPutBack)
+{
+    const struct { int width, height, largest_width, largest_height, expected_width, expected_height, cut; } cases[] = {
+        {40000, 40000, 1000, 800, 1000, 800, 1}, // past the window system's own limit as well
+        {0, 2000, 3000, 1500, 2666, 1500, 1},    // the 4:3 rule comes first
+        {1600, 1200, 4096, 4096, 1600, 1200, 0}, // past the screen is allowed
+        {320, 200, 1000, 800, 320, 200, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        ASSERT_NO_FATAL_FAILURE(open_hidden(c.width, c.height));
+        EXPECT_EQ(platform::show_window(c.largest_width, c.largest_height), c.cut);
+        int width = 0, height = 0;
+        platform::get_window_size(&width, &height);
+        EXPECT_EQ(std::make_pair(width, height), std::make_pair(c.expected_width, c.expected_height));
+        platform::terminate();
+    }
+
+    // Resized with no window manager to refuse it, the window is put back
+    // before the next frame draws, without waiting for the resize's event,
+    // and the event arriving afterwards does not undo that.
+    ASSERT_NO_FATAL_FAILURE(open(320, 240, 1000, 800));
+    ASSERT_NO_FATAL_FAILURE(xdotool("windowsize --sync %1 5000 600"));
+    platform::keep_window_within_limits();
+    int width = 0, height = 0, framebuffer_width = 0, framebuffer_height = 0;
+    platform::get_window_size(&width, &height);
+    platform::get_framebuffer_size(&framebuffer_width, &framebuffer_height);
+    EXPECT_EQ(std::make_pair(width, height), std::make_pair(1000, 600));
+    EXPECT_EQ(std::make_pair(framebuffer_width, framebuffer_height), std::make_pair(1000, 600));
+    pump_until([] { return false; });
+    platform::get_window_size(&width, &height);
+    platform::get_framebuffer_size(&framebuffer_width, &framebuffer_height);
+    EXPECT_EQ(std::make_pair(width, height), std::make_pair(1000, 600));
+    EXPECT_EQ(std::make_pair(framebuffer_width, framebuffer_height), std::make_pair(1000, 600));
 }
 
 TEST_F(WindowLayer, AnUnreachableDisplayLeavesItsReason)

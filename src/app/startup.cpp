@@ -11,6 +11,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -40,6 +41,42 @@ int32_t read_volume(Game& game, const ConfigFile& settings)
     report_to_player(game, std::string(SETTINGS_FILE) + ": volume = " + *value +
                                " is not a whole number from 0 to 100; it is " + std::to_string(DEFAULT_VOLUME) + ".");
     return DEFAULT_VOLUME;
+}
+
+// "width = 40000", or for a side the 4:3 rule filled in, "height left out (30000 at 4:3)".
+std::string side_said(const char* key, int from_settings, int asked)
+{
+    if (from_settings > 0)
+        return std::string(key) + " = " + std::to_string(from_settings);
+    return std::string(key) + " left out (" + std::to_string(asked) + " at 4:3)";
+}
+
+// Shows the window that opened hidden, no larger than the driver draws: past
+// its viewport the picture would not fill the window, and to the driver a
+// window's colour and depth buffers are renderbuffers. Mesa's software
+// renderer takes a larger window, but counts its buffers' bytes in 32 bits:
+// at 32767 x 32767 the count wraps and the first frame writes past them.
+void show_window_the_driver_draws(Game& game)
+{
+    GLint viewport[2] = {0, 0};
+    GLint renderbuffer = 0;
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    const int largest_width = std::min({viewport[0], renderbuffer, platform::LARGEST_WINDOW_SIDE});
+    const int largest_height = std::min({viewport[1], renderbuffer, platform::LARGEST_WINDOW_SIDE});
+    if (platform::show_window(largest_width, largest_height) != 1)
+        return;
+    int asked_width = 0;
+    int asked_height = 0;
+    int width = 0;
+    int height = 0;
+    platform::get_asked_window_size(&asked_width, &asked_height);
+    platform::get_window_size(&width, &height);
+    report_to_player(game, std::string(SETTINGS_FILE) + ": " + side_said("width", game.width, asked_width) + " and " +
+                               side_said("height", game.height, asked_height) +
+                               " are more than this display can draw, " + std::to_string(largest_width) + " x " +
+                               std::to_string(largest_height) + "; the window is " + std::to_string(width) + " x " +
+                               std::to_string(height) + ".");
 }
 
 // The editor's keys come first while it is on (and E in play); every other
@@ -112,6 +149,9 @@ int Game::initialize()
         std::cerr << "The OpenGL context has no " << names << "." << std::endl;
         throw FatalError{"The OpenGL functions the game needs could not be loaded; it cannot start."};
     }
+    // Before the first frame, and before the cursor is captured, which
+    // waits for a window that is shown.
+    show_window_the_driver_draws(*this);
 
     glEnable(GL_FRAMEBUFFER_SRGB);
     glEnable(GL_DEPTH_TEST);

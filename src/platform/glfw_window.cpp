@@ -2,7 +2,9 @@
 
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <string>
 #include <thread>
@@ -24,6 +26,10 @@ struct WindowState {
     double wheel_position = 0.0;
     int framebuffer_width = 0; // pixels, kept up to date by GLFW's callback
     int framebuffer_height = 0;
+    int asked_width = 0; // what open_window was asked for, in window units
+    int asked_height = 0;
+    int largest_width = 0; // the largest framebuffer kept to, in pixels; 0 until shown
+    int largest_height = 0;
     std::string error_text;
     int hint_major = 1;
     int hint_minor = 0;
@@ -93,10 +99,70 @@ void on_glfw_scroll(GLFWwindow* window, double, double y_offset)
     owner(window).wheel_position += y_offset;
 }
 
+// A window side, in the window system's units, cut down so that its side of
+// `pixels` in the framebuffer comes to at most `largest`.
+int cut_side(int side, int pixels, int largest)
+{
+    if (pixels <= largest || pixels <= 0)
+        return side;
+    return std::max(1, static_cast<int>(static_cast<long long>(side) * largest / pixels));
+}
+
+// Puts a window whose framebuffer is reported past the limits back within
+// them, and records the size it is put back to: nothing is drawn at the
+// larger size while the window system catches up. The report may be an old
+// one, of a size already put back: the sizes are asked for again. The whole
+// screen is left alone: a window size there is a change of video mode.
+void keep_within(WindowState& s, int reported_width, int reported_height)
+{
+    if (s.largest_width <= 0 || glfwGetWindowMonitor(s.window) != nullptr ||
+        (reported_width <= s.largest_width && reported_height <= s.largest_height))
+        return;
+    int window_width = 0;
+    int window_height = 0;
+    int framebuffer_width = 0;
+    int framebuffer_height = 0;
+    glfwGetWindowSize(s.window, &window_width, &window_height);
+    glfwGetFramebufferSize(s.window, &framebuffer_width, &framebuffer_height);
+    if (framebuffer_width > s.largest_width || framebuffer_height > s.largest_height)
+        glfwSetWindowSize(s.window, cut_side(window_width, framebuffer_width, s.largest_width),
+                          cut_side(window_height, framebuffer_height, s.largest_height));
+    s.framebuffer_width = std::min(framebuffer_width, s.largest_width);
+    s.framebuffer_height = std::min(framebuffer_height, s.largest_height);
+}
+
 void on_glfw_framebuffer_size(GLFWwindow* window, int width, int height)
 {
-    owner(window).framebuffer_width = width;
-    owner(window).framebuffer_height = height;
+    WindowState& s = owner(window);
+    s.framebuffer_width = width;
+    s.framebuffer_height = height;
+    keep_within(s, width, height);
+}
+
+// The largest window, in window units, known to be drawable before the
+// driver can be asked: the primary screen's size, which the driver must be
+// able to fill. Without a screen to go by, the old library's default window.
+void screen_size(int* width, int* height)
+{
+    *width = 640;
+    *height = 480;
+    GLFWmonitor* const monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* const mode = monitor != nullptr ? glfwGetVideoMode(monitor) : nullptr;
+    if (mode == nullptr)
+        return;
+    // The mode is in pixels; on a scaled screen a window unit is more than one.
+    float x_scale = 1.0f;
+    float y_scale = 1.0f;
+    glfwGetMonitorContentScale(monitor, &x_scale, &y_scale);
+    *width = std::max(1, static_cast<int>(static_cast<float>(mode->width) / std::max(1.0f, x_scale)));
+    *height = std::max(1, static_cast<int>(static_cast<float>(mode->height) / std::max(1.0f, y_scale)));
+}
+
+// The old library's rule for a missing side, in 64 bits: a side near the
+// largest int would overflow at 4:3.
+int other_side(int side, int numerator, int denominator)
+{
+    return static_cast<int>(std::min<long long>(INT_MAX, static_cast<long long>(side) * numerator / denominator));
 }
 
 // GLFW's error callback carries neither a window nor a pointer, and its most
@@ -132,6 +198,10 @@ void terminate()
     state.wheel_position = 0.0;
     state.framebuffer_width = 0;
     state.framebuffer_height = 0;
+    state.asked_width = 0;
+    state.asked_height = 0;
+    state.largest_width = 0;
+    state.largest_height = 0;
 }
 
 void open_window_hint(int target, int hint)
@@ -151,10 +221,12 @@ int open_window(int width, int height, int red_bits, int green_bits, int blue_bi
         width = 640;
         height = 480;
     } else if (width <= 0) {
-        width = height * 4 / 3;
+        width = other_side(height, 4, 3);
     } else if (height <= 0) {
-        height = width * 3 / 4;
+        height = other_side(width, 3, 4);
     }
+    state.asked_width = width;
+    state.asked_height = height;
 
     glfwDefaultWindowHints();
     if (red_bits > 0) glfwWindowHint(GLFW_RED_BITS, red_bits);
@@ -176,6 +248,16 @@ int open_window(int width, int height, int red_bits, int green_bits, int blue_bi
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
 
     GLFWmonitor* monitor = mode == FULLSCREEN ? glfwGetPrimaryMonitor() : nullptr;
+    if (monitor == nullptr) {
+        // GLFW draws the first frame while it opens the window: at a size
+        // past the driver's limits that alone can crash it.
+        int screen_width = 0;
+        int screen_height = 0;
+        screen_size(&screen_width, &screen_height);
+        width = std::min(width, screen_width);
+        height = std::min(height, screen_height);
+        glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    }
     GLFWwindow* const window = glfwCreateWindow(width, height, "Tirak", monitor, nullptr);
     if (!window)
         return 0;
@@ -192,6 +274,48 @@ int open_window(int width, int height, int red_bits, int green_bits, int blue_bi
     glfwGetFramebufferSize(window, &state.framebuffer_width, &state.framebuffer_height);
     glfwSetFramebufferSizeCallback(window, on_glfw_framebuffer_size);
     return 1;
+}
+
+void get_asked_window_size(int* width, int* height)
+{
+    *width = state.asked_width;
+    *height = state.asked_height;
+}
+
+int show_window(int largest_width, int largest_height)
+{
+    if (!state.window)
+        return 0;
+    state.largest_width = std::clamp(largest_width, 1, LARGEST_WINDOW_SIDE);
+    state.largest_height = std::clamp(largest_height, 1, LARGEST_WINDOW_SIDE);
+    if (glfwGetWindowMonitor(state.window) != nullptr)
+        return 0;
+    // Framebuffer pixels per window unit, as the hidden window has them.
+    int window_width = 0;
+    int window_height = 0;
+    glfwGetWindowSize(state.window, &window_width, &window_height);
+    const double x_scale = window_width > 0 ? static_cast<double>(state.framebuffer_width) / window_width : 1.0;
+    const double y_scale = window_height > 0 ? static_cast<double>(state.framebuffer_height) / window_height : 1.0;
+    const auto fitted = [](int asked, double scale, int largest) {
+        return std::max(1, std::min(asked, static_cast<int>(largest / std::max(1.0, scale))));
+    };
+    const int width = fitted(state.asked_width, x_scale, state.largest_width);
+    const int height = fitted(state.asked_height, y_scale, state.largest_height);
+    if (width != window_width || height != window_height)
+        glfwSetWindowSize(state.window, width, height);
+    glfwShowWindow(state.window);
+    glfwGetFramebufferSize(state.window, &state.framebuffer_width, &state.framebuffer_height);
+    return width < state.asked_width || height < state.asked_height ? 1 : 0;
+}
+
+void keep_window_within_limits()
+{
+    if (!state.window || state.largest_width <= 0 || glfwGetWindowMonitor(state.window) != nullptr)
+        return;
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(state.window, &width, &height);
+    keep_within(state, width, height);
 }
 
 void set_window_title(const char* title)

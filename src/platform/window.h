@@ -63,13 +63,38 @@ const char* last_error();
 // Closes the window, ends its context and releases the library.
 void terminate();
 
+// The longest side a window may have on any window system the game runs on:
+// X11 reaches a window's pixels through 16-bit signed coordinates, so past
+// this a window has pixels nothing can draw to, and no screen elsewhere comes
+// near it.
+constexpr int LARGEST_WINDOW_SIDE = 32767;
+
 // Takes effect at the next open_window.
 void open_window_hint(int target, int hint);
 // Colour bits of 0 keep the library's choice. A width or height of 0 is
 // derived from the other side at 4:3, and both 0 give 640 x 480. The window
-// has an sRGB-capable framebuffer. Returns 1 when the window is open.
+// has an sRGB-capable framebuffer and its context is current. Returns 1 when
+// the window is open.
+// A window (not the whole screen) opens hidden and no larger than the screen,
+// which every driver can draw: the driver's own limits can only be asked of
+// the context, and a framebuffer past them crashes some drivers while the
+// window opens. show_window gives it the size asked for here.
 int open_window(int width, int height, int red_bits, int green_bits, int blue_bits,
                 int alpha_bits, int depth_bits, int stencil_bits, int mode);
+// The size open_window was asked for, the 4:3 rule applied.
+void get_asked_window_size(int* width, int* height);
+// Shows the window at the size open_window was asked for, each side brought
+// down to LARGEST_WINDOW_SIDE and to what gives a framebuffer of at most
+// largest_width x largest_height pixels, the most the driver draws. From then
+// on a window resized past that is put back. The whole screen is shown as it
+// opened: a screen's own size is one every driver draws. Returns 1 when a
+// side had to be brought down.
+int show_window(int largest_width, int largest_height);
+// Puts a window that something resized past the limits of show_window back
+// within them, before the driver reads its size for the frame: call it just
+// before a frame's first drawing. It asks the window system for the size,
+// which on X11 is one round trip to the server.
+void keep_window_within_limits();
 void set_window_title(const char* title);
 // The size the open window really has, which is what the projection needs.
 void get_window_size(int* width, int* height);
