@@ -1,6 +1,7 @@
 #include "support/scratch_levels.h"
 
 #include "config/config_file.h"
+#include "progress/atomic_file.h"
 #include "progress/progress_file.h"
 #include "world/level_loader.h"
 #include "world/level_show.h"
@@ -8,11 +9,21 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstddef>
+#include <fcntl.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -184,27 +195,114 @@ TEST(ConfigFile, ConvertsTextLikeAStream)
     }
 }
 
-TEST(ProgressFile, ReadsWhatItWroteAndMovesABrokenFileAsideWithoutOverwriting)
+// Levels as "level:launches ...".
+std::string levels_of(const Progress& progress)
 {
-    // The file's text, or none for no file; what is read back as "level:launches ..."; the line said; the
-    // files the scratch directory then holds besides the levels.
-    struct Row { const char* name; std::optional<std::string> text; const char *read, *said, *files; };
-    const std::string sentry = "EndConfigFile\n";
-    const Row rows[] = {
-        {"a new player", std::nullopt, "", "", ""},
-        {"notes, and the best of each level", "# notes\nlevel_3 = 9\nlevel_1 = 4   # first\n" + sentry,
-         "1:4 3:9 ", "", "progress.inp"},
-        {"cut short", "level_1 = 4\nlevel_2 = ", "",
-         "progress.inp: it is cut short: it does not end with EndConfigFile; it is kept as progress.inp.bad, "
-         "playing as a new player.", "progress.inp.bad"},
-        {"garbage after a value", "level_1 = 4\n\x01\x7f\n" + sentry, "",
-         "progress.inp: \"level_1\" is not a \"level_N = launches\" line; it is kept as progress.inp.bad.2, "
-         "playing as a new player.", "progress.inp.bad progress.inp.bad.2"},
-        {"not a level", "level_0 = 4\n" + sentry, "", "progress.inp: \"level_0\" is not a \"level_N = launches\" "
-         "line; it is kept as progress.inp.bad.3, playing as a new player.",
-         "progress.inp.bad progress.inp.bad.2 progress.inp.bad.3"},
+    std::string listed;
+    for (const auto& [level, launches] : progress.best_launches)
+        listed += std::to_string(level) + ":" + std::to_string(launches) + " ";
+    return listed;
+}
+
+// A child process that runs `work` and ends with status 0 when it returns true.
+template <class Work> pid_t start_child(Work work)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(work() ? 0 : 1);
+    return child;
+}
+int status_of(pid_t child)
+{
+    int status = -1;
+    waitpid(child, &status, 0);
+    return status;
+}
+
+// read_progress on a file system without hard links, where link() fails with EPERM; with `nor_renames`,
+// one whose rename cannot refuse to replace either (EINVAL). In a child, since a seccomp filter stays;
+// what it read comes back as levels, the line said and "kept", one a line.
+std::string read_without_links(bool nor_renames)
+{
+    int ends[2];
+    if (pipe(ends) != 0)
+        return "no pipe";
+    const pid_t child = start_child([&] {
+        sock_filter rules[] = {
+            BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+            BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_link, 3, 0),
+            BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_linkat, 2, 0),
+            BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, nor_renames ? SYS_renameat2 : ~0u, 2, 0),
+            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM),
+            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EINVAL),
+        };
+        const sock_fprog filter{static_cast<unsigned short>(std::size(rules)), rules};
+        if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 || prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) != 0)
+            return false;
+        const ProgressRead read = read_progress(PROGRESS_FILE);
+        const std::string told = levels_of(read.progress) + "\n" + read.problem + "\n" + (read.kept_as_is ? "kept" : "");
+        return write(ends[1], told.data(), told.size()) == static_cast<ssize_t>(told.size());
+    });
+    close(ends[1]);
+    std::string told;
+    char part[512];
+    for (ssize_t got; (got = read(ends[0], part, sizeof part)) > 0;)
+        told.append(part, static_cast<size_t>(got));
+    close(ends[0]);
+    return status_of(child) == 0 ? told : "the child failed";
+}
+
+TEST(ProgressFile, ReadsWhatItWroteMergesAndNeverWritesOverWhatItCouldNotRead)
+{
+    // How progress.inp is made (not at all for a new player); what is read back as "level:launches ...";
+    // the line said; the files the scratch directory then holds besides the levels (not listed: null);
+    // what the file holds once this game's 1:6 3:7 5:2 are written, or null where the file must be kept
+    // as it was; no_links 1: link() fails, 2: and a rename that does not replace.
+    struct Row {
+        const char* name; std::function<void()> make; const char* read; std::string said; const char *files, *written;
+        int no_links = 0;
     };
     const ScratchLevels scratch;
+    const auto text = [&scratch](std::string text) { return [&scratch, text] { scratch.write(PROGRESS_FILE, text); }; };
+    const std::string sentry = "EndConfigFile\n", cut_short = "progress.inp: it is cut short: it does not end with "
+                                                             "EndConfigFile; ";
+    const std::string kept = "; this run's progress is not saved, and the file is kept as it is.";
+    const std::string not_a_file = "progress.inp progress.inp.bad progress.inp.bad.2 progress.inp.bad.3 progress.inp.bad.4 "
+                                   "progress.inp.lock";
+    const Row rows[] = {
+        {"a new player", [] {}, "", "", "", "1:6 3:7 5:2 "},
+        {"notes, merged with this game's, the better of each kept", text("# notes\nlevel_3 = 9\nlevel_1 = 4 # first\n"
+         "level_8 = 1000000\n" + sentry), "1:4 3:9 8:1000000 ", "", "progress.inp progress.inp.lock", "1:4 3:7 5:2 8:1000000 "},
+        {"cut short", text("level_1 = 4\nlevel_2 = "), "", cut_short + "it is kept as progress.inp.bad, playing as a new "
+         "player.", "progress.inp.bad progress.inp.lock", "1:6 3:7 5:2 "},
+        {"garbage after a value", text("level_1 = 4\n\x01\x7f\n" + sentry), "", "progress.inp: line 2 is not a "
+         "\"level_N = launches\" line; it is kept as progress.inp.bad.2, playing as a new player.",
+         "progress.inp.bad progress.inp.bad.2 progress.inp.lock", "1:6 3:7 5:2 "},
+        {"not a level", text("\nlevel_0 = 4\n" + sentry), "", "progress.inp: line 2 is not a \"level_N = launches\" "
+         "line; it is kept as progress.inp.bad.3, playing as a new player.",
+         "progress.inp.bad progress.inp.bad.2 progress.inp.bad.3 progress.inp.lock", "1:6 3:7 5:2 "},
+        {"a key that is no level's", text("level_1 = 4\nlevels = 4\n" + sentry), "", "progress.inp: line 2 is not a "
+         "\"level_N = launches\" line; it is kept as progress.inp.bad.4, playing as a new player.", nullptr, "1:6 3:7 5:2 "},
+        {"a directory", [] { std::filesystem::create_directory(PROGRESS_FILE); }, "",
+         "progress.inp: it is a directory, not a file" + kept, not_a_file.c_str(), nullptr},
+        {"a pipe", [] { mkfifo(PROGRESS_FILE, 0644); }, "", "progress.inp: it is a pipe, not a file" + kept,
+         not_a_file.c_str(), nullptr},
+        {"a link to an endless device", [] { std::filesystem::create_symlink("/dev/zero", PROGRESS_FILE); }, "",
+         "progress.inp: it is a device, not a file" + kept, not_a_file.c_str(), nullptr},
+        {"too large", [] { std::ofstream(PROGRESS_FILE) << std::string(MOST_SETTINGS_BYTES + 1, 'x'); }, "",
+         "progress.inp: it is 1048577 bytes; a progress file may have at most 1048576" + kept,
+         not_a_file.c_str(), nullptr},
+        {"no hard links: moved by a rename that does not replace", text("level_1 = 4\n"), "", cut_short + "it is kept "
+         "as progress.inp.bad.5, playing as a new player.", nullptr, "1:6 3:7 5:2 ", 1},
+        {"no hard links, nor such renames", text("level_1 = 4\n"), "", cut_short + "it cannot be moved aside "
+         "(Invalid argument)" + kept, nullptr, nullptr, 2},
+        {"every name to keep it by taken", [&] {
+             text("level_1 = 4\n")();
+             for (int number = 6; number <= 1000; ++number)
+                 scratch.write("progress.inp.bad." + std::to_string(number), "");
+         }, "", cut_short + "it cannot be moved aside (File exists)" + kept, nullptr, nullptr},
+    };
     const auto files = [&scratch] {
         std::set<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(scratch.root))
@@ -215,22 +313,57 @@ TEST(ProgressFile, ReadsWhatItWroteAndMovesABrokenFileAsideWithoutOverwriting)
             listed += (listed.empty() ? "" : " ") + name;
         return listed;
     };
+    // What is there by the name: its kind, and a regular file's text.
+    const auto as_it_is = [] {
+        const auto kind = std::filesystem::symlink_status(PROGRESS_FILE).type();
+        std::ostringstream text;
+        if (kind == std::filesystem::file_type::regular)
+            text << std::ifstream(PROGRESS_FILE, std::ios::binary).rdbuf();
+        return std::to_string(static_cast<int>(kind)) + text.str();
+    };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        std::filesystem::remove(PROGRESS_FILE);
-        if (row.text)
-            scratch.write(PROGRESS_FILE, *row.text);
-        std::string said;
-        std::string read;
-        for (const auto& [level, launches] : read_progress(PROGRESS_FILE, said).best_launches)
-            read += std::to_string(level) + ":" + std::to_string(launches) + " ";
-        EXPECT_EQ(read, row.read);
-        EXPECT_EQ(said, row.said);
-        EXPECT_EQ(files(), row.files);
+        std::filesystem::remove_all(PROGRESS_FILE);
+        row.make();
+        const std::string before = as_it_is();
+        ProgressRead read;
+        if (row.no_links == 0) {
+            read = read_progress(PROGRESS_FILE);
+        } else {
+            std::istringstream told(read_without_links(row.no_links == 2));
+            std::string read_levels, kept_word;
+            std::getline(told, read_levels) && std::getline(told, read.problem) && std::getline(told, kept_word);
+            read.kept_as_is = kept_word == "kept";
+            EXPECT_EQ(read_levels, row.read);
+        }
+        EXPECT_EQ(levels_of(read.progress), row.read);
+        EXPECT_EQ(read.problem, row.said);
+        if (row.files) {
+            EXPECT_EQ(files(), row.files);
+        }
+        EXPECT_EQ(read.kept_as_is, row.written == nullptr);
+
+        Progress ours{{{1, 6}, {3, 7}, {5, 2}}};
+        std::string problem;
+        EXPECT_EQ(write_progress(PROGRESS_FILE, ours, problem), row.written != nullptr) << problem;
+        if (row.written) {
+            EXPECT_EQ(levels_of(ours), row.written) << "this game has the file's levels too";
+            EXPECT_EQ(levels_of(read_progress(PROGRESS_FILE).progress), row.written);
+        } else {
+            EXPECT_EQ(as_it_is(), before) << "nothing is written over a file that could not be read";
+            EXPECT_EQ(problem.rfind("progress.inp: ", 0), 0u) << problem;
+            EXPECT_EQ(problem.substr(problem.size() - kept.size()), kept) << problem;
+        }
     }
     EXPECT_EQ(std::ifstream("progress.inp.bad").peek(), 'l') << "the first broken file is kept as it was";
+    for (const char* line : {"level_2 = 0", "level_2 = 1000001", "level_2 = many", "level_x = 4", "= 4", "level_2"}) {
+        scratch.write(PROGRESS_FILE, std::string(line) + "\n" + sentry);
+        const ProgressRead read = read_progress(PROGRESS_FILE);
+        EXPECT_EQ(read.problem.rfind("progress.inp: line 1 is not a \"level_N = launches\" line; ", 0), 0u) << line;
+        EXPECT_TRUE(read.kept_as_is) << "every name to keep it by is still taken";
+    }
 
-    // A solve is kept when it is the first or the best, and what is written reads back the same.
+    // A solve is kept when it is the first or the best.
     Progress progress;
     EXPECT_TRUE(progress.record(2, 7));
     EXPECT_FALSE(progress.record(2, 7));
@@ -238,18 +371,97 @@ TEST(ProgressFile, ReadsWhatItWroteAndMovesABrokenFileAsideWithoutOverwriting)
     EXPECT_FALSE(progress.record(2, 6));
     EXPECT_TRUE(progress.record(1, 3));
     std::string problem;
-    ASSERT_TRUE(write_progress(PROGRESS_FILE, progress, problem)) << problem;
-    EXPECT_EQ(read_progress(PROGRESS_FILE, problem).best_launches, progress.best_launches);
-    EXPECT_EQ(problem, "");
     EXPECT_FALSE(write_progress("missing/progress.inp", progress, problem));
     EXPECT_EQ(problem, "missing/progress.inp: cannot be written (No such file or directory); progress is not saved.");
+    EXPECT_FALSE(replace_file_atomically("missing/1.lev", "", problem));
+    EXPECT_EQ(problem, "No such file or directory");
+
+    // A write that fails half way, here at a limit of 100 bytes a file, leaves the old file and no new one.
+    const std::string before = progress_text(progress);
+    scratch.write(PROGRESS_FILE, before);
+    EXPECT_EQ(status_of(start_child([] {
+        const rlimit most{100, 100};
+        signal(SIGXFSZ, SIG_IGN);
+        Progress many;
+        for (int32_t level = 1; level <= 50; ++level)
+            many.record(level, level);
+        std::string problem;
+        return setrlimit(RLIMIT_FSIZE, &most) == 0 && !write_progress(PROGRESS_FILE, many, problem) &&
+               problem == "progress.inp: cannot be written (File too large); progress is not saved.";
+    })), 0);
+    EXPECT_EQ(levels_of(read_progress(PROGRESS_FILE).progress), "1:3 2:5 ");
+    EXPECT_EQ(files().find(".new"), std::string::npos) << files();
+}
+
+TEST(ProgressFile, TwoGamesWritingAtOnceKeepEachOthersSolves)
+{
+    const ScratchLevels scratch;
+    // A game that writes while another holds the lock waits, then reads what that one wrote.
+    const int lock = open("progress.inp.lock", O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_EQ(flock(lock, LOCK_EX), 0);
+    const pid_t waiting = start_child([lock] {
+        close(lock); // a lock is the open file's, which the child shares
+        Progress progress{{{2, 5}}};
+        std::string problem;
+        return write_progress(PROGRESS_FILE, progress, problem);
+    });
+    usleep(200000); // long enough for it to have read the file, were it not waiting
+    std::string problem;
+    ASSERT_TRUE(replace_file_atomically(PROGRESS_FILE, "level_1 = 3\nlevel_2 = 9\nEndConfigFile\n", problem));
+    close(lock);
+    EXPECT_EQ(status_of(waiting), 0);
+    EXPECT_EQ(levels_of(read_progress(PROGRESS_FILE).progress), "1:3 2:5 ");
+
+    // Two games solving levels side by side: every solve of both is there at the end, level 9 in the
+    // better game's launches; and no write failed.
+    const auto game = [](int32_t first, int32_t launches_of_9) {
+        return start_child([=] {
+            Progress progress;
+            bool saved = true;
+            for (int32_t level = first; level < first + 30; ++level) {
+                progress.record(level, 1);
+                progress.record(9, launches_of_9);
+                std::string problem;
+                saved = write_progress(PROGRESS_FILE, progress, problem) && saved;
+            }
+            return saved;
+        });
+    };
+    std::filesystem::remove(PROGRESS_FILE);
+    const pid_t one = game(10, 8), other = game(40, 4);
+    EXPECT_EQ(status_of(one), 0);
+    EXPECT_EQ(status_of(other), 0);
+    const Progress both = read_progress(PROGRESS_FILE).progress;
+    EXPECT_EQ(both.best_launches.size(), 61u) << levels_of(both);
+    EXPECT_EQ(both.best_launches.count(39) + both.best_launches.count(69), 2u) << levels_of(both);
+    EXPECT_EQ(both.best_launches.at(9), 4);
+
+    // Two writers of one file without a lock, as two editors saving one level: each writes a new file of
+    // its own, so every write succeeds and the file is always one of theirs whole.
+    const auto writer = [](char letter) {
+        return start_child([=] {
+            bool written = true;
+            for (int round = 0; round < 60; ++round) {
+                std::string problem;
+                written = replace_file_atomically("shared.lev", std::string(4096, letter), problem) && written;
+            }
+            return written;
+        });
+    };
+    const pid_t a = writer('a'), b = writer('b');
+    EXPECT_EQ(status_of(a), 0);
+    EXPECT_EQ(status_of(b), 0);
+    std::ostringstream shared;
+    shared << std::ifstream("shared.lev").rdbuf();
+    EXPECT_TRUE(shared.str() == std::string(4096, 'a') || shared.str() == std::string(4096, 'b'));
 }
 
 TEST(ProgressFile, AKillWhileItIsWrittenLeavesTheOldFileOrTheNew)
 {
     const ScratchLevels scratch;
     std::string problem;
-    ASSERT_TRUE(write_progress(PROGRESS_FILE, Progress{{{1, 9}}}, problem));
+    Progress first{{{1, 9}}};
+    ASSERT_TRUE(write_progress(PROGRESS_FILE, first, problem));
     for (int round = 0; round < 100; ++round) {
         const pid_t writer = fork();
         ASSERT_GE(writer, 0);
@@ -263,8 +475,9 @@ TEST(ProgressFile, AKillWhileItIsWrittenLeavesTheOldFileOrTheNew)
         usleep(static_cast<useconds_t>(100 + round * 37 % 2000)); // at a different moment each round
         kill(writer, SIGKILL);
         waitpid(writer, nullptr, 0);
-        EXPECT_FALSE(read_progress(PROGRESS_FILE, problem).best_launches.empty()) << "round " << round;
-        ASSERT_EQ(problem, "") << "round " << round;
+        const ProgressRead read = read_progress(PROGRESS_FILE);
+        EXPECT_FALSE(read.progress.best_launches.empty()) << "round " << round;
+        ASSERT_EQ(read.problem, "") << "round " << round;
     }
 }
 

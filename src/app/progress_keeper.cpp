@@ -1,17 +1,18 @@
 #include "app/progress_keeper.h"
 
 #include "game/game.h"
+#include "game/player_lines.h"
 #include "progress/progress_file.h"
 #include "world/level_loader.h"
 
-#include <iostream>
-
 void load_progress(Game& game)
 {
-    std::string problem;
-    game.progress = read_progress(PROGRESS_FILE, problem);
-    if (!problem.empty())
-        std::cerr << problem << std::endl;
+    ProgressRead read = read_progress(PROGRESS_FILE);
+    game.progress = std::move(read.progress);
+    game.progress_kept_as_is = read.kept_as_is;
+    // Said before the first frame, and shown in it.
+    if (!read.problem.empty())
+        report_to_player(game, read.problem);
 }
 
 void keep_progress(Game& game)
@@ -24,11 +25,12 @@ void keep_progress(Game& game)
         if (event.kind == WorldEventKind::SOLVED)
             changed = game.progress.record(level_file_number(event.level, game.level_file_count), event.launches) ||
                       changed;
-    if (!changed)
+    // The solves still count in this run: they open levels and make bests.
+    if (!changed || game.progress_kept_as_is)
         return;
     std::string problem;
     if (!write_progress(PROGRESS_FILE, game.progress, problem) && !game.progress_unwritable) {
         game.progress_unwritable = true;
-        std::cerr << problem << std::endl;
+        report_to_player(game, problem);
     }
 }

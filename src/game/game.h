@@ -123,6 +123,7 @@ public:
     // The levels solved, as the progress file keeps them.
     Progress progress;
     bool progress_unwritable = false; // said once, then the game plays on
+    bool progress_kept_as_is = false; // unread at start-up: never written over this run
     bool help_shown = false;          // F1's panel of keys
     bool text_shown = true;           // settings key "text": no text at all when false
     // The settings keys "sound" and "volume" (0 to 100), and M's mute.

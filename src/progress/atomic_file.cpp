@@ -1,6 +1,8 @@
 #include "progress/atomic_file.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -28,14 +30,29 @@ bool write_all(int fd, const std::string& text)
     return true;
 }
 
+// Opens a new file beside `path` that no other writer has: the process's
+// number and a count make the name unique among the writers alive, and
+// O_EXCL passes over a leftover of a killed run whose number came round
+// again. Not mkstemp: its files are 0600, and these get the usual mode.
+int open_new_file(const std::string& path, std::string& name)
+{
+    static std::atomic<unsigned> count{0};
+    constexpr int MOST_TRIES = 100;
+    for (int tries = 0; tries < MOST_TRIES; ++tries) {
+        name = path + ".new." + std::to_string(::getpid()) + "." + std::to_string(count++);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
 } // namespace
 
 bool replace_file_atomically(const std::string& path, const std::string& text, std::string& problem)
 {
-    // One writer at a time is all the game ever has, so a fixed name for the
-    // new file is enough; a leftover from a killed run is simply replaced.
-    const std::string fresh = path + ".new";
-    const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    std::string fresh;
+    const int fd = open_new_file(path, fresh);
     if (fd < 0) {
         problem = system_words();
         return false;
@@ -63,15 +80,30 @@ bool replace_file_atomically(const std::string& path, const std::string& text, s
 std::string move_aside(const std::string& path, const std::string& suffix)
 {
     constexpr int MOST_TRIES = 1000;
+    bool hard_links = true;
     for (int number = 1; number <= MOST_TRIES; ++number) {
         const std::string aside = path + suffix + (number == 1 ? "" : "." + std::to_string(number));
-        // A hard link fails rather than replace what is there.
-        if (::link(path.c_str(), aside.c_str()) == 0) {
-            ::unlink(path.c_str());
-            return aside;
+        if (hard_links) {
+            // A hard link fails rather than replace what is there.
+            if (::link(path.c_str(), aside.c_str()) == 0) {
+                ::unlink(path.c_str());
+                return aside;
+            }
+            if (errno == EEXIST)
+                continue;
+            if (errno != EPERM && errno != EOPNOTSUPP)
+                return "";
+            hard_links = false;
         }
+        // FAT and some network and FUSE file systems have no hard links.
+        // A rename that refuses to replace does the same in one step; never
+        // a plain rename after looking that the name is free, which a file
+        // made in between would lose. Where the file system cannot refuse
+        // (EINVAL), the file stays where it is.
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0)
+            return aside;
         if (errno != EEXIST)
             return "";
     }
-    return "";
+    return ""; // errno is EEXIST: every name is taken
 }

@@ -8,10 +8,14 @@
 
 // Replaces `path` with `text`. On failure returns false and says why in
 // `problem` (the system's words, such as "Permission denied"); the old
-// file, if any, is left as it was.
+// file, if any, is left as it was. Each call writes a new file of its own,
+// `path`.new.PID.N, so that two writers at once, in one process or two,
+// never write into the same one. A writer killed before its rename leaves
+// that file behind; nothing ever reads it.
 bool replace_file_atomically(const std::string& path, const std::string& text, std::string& problem);
 
 // Moves a file aside to `path` + suffix without ever replacing a file that
-// is already there: the first free of suffix, suffix.2, suffix.3, ...
-// Returns the name it now has, or "" when it could not be moved.
+// is already there: the first free of suffix, suffix.2, ... suffix.1000.
+// Returns the name it now has, or "" when it could not be moved; errno then
+// says why (EEXIST when all of those names are taken).
 std::string move_aside(const std::string& path, const std::string& suffix);

@@ -1,67 +1,139 @@
 #include "progress/progress_file.h"
 
 #include "config/config_file.h"
+#include "config/file_text.h"
 #include "progress/atomic_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <fcntl.h>
 #include <sstream>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr const char* SENTRY = "EndConfigFile";
 constexpr const char* KEY_PREFIX = "level_";
 constexpr int32_t MOST_LAUNCHES = 1000000; // more than any level can need
+constexpr const char* KEPT = "; this run's progress is not saved, and the file is kept as it is.";
 
-// The file ends with the sentry on a line of its own; a file cut short
-// does not, whatever it holds before.
-bool ends_properly(const std::string& file_name)
+// What is wrong with the text; "" when it is sound. It ends with the sentry
+// on a line of its own, and every line before that is blank, a note or a
+// "level_N = launches": so garbage is seen as well as a file cut short.
+std::string fault_in(const std::string& text, Progress& progress)
 {
-    std::ifstream file(file_name, std::ios::binary);
-    for (std::string line; std::getline(file, line);)
-        if (trim(line.substr(0, line.find('#'))) == SENTRY)
-            return true;
-    return false;
-}
-
-// What is wrong with the file; "" when it is sound. Every value is a
-// "level_N = launches": a line of anything else joins the value above it
-// and spoils it, so garbage is seen as well as a file cut short.
-std::string fault_in(const std::string& file_name, Progress& progress)
-{
-    if (!ends_properly(file_name))
-        return "it is cut short: it does not end with " + std::string(SENTRY);
-    const ConfigFile file(file_name, "=", "#", SENTRY);
-    for (const std::string& key : file.keys()) {
-        const int32_t level = key.rfind(KEY_PREFIX, 0) == 0 ? whole_number(key.substr(6)).value_or(0) : 0;
-        const int32_t launches = whole_number(file.find_value(key).value_or("")).value_or(0);
+    std::string fault;
+    int line_number = 0;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find('\n', at), text.size());
+        std::string line = text.substr(at, end - at);
+        line = trim(line.substr(0, line.find('#')));
+        at = end + 1;
+        ++line_number;
+        if (line == SENTRY)
+            return fault;
+        if (line.empty() || !fault.empty())
+            continue;
+        const size_t equals = line.find('=');
+        const std::string key = trim(line.substr(0, equals));
+        const std::string value = equals == std::string::npos ? "" : trim(line.substr(equals + 1));
+        const size_t prefix = std::strlen(KEY_PREFIX);
+        const int32_t level = key.rfind(KEY_PREFIX, 0) == 0 ? whole_number(key.substr(prefix)).value_or(0) : 0;
+        const int32_t launches = whole_number(value).value_or(0);
         if (level <= 0 || launches <= 0 || launches > MOST_LAUNCHES)
-            return "\"" + key + "\" is not a \"level_N = launches\" line";
-        progress.best_launches[level] = launches;
+            fault = "line " + std::to_string(line_number) + " is not a \"level_N = launches\" line";
+        else
+            progress.record(level, launches);
     }
-    return "";
+    // Said over a bad line found before: a file cut short is most likely
+    // broken where it was cut.
+    return "it is cut short: it does not end with " + std::string(SENTRY);
 }
+
+// The file as it is now. Through the bounded reader: a link to /dev/zero,
+// a pipe or a file of gigabytes is refused at once, never read for ever.
+struct Found {
+    enum { NOTHING, SOUND, UNREADABLE, BROKEN } what = NOTHING;
+    Progress progress;
+    std::string fault; // why it is unreadable or broken
+};
+
+Found find_progress(const std::string& file_name)
+{
+    const FileText file = read_file_text(file_name, MOST_SETTINGS_BYTES, "a progress file");
+    Found found;
+    if (file.missing)
+        return found;
+    if (!file.problem.empty()) {
+        found.what = Found::UNREADABLE;
+        found.fault = file.problem;
+        return found;
+    }
+    found.fault = fault_in(file.text, found.progress);
+    found.what = found.fault.empty() ? Found::SOUND : Found::BROKEN;
+    return found;
+}
+
+// The writers' lock: an exclusive flock, held while the file is read again
+// and replaced, so that two games never both read the old file and each
+// write only their own. It is on a file of its own that stays, never on the
+// progress file: that name gets a new file at each rename, and a writer
+// that waited on the old one would hold a lock no one else looks at.
+class WriteLock {
+public:
+    explicit WriteLock(const std::string& file_name)
+        : fd(::open((file_name + LOCK_SUFFIX).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644))
+    {
+        int locked = fd < 0 ? -1 : 0;
+        while (fd >= 0 && (locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        if (locked != 0)
+            why = std::strerror(errno);
+    }
+    ~WriteLock()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+
+    std::string why; // empty when the lock is held
+
+private:
+    int fd;
+};
 
 } // namespace
 
-Progress read_progress(const std::string& file_name, std::string& problem)
+ProgressRead read_progress(const std::string& file_name)
 {
-    problem.clear();
-    if (!std::ifstream(file_name, std::ios::binary)) {
-        if (errno != ENOENT)
-            problem = file_name + ": cannot be read (" + std::strerror(errno) + "); playing as a new player.";
-        return {};
+    Found found = find_progress(file_name);
+    ProgressRead read;
+    if (found.what == Found::BROKEN) {
+        // Under the writers' lock, looked at again: a game that has put a
+        // sound file there since must not see it moved aside. Without the
+        // lock (a directory that cannot hold it) nothing can be moved anyway.
+        const WriteLock lock(file_name);
+        found = find_progress(file_name);
+        if (found.what == Found::BROKEN) {
+            const std::string aside = move_aside(file_name, BROKEN_SUFFIX);
+            const std::string why = std::strerror(errno);
+            read.kept_as_is = aside.empty();
+            read.problem = file_name + ": " + found.fault + "; " +
+                           (aside.empty() ? "it cannot be moved aside (" + why + ")" + KEPT
+                                          : "it is kept as " + aside + ", playing as a new player.");
+            return read;
+        }
     }
-
-    Progress progress;
-    const std::string fault = fault_in(file_name, progress);
-    if (fault.empty())
-        return progress;
-    const std::string aside = move_aside(file_name, BROKEN_SUFFIX);
-    problem = file_name + ": " + fault + "; " +
-              (aside.empty() ? "it is left as it is" : "it is kept as " + aside) + ", playing as a new player.";
-    return {};
+    if (found.what == Found::UNREADABLE) {
+        read.kept_as_is = true;
+        read.problem = file_name + ": " + found.fault + KEPT;
+    }
+    read.progress = found.progress;
+    return read;
 }
 
 std::string progress_text(const Progress& progress)
@@ -75,11 +147,21 @@ std::string progress_text(const Progress& progress)
     return text.str();
 }
 
-bool write_progress(const std::string& file_name, const Progress& progress, std::string& problem)
+bool write_progress(const std::string& file_name, Progress& progress, std::string& problem)
 {
-    std::string why;
-    if (replace_file_atomically(file_name, progress_text(progress), why))
-        return true;
+    const WriteLock lock(file_name);
+    std::string why = lock.why;
+    if (why.empty()) {
+        const Found found = find_progress(file_name);
+        if (found.what == Found::UNREADABLE || found.what == Found::BROKEN) {
+            problem = file_name + ": " + found.fault + KEPT;
+            return false;
+        }
+        for (const auto& [level, launches] : found.progress.best_launches)
+            progress.record(level, launches);
+        if (replace_file_atomically(file_name, progress_text(progress), why))
+            return true;
+    }
     problem = file_name + ": cannot be written (" + why + "); progress is not saved.";
     return false;
 }

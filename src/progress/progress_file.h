@@ -1,10 +1,13 @@
 // The progress file, progress.inp beside the settings, in the settings
-// format, so that the game's own reader reads it:
+// format:
 //
 //     level_4 = 6     # level 4 solved, in 6 launches at best
 //     EndConfigFile
 //
 // It ends with the sentry line, so that a file cut short is known as one.
+// Two games may play from one directory at once: each write takes a lock,
+// reads the file again and merges it with the game's own progress, so that
+// no game's solve is lost to another's.
 #pragma once
 
 #include "progress/progress.h"
@@ -14,15 +17,28 @@
 constexpr const char* PROGRESS_FILE = "progress.inp";
 // A broken progress file is kept under this suffix, never overwritten.
 constexpr const char* BROKEN_SUFFIX = ".bad";
+// The file beside it that writers lock, one at a time.
+constexpr const char* LOCK_SUFFIX = ".lock";
+
+struct ProgressRead {
+    Progress progress;
+    std::string problem; // one line naming the file, or empty
+    // The file is there but could not be read, or was broken and could not
+    // be moved aside: it may hold the player's work, so this run never
+    // writes over it.
+    bool kept_as_is = false;
+};
 
 // Reads the progress; a missing file is a new player's, with nothing said.
 // A file that cannot be read or is broken gives a new player's progress
-// too, with one line in `problem` naming the file; a broken one is first
-// moved aside.
-Progress read_progress(const std::string& file_name, std::string& problem);
+// too, with one line in `problem`; a broken one is first moved aside.
+ProgressRead read_progress(const std::string& file_name);
 
 // The file's text for this progress.
 std::string progress_text(const Progress& progress);
 
-// Replaces the file whole. On failure `problem` holds one line naming it.
-bool write_progress(const std::string& file_name, const Progress& progress, std::string& problem);
+// Merges the file as it is now into `progress`, the better of each level's
+// launches kept, and writes the result whole. On failure `problem` holds
+// one line naming the file; a file found broken or unreadable then is left
+// as it is.
+bool write_progress(const std::string& file_name, Progress& progress, std::string& problem);

@@ -495,6 +495,34 @@ solve_then_page_down() {
     game solve_level_1
     game eval 'frames 10; read_text; cp said first_said; keys Next Next; frames 10; read_text'
 }
+# Two games in one directory: while the first waits at level 1, a second,
+# started at level 2 (a copy of level 1), solves it and ends; then the first
+# solves level 1. The second's out and err take the first's names, so only
+# its status and the file are judged.
+second_game_solves_level_2() {
+    local first=$PID first_window=$WIN
+    sed -i 's/^level = 1$/level = 2/' data/tirak.inp
+    game solve_level_1
+    echo "$ST" > second_status
+    PID=$first WIN=$first_window
+}
+two_games() { cp data/levels/1.lev data/levels/2.lev; game eval 'frames 10; second_game_solves_level_2; solve_level_1'; }
+# as_another_player COMMAND...: runs it as a player who owns data/ but not
+# the files in it (as root, nobody; otherwise the modes alone do it).
+as_another_player() {
+    if [ "$(id -u)" = 0 ]; then
+        chown 65534 data && WRAP='setpriv --reuid=65534 --regid=65534 --clear-groups' "$@"
+    else "$@"; fi
+}
+# on_a_full_disk COMMAND...: runs it with data/ on a small file system that
+# a filler has filled; the files the game made there are kept.
+on_a_full_disk() {
+    mv data spare && mkdir data && mount -t tmpfs -o size=8m tmpfs data || return 1
+    cp -a spare/. data/ && head -c 8M /dev/zero > data/filler 2> /dev/null
+    "$@"
+    rm data/filler && cp -a data/. spare/ && umount data && rmdir data && mv spare data
+}
+KEPT="; this run's progress is not saved, and the file is kept as it is."
 
 # --- Installed. The build is installed into prefix/ and played by its
 # launcher as a player whose data home is data_home/: level 1 solved; a
@@ -702,9 +730,15 @@ text/long-message-wraps | 0 | text_on                                           
 progress/solved-card  | 0 | text_on                                                    | game eval 'solve_level_1; read_text' | says 'solved in 4 launches (par 4)' && says 'Level 2' && says 'The Wall'
 text/no-font          | 0 | text_on; echo '<fontconfig></fontconfig>' > ../empty-fonts.conf | WRAP="env FONTCONFIG_FILE=$W/empty-fonts.conf" game | has err 'No font found: fontconfig has no match for "DejaVu Sans"; playing without text.' && is win 1024x768 && like titles 'fps: [0-9]+, dt: .*'
 progress/page-down    | 0 | text_on                                                    | solve_then_page_down | has data/progress.inp 'level_1 = 4' && says 'End: continue at level 2' first_said && says 'Level 2' && says 'The Wall' && ! says 'Level 3' && ! says 'Look Up'
-progress/broken       | 0 | printf 'level_1 = 4\nlevel_2 = ' > progress.inp             | game | has err 'progress.inp: it is cut short: it does not end with EndConfigFile; it is kept as progress.inp.bad, playing as a new player.' && [ -f data/progress.inp.bad ] && [ ! -f data/progress.inp ]
-progress/unwritable   | 0 | mkdir progress.inp.new                                     | game solve_level_1 | has err 'progress.inp: cannot be written (Is a directory); progress is not saved.' && count err 'cannot be written' 1 && [ ! -f data/progress.inp ]
-progress/read-only    | 0 |                                                            | read_only game solve_level_1 | has err 'progress.inp: cannot be written (Read-only file system); progress is not saved.' && like titles 'fps: .*' && [ ! -f data/progress.inp ]
+progress/broken       | 0 | printf 'level_1 = 4\nlevel_2 = ' > progress.inp             | game | has out 'progress.inp: it is cut short: it does not end with EndConfigFile; it is kept as progress.inp.bad, playing as a new player.' && [ -f data/progress.inp.bad ] && [ ! -f data/progress.inp ]
+progress/two-games    | 0 |                                                            | two_games | is second_status 0 && has data/progress.inp 'level_1 = 4' && has data/progress.inp 'level_2 = 4'
+progress/unreadable   | 0 | printf 'level_2 = 4\nlevel_3 = 5\nEndConfigFile\n' > progress.inp; chmod 000 progress.inp | as_another_player game solve_level_1 | has out "progress.inp: it cannot be read (Permission denied)$KEPT" && count out '^progress' 1 && is data/progress.inp 'level_2 = 4\nlevel_3 = 5\nEndConfigFile'
+progress/no-room-aside | 0 | printf 'level_2 = 4\nlevel_3 = ' > progress.inp; for n in '' $(seq 2 1000); do : > progress.inp.bad${n:+.$n}; done | game solve_level_1 | has out "progress.inp: it is cut short: it does not end with EndConfigFile; it cannot be moved aside (File exists)$KEPT" && is data/progress.inp 'level_2 = 4\nlevel_3 = '
+progress/endless      | 0 | ln -s /dev/zero progress.inp                               | LIMIT=20 game solve_level_1 | has out "progress.inp: it is a device, not a file$KEPT" && [ "$(readlink data/progress.inp)" = /dev/zero ]
+progress/pipe         | 0 | mkfifo progress.inp                                        | LIMIT=20 game solve_level_1 | has out "progress.inp: it is a pipe, not a file$KEPT" && [ -p data/progress.inp ]
+progress/directory    | 0 | mkdir progress.inp                                         | game solve_level_1 | has out "progress.inp: it is a directory, not a file$KEPT" && [ -d data/progress.inp ] && [ ! -e data/progress.inp.bad ]
+progress/disk-full    | 0 | text_on; cp levels/1.lev levels/2.lev                      | on_a_full_disk game eval 'solve_level_1; read_text; solve_level_1' | has out 'progress.inp: cannot be written (No space left on device); progress is not saved.' && count out 'cannot be written' 1 && says 'No space left on device' && says 'your best' && [ ! -f data/progress.inp ]
+progress/read-only    | 0 |                                                            | read_only game solve_level_1 | has out 'progress.inp: cannot be written (Read-only file system); progress is not saved.' && like titles 'fps: .*' && [ ! -f data/progress.inp ]
 sound/heard           | 0 | sound_on                                                   | recorded game launch_then_muted_launch | heard_then_silent
 sound/off             | 0 |                                                            | recorded game eval 'frames 10; keys space; frames 30 1' | [ ! -e rec.wav ] && [ ! -e trace ] && ! grep -qiE 'sound|ALSA|AL lib' err
 sound/no-device       | 0 | sound_on                                                   | al_conf '[general]' 'drivers = alsa' '[alsa]' 'device = tirak-no-such-device'; WRAP="env ALSOFT_CONF=$W/al.conf" game eval 'frames 10; keys space; frames 30 1' | has err 'No sound device: playing without sound.' && count err 'sound|ALSA|AL lib' 1 && like titles 'fps: .*'
