@@ -335,6 +335,18 @@ TEST(Controls, PageKeysStepThroughTheOpenLevelsHomeAndEndGoToTheEnds)
             EXPECT_EQ(game.level_number, level) << "key " << key;
         }
     }
+
+    // Chosen with R, U and H asked in the same frame, a level saved without a ship start is
+    // built without one, to be edited; what else was asked waits.
+    scratch.write("levels/2.lev", level_text(3, "2 2 2 6"));
+    KeyedGame game;
+    game.start_level = 2;
+    for (const int key : {DOWN, int('R'), int('U'), int('H')})
+        on_key(key, platform::PRESS);
+    update_world(game, 1.0 / 60);
+    EXPECT_EQ(game.level_number, 2);
+    EXPECT_EQ(game.ship_index, -1);
+    EXPECT_EQ(game.unplayable, "it has no ship start (a cell with the value 5)");
 }
 
 // The text of a HUD frame, a line each.

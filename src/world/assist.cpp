@@ -94,6 +94,10 @@ void answer_requests(Game& game)
     PlayerAids& aids = game.aids;
     choose_level(game, aids.level_choice);
     aids.level_choice = LevelChoice::NONE;
+    // A level chosen that cannot be played has no ship to restart, take back
+    // or point: what else was asked waits for a level that has one.
+    if (game.ship_index < 0)
+        return;
     if (aids.restart_requested) {
         aids.restart_requested = false;
         game.events.push_back({WorldEventKind::RESTARTED, game.grid_position});

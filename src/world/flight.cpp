@@ -12,10 +12,13 @@
 void flight_step(Game& game)
 {
     // A level without a ship has nothing to fly, restart or take back; the
-    // game edits it before the player can ask.
+    // game edits it before the player can ask. Level select may have just
+    // gone to one.
     if (game.ship_index < 0)
         return;
     answer_requests(game);
+    if (game.ship_index < 0)
+        return;
     // The request stays set from the launch's first frame until the ship
     // rests again.
     if (launch_requested && !ship_flying) {
