@@ -384,8 +384,11 @@ solve_level_1() {
     frames 10
     local key
     # Keys are ignored while the ship flies. The longest of these flights
-    # crosses four cells, eight frames: a launch waits twice that.
-    for key in space D space D space A space; do keys "$key"; [ "$key" != space ] || frames 16 0.3; done
+    # crosses four cells, eight frames; a launch waits near four times that,
+    # and 0.6 s at the least: the frame rate in the title is that of one
+    # frame of the last fifty, and a game beside tesseract on two cores can
+    # fall far below it.
+    for key in space D space D space A space; do keys "$key"; [ "$key" != space ] || frames 30 0.6; done
 }
 # --- What the game sounds like, recorded by OpenAL Soft's own wave writer
 # into rec.wav. The game writes a line to `trace` for each sound it plays:
@@ -679,7 +682,6 @@ game/wayland          | 0 |                                                     
 game/gl-function-missing | 1 |                                                         | WRAP="env LD_PRELOAD=$HIDE_GL TIRAK_HIDDEN_GL_FUNCTIONS=glCreateShader,glTexBuffer ASAN_OPTIONS=${ASAN_OPTIONS:-}:verify_asan_link_order=0" game | has err 'The OpenGL context has no glCreateShader, glTexBuffer.' && last err 'The OpenGL functions the game needs could not be loaded; it cannot start.'
 game/no-display       | 1 |                                                            | WRAP='env DISPLAY=:4097' game | has err 'Failed to initialize OpenGL window.' && last err 'The window system said: X11: Failed to open display :4097'
 look/window-32767     | 0 | window_setting 32767 32767                                 | READY=shown game | cut_down 32767
-look/window-65535     | 0 | window_setting 65535 65535                                 | READY=shown game | cut_down 65535
 look/window-100000    | 0 | window_setting 100000 100000                               | READY=shown game | cut_down 100000
 look/window-resized   | 0 |                                                            | game resize_past_the_driver | is resized 16384x16384 && normal_start
 look/fullscreen-fills | 0 | sed -i 's/^fulscreen = no$/fulscreen = yes/' tirak.inp | game fills_screen | mostly_lit && awk -v x="$X" -v y="$Y" 'BEGIN { exit !((x - 640)^2 + (y - 512)^2 < 32^2) }'
@@ -747,7 +749,7 @@ editor/kept-for-later | 0 | sed -i 's/^level = 1$/level = 3/' tirak.inp         
 editor/kept-on-kill   | 0 |                                                            | game eval 'frames 10; keys e 1; frames 90 1.5; kill -KILL $PID; sleep 0.5'; game eval 'frames 10; keys e; frames 10' | has out 'levels/1.lev: the edits that were not saved are back; Ctrl+S saves them.'
 editor/kept-unreadable | 0 | echo 'size = 99' > levels/1.lev.unsaved                    | game eval 'frames 10; keys e; frames 10' | has out 'levels/1.lev.unsaved: size is 99, larger than the largest grid of 64 cells a side; the edits in it cannot be brought back, and it is kept as levels/1.lev.unsaved.bad.' && [ -f data/levels/1.lev.unsaved.bad ] && [ ! -e data/levels/1.lev.unsaved ]
 editor/save-read-only | 0 |                                                            | read_only game eval 'frames 10; keys e 1 ctrl+s; frames 10' | has out 'cannot save levels/1.lev: Read-only file system'
-editor/random-keys    | 0 |                                                            | random_keys | ! grep -qvE '^(0|137)$' statuses
+random/keys           | 0 |                                                            | random_keys | ! grep -qvE '^(0|137)$' statuses
 editor/build-by-keys  | 0 | text_on                                                    | built_level_plays | says 'no goal' no_goal_said && says 'solvable: 3 launches' solvable_said && is solved '3 launches: +x +z -x' && says 'Level 31' restart_said && says 'Editing levels/31.lev' back_said && says 'Editing levels/31.lev' && says 'solvable: 3 launches'
 leak/valgrind         | 0 |                      | valgrind_game | grep -q 'ERROR SUMMARY: 0 errors' valgrind.log || ! cat valgrind.log
 TABLE
