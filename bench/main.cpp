@@ -7,8 +7,10 @@
 
 #include "bench_report.h"
 
-#include "game/game.h"
 #include "app/main_loop.h"
+#include "app/startup.h"
+#include "game/fatal_error.h"
+#include "game/game.h"
 #include "config/config_file.h"
 #include "platform/window.h"
 #include "world/level_loader.h"
@@ -127,7 +129,7 @@ int bench(const Clock::time_point started, const char* level_file, long frames)
 {
     const auto entered_main = Clock::now();
     auto game = std::make_unique<Game>();
-    if (game->initialize() != 0)
+    if (initialize(*game) != 0)
         return STATUS_FAILED;
     const auto window_open = Clock::now();
     const double window_mib = peak_memory_mib();

@@ -16,6 +16,7 @@ src/text 4
 src/sound 4
 src/world 3
 src/editor 3
+src/gl 3
 src/game 1
 src/config 1
 src/progress 1
@@ -32,9 +33,9 @@ function norm(p,   a, s, n, i, k, out) {
     out = s[1]; for (i = 2; i <= k; i++) out = out "/" s[i]
     return out
 }
-# The shortest circle through v, as the includes that make it, starting at
-# its first module by name; "" when v is on none.
-function circle(v,   q, h, t, par, e, n, i, u, w, c, m, j, s, out) {
+# The shortest circle through v in the graph adj, as the includes that make
+# it (via), starting at its first node by name; "" when v is on none.
+function circle(v, adj, via,   q, h, t, par, e, n, i, u, w, c, m, j, s, out) {
     h = 1; t = 0; q[++t] = v
     while (h <= t) {
         u = q[h++]; n = split(adj[u], e, " ")
@@ -66,6 +67,8 @@ part == 3 {
     u = mod(file); v = mod(to)
     if (!(to in exists) || u == v) next
     if (!((u, v) in via)) { via[u, v] = file " -> " to; adj[u] = adj[u] " " v }
+    ru = room(file); rv = room(to)
+    if (ru != rv && !((ru, rv) in room_via)) { room_via[ru, rv] = file " -> " to; room_adj[ru] = room_adj[ru] " " rv }
     if (room(file) in floor && room(to) in floor && floor[room(to)] > floor[room(file)]) {
         print file ": includes " to ", up the house from " room(file) " (floor " floor[room(file)] ") to " room(to) " (floor " floor[room(to)] ")"
         bad = 1
@@ -74,8 +77,11 @@ part == 3 {
 END {
     for (i = 1; i <= count; i++) {
         if (list == "--list") print nodes[i] " (floor " floor[room(nodes[i])] "):" adj[nodes[i]]
-        if ((c = circle(nodes[i])) != "" && !(c in said)) { said[c] = 1; circles[++found] = c; bad = 1 }
+        if ((c = circle(nodes[i], adj, via)) != "" && !(c in said)) { said[c] = 1; circles[++found] = c; bad = 1 }
     }
+    for (r in floor)
+        if ((c = circle(r, room_adj, room_via)) != "" && !(c in said)) { said[c] = 1; room_circles[++rooms] = c; bad = 1 }
     for (i = 1; i <= found; i++) print "include circle: " circles[i]
+    for (i = 1; i <= rooms; i++) print "room circle: " room_circles[i]
     exit bad
 }' <(echo "$FLOORS") <(echo "$files") <(grep -H -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' $files)

@@ -2,6 +2,8 @@
 #include "support/scripted_window.h"
 
 #include "app/controls.h"
+#include "app/editor_controls.h"
+#include "app/key_map.h"
 #include "app/hud.h"
 #include "game/game.h"
 #include "platform/window.h"
@@ -25,8 +27,8 @@
 namespace {
 
 using Cell = std::array<int32_t, 3>;
-constexpr int PRESS = platform::PRESS, SPACE = platform::KEY_SPACE, F3 = platform::KEY_F3, F4 = platform::KEY_F4,
-              F5 = platform::KEY_F5;
+using C = Command;
+constexpr int PRESS = platform::PRESS;
 
 glm::vec3 apply(const glm::mat4& m, const glm::vec3& p) { return glm::vec3(m * glm::vec4(p, 1.0f)); }
 
@@ -39,11 +41,11 @@ glm::vec3 heading_vector()
 }
 glm::vec3 marker_tip() { return glm::mat3(marker_matrix) * glm::vec3(0, 0, 1); }
 
-// Sends a key event; returns what the game printed.
-std::string send(int key, int action = PRESS)
+// Carries out a command; returns what the game printed.
+std::string send(Game& game, Command command)
 {
     ::testing::internal::CaptureStdout();
-    on_key(key, action);
+    apply_command(game, command);
     return ::testing::internal::GetCapturedStdout();
 }
 
@@ -181,50 +183,93 @@ TEST(Camera, TurnedByTheMouseMovedByTheWheelProjectedToTheWindow)
     EXPECT_VEC_NEAR(apply(game.goal_spin_matrix, {1.0f, 0.5f, 0.5f}), glm::vec3(0.5f, 0.5f, 0.0f));
 }
 
-TEST(Controls, KeysChooseTheHeadingButNothingChangesInFlight)
+TEST(Controls, CommandsChooseTheHeadingButNothingChangesInFlight)
 {
-    constexpr int X = AXIS_X, Y = AXIS_Y, Z = AXIS_Z, RELEASE = platform::RELEASE, FLYING = -1;
-    struct Row { const char* name; int key, event, heading; }; // heading: axis times sign, or 0 for none
+    constexpr int X = AXIS_X, Y = AXIS_Y, Z = AXIS_Z, FLYING = -1;
+    struct Row { const char* name; Command command; int event, heading; }; // heading: axis times sign, or 0 for none
     const Row rows[] = {
-        {"A from +x", 'A', PRESS, -Z}, {"A", 'A', PRESS, -X}, {"D", 'D', PRESS, -Z}, {"D round", 'D', PRESS, X},
-        {"D", 'D', PRESS, Z}, {"A back to +x", 'A', PRESS, X}, {"W", 'W', PRESS, Y}, {"S", 'S', PRESS, -Y},
-        {"a release", 'W', RELEASE, -Y}, {"D after S", 'D', PRESS, Z}, {"W", 'W', PRESS, Y}, {"A after W", 'A', PRESS, X},
-        {"Space", SPACE, PRESS, X}, {"W in flight", 'W', FLYING, 0}, {"F5 in flight", F5, FLYING, 0},
-        {"Space in flight", SPACE, FLYING, 0}, {"a release after landing", 'W', RELEASE, X},
+        {"left from +x", C::TURN_LEFT, PRESS, -Z}, {"left", C::TURN_LEFT, PRESS, -X}, {"right", C::TURN_RIGHT, PRESS, -Z},
+        {"right round", C::TURN_RIGHT, PRESS, X}, {"right", C::TURN_RIGHT, PRESS, Z}, {"left back to +x", C::TURN_LEFT, PRESS, X},
+        {"up", C::HEAD_UP, PRESS, Y}, {"down", C::HEAD_DOWN, PRESS, -Y}, {"any key", C::SHOW_HEADING, PRESS, -Y},
+        {"right after down", C::TURN_RIGHT, PRESS, Z}, {"up", C::HEAD_UP, PRESS, Y}, {"left after up", C::TURN_LEFT, PRESS, X},
+        {"launch", C::LAUNCH, PRESS, X}, {"up in flight", C::HEAD_UP, FLYING, 0}, {"mipmaps in flight", C::CYCLE_MIPMAPS, FLYING, 0},
+        {"launch in flight", C::LAUNCH, FLYING, 0}, {"any key after landing", C::SHOW_HEADING, PRESS, X},
     };
+    Game game;
     view_index = vertical_heading = 0;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        // Further off than a new level's +x: every event must set the whole heading.
+        // Further off than a new level's +x: every command must set the whole heading.
         heading_axis = heading_sign = 0;
         marker_matrix = glm::mat4(1.0f);
         launch_requested = false;
         ship_flying = row.event == FLYING;
-        EXPECT_EQ(send(row.key, row.event == RELEASE ? RELEASE : PRESS), "");
-        EXPECT_EQ(launch_requested, row.key == SPACE && row.event == PRESS);
+        EXPECT_EQ(send(game, row.command), "");
+        EXPECT_EQ(launch_requested, row.command == C::LAUNCH && row.event == PRESS);
         EXPECT_EQ(heading_axis * heading_sign, row.heading);
         EXPECT_VEC_NEAR(marker_tip(), heading_axis == 0 ? glm::vec3(0, 0, 1) : heading_vector());
     }
     ship_flying = launch_requested = false;
 }
 
-// A game of the scratch directory's levels at level 1, which the keys reach.
-struct KeyedGame : Game {
-    KeyedGame()
+TEST(Controls, KeysAskForTheirCommandsInEachModeAndCtrlIsHeldByItsOwnEvents)
+{
+    using platform::RELEASE;
+    constexpr EditMode PLAYING = EditMode::OFF, EDITING = EditMode::EDITING, TESTING = EditMode::TESTING;
+    constexpr std::optional<Command> NONE;
+    struct Row { EditMode mode; int key, action; std::optional<Command> command; };
+    // In order, on one map: Ctrl is down from its press to its release.
+    const Row rows[] = {
+        {PLAYING, 'W', PRESS, C::HEAD_UP}, {PLAYING, 'S', PRESS, C::HEAD_DOWN}, {PLAYING, 'A', PRESS, C::TURN_LEFT},
+        {PLAYING, 'D', PRESS, C::TURN_RIGHT}, {PLAYING, platform::KEY_SPACE, PRESS, C::LAUNCH},
+        {PLAYING, 'R', PRESS, C::RESTART}, {PLAYING, 'U', PRESS, C::UNDO}, {PLAYING, 'H', PRESS, C::HINT},
+        {PLAYING, platform::KEY_PAGEUP, PRESS, C::PREVIOUS_LEVEL}, {PLAYING, platform::KEY_PAGEDOWN, PRESS, C::NEXT_LEVEL},
+        {PLAYING, platform::KEY_HOME, PRESS, C::FIRST_LEVEL}, {PLAYING, platform::KEY_END, PRESS, C::FURTHEST_LEVEL},
+        {PLAYING, 'M', PRESS, C::MUTE}, {PLAYING, 'E', PRESS, C::EDIT}, {PLAYING, platform::KEY_F1, PRESS, C::HELP},
+        {PLAYING, platform::KEY_F3, PRESS, C::TOGGLE_WIREFRAME}, {PLAYING, platform::KEY_F4, PRESS, C::TOGGLE_SAMPLING},
+        {PLAYING, platform::KEY_F5, PRESS, C::CYCLE_MIPMAPS}, {PLAYING, 'Q', PRESS, C::SHOW_HEADING},
+        {PLAYING, platform::KEY_TAB, PRESS, C::SHOW_HEADING}, {PLAYING, 'W', RELEASE, C::SHOW_HEADING},
+        {EDITING, platform::KEY_UP, PRESS, C::CURSOR_AWAY}, {EDITING, platform::KEY_DOWN, PRESS, C::CURSOR_NEARER},
+        {EDITING, platform::KEY_RIGHT, PRESS, C::CURSOR_RIGHT}, {EDITING, platform::KEY_LEFT, PRESS, C::CURSOR_LEFT},
+        {EDITING, platform::KEY_PAGEUP, PRESS, C::LAYER_UP}, {EDITING, platform::KEY_PAGEDOWN, PRESS, C::LAYER_DOWN},
+        {EDITING, '1', PRESS, C::PLACE_CUBE}, {EDITING, '2', PRESS, C::PLACE_BEAMER},
+        {EDITING, '5', PRESS, C::PLACE_SHIP_START}, {EDITING, '6', PRESS, C::PLACE_GOAL}, {EDITING, '0', PRESS, C::EMPTY_CELL},
+        {EDITING, platform::KEY_DEL, PRESS, C::EMPTY_CELL}, {EDITING, '=', PRESS, C::GROW}, {EDITING, '+', PRESS, C::GROW},
+        {EDITING, '-', PRESS, C::SHRINK}, {EDITING, 'E', PRESS, C::EDIT}, {EDITING, platform::KEY_TAB, PRESS, C::PLAY_TEST},
+        {EDITING, 'W', PRESS, NONE}, {EDITING, 'S', PRESS, NONE}, {EDITING, platform::KEY_UP, RELEASE, NONE},
+        {EDITING, platform::KEY_F1, PRESS, C::HELP}, {EDITING, platform::KEY_F5, PRESS, C::CYCLE_MIPMAPS},
+        {EDITING, 'M', PRESS, C::MUTE}, {EDITING, 'M', RELEASE, C::SHOW_HEADING},
+        {EDITING, platform::KEY_LCTRL, PRESS, NONE}, {EDITING, 'Z', PRESS, C::EDIT_UNDO},
+        {EDITING, platform::KEY_RCTRL, PRESS, NONE}, {EDITING, platform::KEY_LCTRL, RELEASE, NONE},
+        {EDITING, 'Y', PRESS, C::EDIT_REDO}, {EDITING, 'S', PRESS, C::SAVE}, {EDITING, 'N', PRESS, C::NEW_LEVEL},
+        {EDITING, '1', PRESS, NONE}, {PLAYING, 'S', PRESS, C::HEAD_DOWN}, {EDITING, platform::KEY_RCTRL, RELEASE, NONE},
+        {EDITING, 'Z', PRESS, NONE}, {EDITING, 'N', PRESS, NONE},
+        {TESTING, 'E', PRESS, C::EDIT}, {TESTING, platform::KEY_TAB, PRESS, C::EDIT}, {TESTING, 'R', PRESS, C::RESTART},
+        {TESTING, platform::KEY_PAGEUP, PRESS, NONE}, {TESTING, platform::KEY_END, PRESS, NONE},
+        {TESTING, platform::KEY_PAGEUP, RELEASE, C::SHOW_HEADING},
+    };
+    KeyMap keys;
+    for (const Row& row : rows) {
+        SCOPED_TRACE("row " + std::to_string(&row - rows + 1));
+        EXPECT_EQ(keys.command_for(row.key, row.action, row.mode), row.command);
+    }
+}
+
+// A game of the scratch directory's levels at level 1, played by commands.
+struct CommandedGame : Game {
+    CommandedGame()
     {
         level_file_count = count_level_files();
-        platform::set_user_pointer(this);
         ::start_level(*this);
         view_index = vertical_heading = 0;
     }
-    ~KeyedGame() { platform::set_user_pointer(nullptr); }
 };
 
-// Presses a key, then plays a frame and on until the ship rests; returns what the game printed.
-std::string play(Game& game, int key)
+// Carries out a command, then plays a frame and on until the ship rests; returns what the game printed.
+std::string play(Game& game, Command command)
 {
     ::testing::internal::CaptureStdout();
-    on_key(key, PRESS);
+    apply_command(game, command);
     for (int frame = 0; frame == 0 || ((ship_flying || launch_requested) && frame < 200); ++frame)
         update_world(game, 1.0 / 60);
     return ::testing::internal::GetCapturedStdout();
@@ -235,68 +280,68 @@ TEST(Controls, RStartsAgainUTakesBackLaunchesHPointsAlongAShortestWay)
     const ScratchLevels scratch; // shortest +x -z +y -x, the first through the beamers; +z from the start is a dead end
     scratch.write("levels/1.lev", level_text(5, "0 0 0 5 1 0 0 2 3 0 2 2 4 0 2 1 3 0 0 1 3 4 1 1 0 3 1 6 0 0 4 1"));
     scratch.write("levels/2.lev", level_text(3, "1 1 1 5"));
-    KeyedGame game;
+    CommandedGame game;
     const auto now = [&] { return std::tuple(game.cubes, game.grid_position, game.flight_progress, game.level_number,
         view_index, vertical_heading, heading_axis, heading_sign, marker_matrix, launch_requested); };
     std::vector<decltype(now())> starts; // where each launch began, with the heading chosen
-    for (const int turn : {'H', 'A', 'W', 'W'}) { // +x through the beamers, -z, +y, then into the cube above
+    for (const Command turn : {C::HINT, C::TURN_LEFT, C::HEAD_UP, C::HEAD_UP}) { // +x through the beamers, -z, +y, then into the cube above
         play(game, turn);
         starts.push_back(now());
-        play(game, SPACE);
+        play(game, C::LAUNCH);
     }
     const auto top = now();
     ASSERT_EQ(game.grid_position, (Cell{3, 3, 1})) << show_level(*game.level_grid);
     starts.pop_back(); // a launch that moved nothing is not taken back
-    play(game, 'U');
+    play(game, C::UNDO);
     EXPECT_EQ(now(), starts[2]);
-    play(game, SPACE);
+    play(game, C::LAUNCH);
     EXPECT_EQ(now(), top) << "launched again, the same rest";
     for (int back = 2; back >= -1; --back) { // starts[1] rests after the beamers, halfway into a step
         SCOPED_TRACE(back);
-        play(game, 'U');
+        play(game, C::UNDO);
         EXPECT_EQ(now(), starts[std::max(back, 0)]);
     }
 
-    play(game, 'D');
-    play(game, SPACE);
+    play(game, C::TURN_RIGHT);
+    play(game, C::LAUNCH);
     const auto stuck = now();
-    EXPECT_EQ(play(game, 'H'), std::string(NO_WAY_LINE) + "\n");
+    EXPECT_EQ(play(game, C::HINT), std::string(NO_WAY_LINE) + "\n");
     EXPECT_EQ(now(), stuck);
     ship_flying = true;
-    for (const int key : {'R', 'U', 'H'})
-        on_key(key, PRESS);
+    for (const Command command : {C::RESTART, C::UNDO, C::HINT})
+        apply_command(game, command);
     ship_flying = false;
-    EXPECT_EQ(play(game, 0), "");
+    EXPECT_EQ(play(game, C::SHOW_HEADING), "");
     EXPECT_EQ(now(), stuck) << "keys pressed in flight are not answered later";
 
     // A flight out and R start the level again; U right after takes the restart back, launches and all.
     const auto where = [&] { return std::tuple(game.cubes, game.grid_position, game.flight_progress,
         game.level_number, game.aids.launches.size()); };
     const auto stuck_at = where();
-    play(game, 'D');
-    play(game, SPACE); // -x, out
+    play(game, C::TURN_RIGHT);
+    play(game, C::LAUNCH); // -x, out
     const auto built = where();
     EXPECT_NE(built, stuck_at);
-    play(game, 'U');
+    play(game, C::UNDO);
     EXPECT_EQ(where(), stuck_at) << "after flying out";
-    play(game, 'R');
+    play(game, C::RESTART);
     EXPECT_EQ(where(), built);
-    play(game, 'U');
+    play(game, C::UNDO);
     EXPECT_EQ(where(), stuck_at) << "after R";
     // A launch after the restart leaves it behind: U takes back that launch, and then nothing.
-    for (const int key : {int{'R'}, int{'H'}, SPACE, int{'U'}, int{'U'}})
-        play(game, key);
+    for (const Command command : {C::RESTART, C::HINT, C::LAUNCH, C::UNDO, C::UNDO})
+        play(game, command);
     EXPECT_EQ(where(), built);
 
     // H then Space, as often as the shortest way has launches; the heading is chosen as the keys choose it.
     game.events.clear();
     for (int launch = 1; launch <= 4; ++launch) {
-        play(game, 'H');
+        play(game, C::HINT);
         const int hinted = heading_axis * heading_sign;
         EXPECT_VEC_NEAR(marker_tip(), heading_vector());
-        send('Q', platform::RELEASE);
+        send(game, C::SHOW_HEADING);
         EXPECT_EQ(heading_axis * heading_sign, hinted);
-        play(game, SPACE);
+        play(game, C::LAUNCH);
     }
     EXPECT_EQ(game.level_number, 2);
     const auto solved = std::find_if(game.events.begin(), game.events.end(),
@@ -304,19 +349,55 @@ TEST(Controls, RStartsAgainUTakesBackLaunchesHPointsAlongAShortestWay)
     ASSERT_NE(solved, game.events.end());
     EXPECT_EQ(std::pair(solved->level, solved->launches), std::pair(1, 4));
     const auto next_level = where();
-    play(game, 'U');
+    play(game, C::UNDO);
     EXPECT_EQ(where(), next_level) << "the goal forgets the launches";
 }
 
-TEST(Controls, PageKeysStepThroughTheOpenLevelsHomeAndEndGoToTheEnds)
+TEST(Controls, TheEditorBuildsASolvableLevelAndPlayTestsIt)
+{
+    const ScratchLevels scratch;
+    scratch.write("levels/1.lev", level_text(3, "0 0 0 5"));
+    CommandedGame game;
+    const auto status = [&] { return game.editor->editor.status(); };
+    apply_command(game, C::EDIT);
+    ASSERT_EQ(game.edit_mode, EditMode::EDITING);
+    EXPECT_EQ(game.edit_cursor, (Cell{0, 0, 0})) << "on the ship";
+    EXPECT_EQ(status().rfind("solvable", 0), std::string::npos) << status();
+    // Seen from the start's corner, right is +x and nearer is +z.
+    for (const Command command : {C::CURSOR_RIGHT, C::CURSOR_RIGHT, C::CURSOR_RIGHT, C::CURSOR_NEARER, C::PLACE_CUBE,
+                                  C::CURSOR_AWAY, C::LAYER_UP, C::LAYER_DOWN, C::CURSOR_LEFT, C::PLACE_GOAL})
+        send(game, command);
+    EXPECT_EQ(game.edit_cursor, (Cell{1, 0, 0}));
+    EXPECT_EQ(status().rfind("solvable: 1 launch", 0), 0u) << status();
+    send(game, C::EDIT_UNDO);
+    EXPECT_EQ(status().rfind("solvable", 0), std::string::npos) << status();
+    send(game, C::EDIT_REDO);
+    EXPECT_EQ(status().rfind("solvable: 1 launch", 0), 0u) << status();
+    EXPECT_EQ(send(game, C::NEXT_LEVEL), "") << "no level select while editing";
+    EXPECT_EQ(game.aids.level_choice, LevelChoice::NONE);
+
+    // A play-test with the real rules, and back at the goal.
+    send(game, C::PLAY_TEST);
+    ASSERT_EQ(game.edit_mode, EditMode::TESTING);
+    play(game, C::NEXT_LEVEL);
+    EXPECT_EQ(game.level_number, 1) << "no level select in a play-test";
+    play(game, C::LAUNCH);
+    follow_play_test(game);
+    EXPECT_EQ(game.edit_mode, EditMode::EDITING);
+    EXPECT_EQ(send(game, C::SAVE), "Saved levels/1.lev.\n");
+    apply_command(game, C::EDIT);
+    EXPECT_EQ(game.edit_mode, EditMode::OFF);
+    EXPECT_EQ(game.par, 1);
+}
+
+TEST(Controls, LevelSelectStepsThroughTheOpenLevelsFirstAndFurthestGoToTheEnds)
 {
     const ScratchLevels scratch;
     for (const char* file : {"levels/1.lev", "levels/2.lev", "levels/3.lev", "levels/4.lev"})
         scratch.write(file, level_text(3, "0 0 0 5 2 2 2 6"));
-    constexpr int UP = platform::KEY_PAGEUP, DOWN = platform::KEY_PAGEDOWN, HOME = platform::KEY_HOME,
-                  END = platform::KEY_END;
-    // The start level, the levels solved, then keys and the level each leaves the player at.
-    struct Row { const char* name; int start; std::vector<int> solved; std::vector<std::pair<int, int>> keys; };
+    constexpr Command UP = C::PREVIOUS_LEVEL, DOWN = C::NEXT_LEVEL, HOME = C::FIRST_LEVEL, END = C::FURTHEST_LEVEL;
+    // The start level, the levels solved, then commands and the level each leaves the player at.
+    struct Row { const char* name; int start; std::vector<int> solved; std::vector<std::pair<Command, int>> keys; };
     const Row rows[] = {
         {"a solved level opens the next, and no further", 1, {1},
          {{DOWN, 2}, {DOWN, 2}, {UP, 1}, {UP, 1}, {END, 2}, {HOME, 1}}},
@@ -326,23 +407,23 @@ TEST(Controls, PageKeysStepThroughTheOpenLevelsHomeAndEndGoToTheEnds)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        KeyedGame game;
+        CommandedGame game;
         game.start_level = row.start;
         for (const int level : row.solved)
             game.progress.record(level, 3);
         for (const auto& [key, level] : row.keys) {
             play(game, key);
-            EXPECT_EQ(game.level_number, level) << "key " << key;
+            EXPECT_EQ(game.level_number, level) << "command " << static_cast<int>(key);
         }
     }
 
     // Chosen with R, U and H asked in the same frame, a level saved without a ship start is
     // built without one, to be edited; what else was asked waits.
     scratch.write("levels/2.lev", level_text(3, "2 2 2 6"));
-    KeyedGame game;
+    CommandedGame game;
     game.start_level = 2;
-    for (const int key : {DOWN, int('R'), int('U'), int('H')})
-        on_key(key, platform::PRESS);
+    for (const Command command : {DOWN, C::RESTART, C::UNDO, C::HINT})
+        apply_command(game, command);
     update_world(game, 1.0 / 60);
     EXPECT_EQ(game.level_number, 2);
     EXPECT_EQ(game.ship_index, -1);
@@ -364,25 +445,25 @@ TEST(Hud, SaysWhichLevelWhatParHowItWentAndTheKeys)
     scratch.write("levels/1.lev", "name = Corner\n" + level_text(5, "0 0 0 5 4 0 0 1 3 0 2 6"));
     scratch.write("levels/2.lev", level_text(3, "0 0 0 5 2 0 0 6"));
     scratch.write("levels/3.lev", level_text(3, "0 0 0 5 2 0 0 6"));
-    KeyedGame game;
+    CommandedGame game;
     Hud hud;
     hud.update(game, 0.0);
     const std::string status = "Level 1 \u00b7 Corner \u00b7 0 launches \u00b7 par 2 \u00b7 F1 keys\n";
     EXPECT_EQ(hud_text(hud, game, 2.0), "Level 1\nCorner\npar 2\n" + status);
     EXPECT_EQ(hud_text(hud, game, 4.0), status) << "the card has faded";
 
-    play(game, SPACE);
-    play(game, 'D');
-    play(game, SPACE); // into the goal
+    play(game, C::LAUNCH);
+    play(game, C::TURN_RIGHT);
+    play(game, C::LAUNCH); // into the goal
     game.progress.record(1, 2);
     hud.update(game, 10.0);
     EXPECT_EQ(hud_text(hud, game, 10.5), "Level 1 solved in 2 launches (par 2) \u00b7 your best\nLevel 2\npar 1\n"
               "Level 2 \u00b7 0 launches \u00b7 par 1 \u00b7 F1 keys\n");
     game.events.clear();
-    play(game, SPACE); // a launch fades the card at once
+    play(game, C::LAUNCH); // a launch fades the card at once
     hud.update(game, 11.0);
     EXPECT_EQ(hud_text(hud, game, 11.7).find("Level 2\n"), std::string::npos);
-    play(game, platform::KEY_F1);
+    play(game, C::HELP);
     EXPECT_NE(hud_text(hud, game, 12.0).find("Escape\nquit\n"), std::string::npos);
 
     game.progress.record(2, 1);
@@ -407,12 +488,14 @@ TEST(Hud, SaysWhichLevelWhatParHowItWentAndTheKeys)
 
 TEST(Controls, F3SwitchesTheDrawModeF4TheSamplingF5TheMipmaps)
 {
+    constexpr Command F3 = C::TOGGLE_WIREFRAME, F4 = C::TOGGLE_SAMPLING, F5 = C::CYCLE_MIPMAPS;
+    Game game;
     render_settings = RenderSettings{};
     mipmaps_enabled = false;
     mipmap_mode = 0;
-    send(F3);
+    send(game, F3);
     EXPECT_EQ(render_settings.draw_mode, DRAW_LINE_LOOP);
-    send(F3);
+    send(game, F3);
     EXPECT_EQ(render_settings.draw_mode, DRAW_TRIANGLES);
 
     constexpr uint32_t N = FILTER_NEAREST, L = FILTER_LINEAR, NN = FILTER_NEAREST_MIPMAP_NEAREST,
@@ -421,14 +504,14 @@ TEST(Controls, F3SwitchesTheDrawModeF4TheSamplingF5TheMipmaps)
     const char *const NEAREST = "TEXTURESAMPLING NEAREST\n", *const LINEAR = "TEXTURESAMPLING LINEAR\n",
                *const OFF = "MIPMAP OFF\n", *const MIP_NEAREST = "MIPMAP NEAREST\n", *const MIP_LINEAR = "MIPMAP LINEAR\n";
     // Every way through: mipmaps on keep the sampling, F4 keeps the mip selection, mipmaps off flip the sampling.
-    const struct { int key; const char* line; uint32_t min_filter, mag_filter; } steps[] = {
+    const struct { Command key; const char* line; uint32_t min_filter, mag_filter; } steps[] = {
         {F5, MIP_NEAREST, LN, L}, {F5, MIP_LINEAR, LL, L}, {F5, OFF, N, N}, {F4, LINEAR, L, L}, {F4, NEAREST, N, N},
         {F5, MIP_NEAREST, NN, N}, {F4, LINEAR, LN, L}, {F4, NEAREST, NN, N}, {F5, MIP_LINEAR, NL, N},
         {F4, LINEAR, LL, L}, {F4, NEAREST, NL, N}, {F5, OFF, L, L},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE("step " + std::to_string(&step - steps + 1));
-        EXPECT_EQ(send(step.key), step.line);
+        EXPECT_EQ(send(game, step.key), step.line);
         EXPECT_EQ(render_settings.min_filter, step.min_filter);
         EXPECT_EQ(render_settings.mag_filter, step.mag_filter);
         EXPECT_EQ(mipmaps_enabled, step.min_filter >= NN);

@@ -1,12 +1,13 @@
 #include "app/controls.h"
 
-#include "app/letter_keys.h"
+#include "app/editor_controls.h"
 #include "game/game.h"
-#include "platform/window.h"
 #include "render/render_settings.h"
 #include "world/world_state.h"
 
+#include <cstdint>
 #include <iostream>
+#include <optional>
 
 bool mipmaps_enabled = false;
 int mipmap_mode = 0;
@@ -92,93 +93,199 @@ void cycle_mipmap_mode()
     }
 }
 
-// R, U, H and level select ask the game; the next frame answers.
-bool* request_for(Game* game, int key)
+LevelChoice level_choice_for(Command command)
 {
-    if (game == nullptr)
-        return nullptr;
-    switch (key) {
-    case KEY_R: return &game->aids.restart_requested;
-    case KEY_U: return &game->aids.undo_requested;
-    case KEY_H: return &game->aids.hint_requested;
-    default: return nullptr;
-    }
-}
-
-LevelChoice level_choice_for(int key)
-{
-    switch (key) {
-    case platform::KEY_PAGEUP: return LevelChoice::PREVIOUS;
-    case platform::KEY_PAGEDOWN: return LevelChoice::NEXT;
-    case platform::KEY_HOME: return LevelChoice::FIRST;
-    case platform::KEY_END: return LevelChoice::FURTHEST;
+    switch (command) {
+    case Command::PREVIOUS_LEVEL: return LevelChoice::PREVIOUS;
+    case Command::NEXT_LEVEL: return LevelChoice::NEXT;
+    case Command::FIRST_LEVEL: return LevelChoice::FIRST;
+    case Command::FURTHEST_LEVEL: return LevelChoice::FURTHEST;
     default: return LevelChoice::NONE;
     }
 }
 
-void handle_press(int key)
+// The commands the editor answers to, besides EDIT.
+bool editor_command(Command command)
 {
-    Game* game = static_cast<Game*>(platform::get_user_pointer());
-    if (bool* request = request_for(game, key))
-        *request = true;
-    if (const LevelChoice choice = level_choice_for(key); game != nullptr && choice != LevelChoice::NONE)
-        game->aids.level_choice = choice;
-    switch (key) {
-    case KEY_D:
-        view_index = (view_index + 1) % VIEW_COUNT;
-        vertical_heading = 0;
-        break;
-    case KEY_A:
-        view_index = view_index - 1;
-        if (view_index < 0)
-            view_index = VIEW_COUNT - 1;
-        vertical_heading = 0;
-        break;
-    case KEY_W:
-        vertical_heading = +1;
-        break;
-    case KEY_S:
-        vertical_heading = -1;
-        break;
-    case platform::KEY_SPACE:
-        launch_requested = true;
-        break;
-    case platform::KEY_F1:
-        if (Game* game = static_cast<Game*>(platform::get_user_pointer()))
-            game->help_shown = !game->help_shown;
-        break;
-    case platform::KEY_F3:
-        render_settings.draw_mode =
-            render_settings.draw_mode == DRAW_TRIANGLES ? DRAW_LINE_LOOP : DRAW_TRIANGLES;
-        break;
-    case platform::KEY_F4:
-        toggle_sampling();
-        break;
-    case platform::KEY_F5:
-        cycle_mipmap_mode();
-        break;
+    switch (command) {
+    case Command::CURSOR_AWAY:
+    case Command::CURSOR_NEARER:
+    case Command::CURSOR_RIGHT:
+    case Command::CURSOR_LEFT:
+    case Command::LAYER_UP:
+    case Command::LAYER_DOWN:
+    case Command::PLACE_CUBE:
+    case Command::PLACE_BEAMER:
+    case Command::PLACE_SHIP_START:
+    case Command::PLACE_GOAL:
+    case Command::EMPTY_CELL:
+    case Command::GROW:
+    case Command::SHRINK:
+    case Command::EDIT_UNDO:
+    case Command::EDIT_REDO:
+    case Command::SAVE:
+    case Command::NEW_LEVEL:
+    case Command::PLAY_TEST: return true;
+    default: return false;
     }
 }
 
-} // namespace
+// What keeps its meaning while a level is edited: help, the picture, the
+// sound.
+bool kept_in_editor(Command command)
+{
+    switch (command) {
+    case Command::HELP:
+    case Command::TOGGLE_WIREFRAME:
+    case Command::TOGGLE_SAMPLING:
+    case Command::CYCLE_MIPMAPS:
+    case Command::MUTE:
+    case Command::SHOW_HEADING: return true;
+    default: return false;
+    }
+}
 
-void on_key(int key, int action)
+std::optional<int32_t> content_for(Command command)
+{
+    switch (command) {
+    case Command::PLACE_CUBE: return CELL_CUBE;
+    case Command::PLACE_BEAMER: return CELL_BEAMER;
+    case Command::PLACE_SHIP_START: return CELL_SHIP_START;
+    case Command::PLACE_GOAL: return CELL_GOAL;
+    case Command::EMPTY_CELL: return CELL_EMPTY;
+    default: return std::nullopt;
+    }
+}
+
+std::optional<CursorMove> cursor_move_for(Command command)
+{
+    switch (command) {
+    case Command::CURSOR_AWAY: return CursorMove::AWAY;
+    case Command::CURSOR_NEARER: return CursorMove::NEARER;
+    case Command::CURSOR_RIGHT: return CursorMove::RIGHT;
+    case Command::CURSOR_LEFT: return CursorMove::LEFT;
+    case Command::LAYER_UP: return CursorMove::UP;
+    case Command::LAYER_DOWN: return CursorMove::DOWN;
+    default: return std::nullopt;
+    }
+}
+
+void edit(Game& game, Command command)
+{
+    if (const std::optional<CursorMove> move = cursor_move_for(command)) {
+        move_edit_cursor(game, *move);
+        return;
+    }
+    if (const std::optional<int32_t> content = content_for(command)) {
+        place_at_cursor(game, *content);
+        return;
+    }
+    switch (command) {
+    case Command::GROW: resize_level(game, +1); break;
+    case Command::SHRINK: resize_level(game, -1); break;
+    case Command::EDIT_UNDO: step_edit_history(game, false); break;
+    case Command::EDIT_REDO: step_edit_history(game, true); break;
+    case Command::SAVE: save_level(game); break;
+    case Command::NEW_LEVEL: new_level(game); break;
+    case Command::EDIT: close_editor(game); break;
+    case Command::PLAY_TEST: play_test(game); break;
+    default: break;
+    }
+}
+
+void play(Game& game, Command command)
 {
     // The sound can go quiet at any moment: muting changes nothing in the
     // world.
-    if (action == platform::PRESS && key == KEY_M)
-        if (Game* game = static_cast<Game*>(platform::get_user_pointer()))
-            game->sound_muted = !game->sound_muted;
+    if (command == Command::MUTE)
+        game.sound_muted = !game.sound_muted;
 
     // The heading cannot change under a flying ship.
     if (ship_flying)
         return;
 
-    if (action == platform::PRESS)
-        handle_press(key);
+    if (const LevelChoice choice = level_choice_for(command); choice != LevelChoice::NONE)
+        game.aids.level_choice = choice;
+    switch (command) {
+    case Command::EDIT:
+        open_editor(game);
+        return;
+    case Command::TURN_RIGHT:
+        view_index = (view_index + 1) % VIEW_COUNT;
+        vertical_heading = 0;
+        break;
+    case Command::TURN_LEFT:
+        view_index = view_index - 1;
+        if (view_index < 0)
+            view_index = VIEW_COUNT - 1;
+        vertical_heading = 0;
+        break;
+    case Command::HEAD_UP:
+        vertical_heading = +1;
+        break;
+    case Command::HEAD_DOWN:
+        vertical_heading = -1;
+        break;
+    case Command::LAUNCH:
+        launch_requested = true;
+        break;
+    // R, U, H and level select ask the game; the next frame answers.
+    case Command::RESTART:
+        game.aids.restart_requested = true;
+        break;
+    case Command::UNDO:
+        game.aids.undo_requested = true;
+        break;
+    case Command::HINT:
+        game.aids.hint_requested = true;
+        break;
+    case Command::HELP:
+        game.help_shown = !game.help_shown;
+        break;
+    case Command::TOGGLE_WIREFRAME:
+        render_settings.draw_mode = render_settings.draw_mode == DRAW_TRIANGLES ? DRAW_LINE_LOOP : DRAW_TRIANGLES;
+        break;
+    case Command::TOGGLE_SAMPLING:
+        toggle_sampling();
+        break;
+    case Command::CYCLE_MIPMAPS:
+        cycle_mipmap_mode();
+        break;
+    default:
+        break;
+    }
 
-    // Every event that got this far re-derives the heading, so after a new
-    // level (which points the ship along +x) any key brings back the
+    // Every command that got this far re-derives the heading, so after a
+    // new level (which points the ship along +x) any key brings back the
     // heading the player chose.
     apply_chosen_heading();
+}
+
+} // namespace
+
+void apply_command(Game& game, Command command)
+{
+    switch (game.edit_mode) {
+    case EditMode::EDITING:
+        if (editor_command(command) || command == Command::EDIT) {
+            edit(game, command);
+            return;
+        }
+        if (!kept_in_editor(command))
+            return;
+        break;
+    case EditMode::TESTING:
+        if (command == Command::EDIT || command == Command::PLAY_TEST) {
+            back_to_editing(game);
+            return;
+        }
+        // The level under test is the only one: no level select.
+        if (level_choice_for(command) != LevelChoice::NONE)
+            return;
+        break;
+    case EditMode::OFF:
+        break;
+    }
+    if (!editor_command(command))
+        play(game, command);
 }

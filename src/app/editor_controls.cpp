@@ -1,6 +1,5 @@
 #include "app/editor_controls.h"
 
-#include "app/letter_keys.h"
 #include "config/config_file.h"
 #include "editor/draft_file.h"
 #include "editor/unsaved_edits.h"
@@ -134,6 +133,8 @@ std::string problem_playing(const std::string& file)
     return "";
 }
 
+} // namespace
+
 void open_editor(Game& game)
 {
     const std::string file = level_file_name(game.level_number, game.level_file_count);
@@ -194,7 +195,7 @@ void back_to_editing(Game& game)
     show_draft(game);
 }
 
-void save(Game& game)
+void save_level(Game& game)
 {
     EditorSession& editing = session(game);
     const std::string problem = editing.editor.save();
@@ -227,6 +228,8 @@ void new_level(Game& game)
         say(game, "New level " + file + ": Ctrl+S saves it.");
 }
 
+namespace {
+
 // Carries out an edit and shows it, or says why it was refused.
 template <typename Edit>
 void edit(Game& game, Edit change)
@@ -241,7 +244,37 @@ void edit(Game& game, Edit change)
     show_draft(game);
 }
 
-void history(Game& game, bool forward)
+Cell scaled(Cell step, int32_t by)
+{
+    return {step[0] * by, step[1] * by, step[2] * by};
+}
+
+// The cursor follows the view: right moves it along the grid axis nearest
+// to the screen's right, away along the other level axis, away from the
+// camera. Seen square to a corner both are as near; they still take one
+// axis each.
+Cell cursor_step(const Game& game, CursorMove move)
+{
+    glm::vec3 away = game.camera_target - game.camera_eye;
+    away.y = 0.0f;
+    const glm::vec3 right = glm::cross(away, glm::vec3(0.0f, 1.0f, 0.0f));
+    const bool right_along_x = std::abs(right.x) >= std::abs(right.z);
+    const Cell to_right = right_along_x ? Cell{right.x > 0.0f ? 1 : -1, 0, 0} : Cell{0, 0, right.z > 0.0f ? 1 : -1};
+    const Cell to_away = right_along_x ? Cell{0, 0, away.z > 0.0f ? 1 : -1} : Cell{away.x > 0.0f ? 1 : -1, 0, 0};
+    switch (move) {
+    case CursorMove::AWAY: return to_away;
+    case CursorMove::NEARER: return scaled(to_away, -1);
+    case CursorMove::RIGHT: return to_right;
+    case CursorMove::LEFT: return scaled(to_right, -1);
+    case CursorMove::UP: return Cell{0, 1, 0};
+    case CursorMove::DOWN: return Cell{0, -1, 0};
+    }
+    return Cell{0, 0, 0};
+}
+
+} // namespace
+
+void step_edit_history(Game& game, bool forward)
 {
     EditorSession& editing = session(game);
     if (forward ? editing.editor.redo() : editing.editor.undo()) {
@@ -252,133 +285,24 @@ void history(Game& game, bool forward)
     }
 }
 
-Cell scaled(Cell step, int32_t by)
+void move_edit_cursor(Game& game, CursorMove move)
 {
-    return {step[0] * by, step[1] * by, step[2] * by};
+    const Cell step = cursor_step(game, move);
+    const int32_t last = session(game).editor.draft().grid.size - 1;
+    for (int axis = 0; axis < 3; ++axis)
+        game.edit_cursor[axis] = std::clamp(game.edit_cursor[axis] + step[axis], 0, last);
 }
 
-// The arrow keys follow the view: right moves the cursor along the grid
-// axis nearest to the screen's right, up along the other level axis, away
-// from the camera. Seen square to a corner both are as near; they still
-// take one axis each.
-std::optional<Cell> cursor_step(const Game& game, int key)
+void place_at_cursor(Game& game, int32_t content)
 {
-    glm::vec3 away = game.camera_target - game.camera_eye;
-    away.y = 0.0f;
-    const glm::vec3 right = glm::cross(away, glm::vec3(0.0f, 1.0f, 0.0f));
-    const bool right_along_x = std::abs(right.x) >= std::abs(right.z);
-    const Cell to_right = right_along_x ? Cell{right.x > 0.0f ? 1 : -1, 0, 0} : Cell{0, 0, right.z > 0.0f ? 1 : -1};
-    const Cell to_away = right_along_x ? Cell{0, 0, away.z > 0.0f ? 1 : -1} : Cell{away.x > 0.0f ? 1 : -1, 0, 0};
-    switch (key) {
-    case platform::KEY_UP: return to_away;
-    case platform::KEY_DOWN: return scaled(to_away, -1);
-    case platform::KEY_RIGHT: return to_right;
-    case platform::KEY_LEFT: return scaled(to_right, -1);
-    case platform::KEY_PAGEUP: return Cell{0, 1, 0};
-    case platform::KEY_PAGEDOWN: return Cell{0, -1, 0};
-    default: return std::nullopt;
-    }
+    const Cell cell = game.edit_cursor;
+    edit(game, [&](LevelEditor& editor) { return editor.place(cell, content); });
 }
 
-std::optional<int32_t> content_for(int key)
+void resize_level(Game& game, int32_t by)
 {
-    switch (key) {
-    case '1': return CELL_CUBE;
-    case '2': return CELL_BEAMER;
-    case '5': return CELL_SHIP_START;
-    case '6': return CELL_GOAL;
-    case '0':
-    case platform::KEY_DEL: return CELL_EMPTY;
-    default: return std::nullopt;
-    }
-}
-
-// Keys that keep their meaning in the editor: help, the picture, the sound.
-bool shared_with_play(int key)
-{
-    return key == platform::KEY_F1 || key == platform::KEY_F3 || key == platform::KEY_F4 ||
-           key == platform::KEY_F5 || key == KEY_M;
-}
-
-// Whether each Ctrl key is down, as its own presses and releases tell it:
-// the window layer's key state is sticky, and would call a key down once
-// more after it was let go.
-bool left_ctrl_down = false;
-bool right_ctrl_down = false;
-
-void follow_ctrl(int key, int action)
-{
-    if (key == platform::KEY_LCTRL)
-        left_ctrl_down = action == platform::PRESS;
-    if (key == platform::KEY_RCTRL)
-        right_ctrl_down = action == platform::PRESS;
-}
-
-bool ctrl_held()
-{
-    return left_ctrl_down || right_ctrl_down;
-}
-
-void editing_key(Game& game, int key)
-{
-    if (ctrl_held()) {
-        switch (key) {
-        case KEY_Z: history(game, false); break;
-        case KEY_Y: history(game, true); break;
-        case KEY_S: save(game); break;
-        case KEY_N: new_level(game); break;
-        }
-        return;
-    }
-    if (const std::optional<Cell> step = cursor_step(game, key)) {
-        const int32_t last = session(game).editor.draft().grid.size - 1;
-        for (int axis = 0; axis < 3; ++axis)
-            game.edit_cursor[axis] = std::clamp(game.edit_cursor[axis] + (*step)[axis], 0, last);
-        return;
-    }
-    if (const std::optional<int32_t> content = content_for(key)) {
-        const Cell cell = game.edit_cursor;
-        edit(game, [&](LevelEditor& editor) { return editor.place(cell, *content); });
-        return;
-    }
     const int32_t size = session(game).editor.draft().grid.size;
-    switch (key) {
-    case '=':
-    case '+': edit(game, [&](LevelEditor& editor) { return editor.resize(size + 1); }); break;
-    case '-': edit(game, [&](LevelEditor& editor) { return editor.resize(size - 1); }); break;
-    case KEY_E: close_editor(game); break;
-    case platform::KEY_TAB: play_test(game); break;
-    }
-}
-
-} // namespace
-
-bool editor_key(Game& game, int key, int action)
-{
-    follow_ctrl(key, action);
-    if (action != platform::PRESS)
-        return game.edit_mode == EditMode::EDITING && !shared_with_play(key);
-    switch (game.edit_mode) {
-    case EditMode::OFF:
-        if (key != KEY_E || ship_flying)
-            return false;
-        open_editor(game);
-        return true;
-    case EditMode::TESTING:
-        if (key == platform::KEY_TAB || key == KEY_E) {
-            back_to_editing(game);
-            return true;
-        }
-        // The level under test is the only one: no level select.
-        return key == platform::KEY_PAGEUP || key == platform::KEY_PAGEDOWN || key == platform::KEY_HOME ||
-               key == platform::KEY_END;
-    case EditMode::EDITING:
-        if (shared_with_play(key))
-            return false;
-        editing_key(game, key);
-        return true;
-    }
-    return false;
+    edit(game, [&](LevelEditor& editor) { return editor.resize(size + by); });
 }
 
 void keep_unsaved_edits_in_time(Game& game, double now, bool at_once)

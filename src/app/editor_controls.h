@@ -1,7 +1,7 @@
 // The level editor in the game: E opens the level being played in it, its
-// keys edit the level with the cursor, Tab plays it with the real rules,
-// and every change is shown, and judged by the solver, before the next
-// frame.
+// commands edit the level with the cursor, Tab plays it with the real
+// rules, and every change is shown, and judged by the solver, before the
+// next frame.
 #pragma once
 
 #include "editor/level_editor.h"
@@ -27,9 +27,34 @@ struct EditorSession {
     bool keeping_failed = false; // said once a session
 };
 
-// The key handler while a level is edited or play-tested, and E in play;
-// true when the key was the editor's. The others go on to the game's keys.
-bool editor_key(Game& game, int key, int action);
+// Opens the level being played in the editor, from its unsaved edits when
+// they were kept; says why when the file cannot be edited.
+void open_editor(Game& game);
+// Back to play, from the level's file; a saved level that cannot be played
+// keeps the editor open, and a new level never saved goes back to the one
+// played before.
+void close_editor(Game& game);
+// Plays the level being edited with the real rules, from its ship start.
+void play_test(Game& game);
+// From a play-test back to the draft as it was.
+void back_to_editing(Game& game);
+// Writes the level file, or says why not.
+void save_level(Game& game);
+// Starts a new level in the next free level file.
+void new_level(Game& game);
+// Undoes the last edit, or redoes the last undone one.
+void step_edit_history(Game& game, bool forward);
+
+// The cursor's moves: away, nearer, right and left follow the view along
+// the level's floor; up and down go a layer up or down.
+enum class CursorMove { AWAY, NEARER, RIGHT, LEFT, UP, DOWN };
+// Moves the cursor one cell, never out of the grid.
+void move_edit_cursor(Game& game, CursorMove move);
+// Puts a cell value (a cube, a beamer, the ship start, the goal, or empty)
+// at the cursor, or says why it cannot go there.
+void place_at_cursor(Game& game, int32_t content);
+// Grows or shrinks the grid by this many cells a side.
+void resize_level(Game& game, int32_t by);
 
 // After the world's update: the goal of a play-test goes back to the editor.
 void follow_play_test(Game& game);

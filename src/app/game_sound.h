@@ -4,7 +4,7 @@
 // nothing.
 #pragma once
 
-#include "render/resource_preload.h"
+#include "app/resource_preload.h"
 
 #include <cstdio>
 #include <memory>

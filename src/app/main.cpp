@@ -1,7 +1,10 @@
 // Tirak: fly the ship through a grid of cubes and beamers to the goal.
 
-#include "game/game.h"
+#include "app/main_loop.h"
+#include "app/startup.h"
 #include "config/config_file.h"
+#include "game/fatal_error.h"
+#include "game/game.h"
 #include "platform/window.h"
 #include "world/level_loader.h"
 
@@ -13,8 +16,8 @@ int main()
     auto game = std::make_unique<Game>();
     int status = 1;
     try {
-        if (game->initialize() == 0) {
-            game->run();
+        if (initialize(*game) == 0) {
+            run(*game);
             status = 0;
         }
     } catch (const ConfigFile::file_not_found& missing) {

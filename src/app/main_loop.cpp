@@ -4,13 +4,15 @@
 #include "app/game_sound.h"
 #include "app/hud_drawing.h"
 #include "app/progress_keeper.h"
+#include "game/fatal_error.h"
 #include "particles/particle_system.h"
 #include "platform/window.h"
+#include "render/mesh_upload.h"
 #include "render/model_loader.h"
 #include "render/model_table.h"
 #include "render/phong_program.h"
 #include "render/prepared_model.h"
-#include "render/resource_preload.h"
+#include "app/resource_preload.h"
 #include "render/scene_renderer.h"
 #include "text/text_renderer.h"
 #include "render/unlit_program.h"
@@ -50,14 +52,14 @@ private:
 
 } // namespace
 
-void Game::run()
+void run(Game& game)
 {
     RunState state;
-    start_run(*this, state);
-    while (run_frame(*this, state)) {
+    start_run(game, state);
+    while (run_frame(game, state)) {
     }
     // Escape or a closed window: the last second of edits is kept too.
-    keep_unsaved_edits_in_time(*this, platform::get_time(), true);
+    keep_unsaved_edits_in_time(game, platform::get_time(), true);
     finish_run(state);
 }
 
@@ -80,7 +82,7 @@ void start_run(Game& game, RunState& state)
     // Rendering resources, each needing the one before: vertex arrays hold
     // the meshes, the meshes feed the Phong program's attributes, and a
     // mesh's texture must be loaded before its record can name it.
-    game.load_vertex_array_functions();
+    load_vertex_array_functions(game);
     load_phong_program(state.phong_program);
     laps.lap(&StartupTimes::shaders);
     // The models and images were read while the window opened; without a

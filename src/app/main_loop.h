@@ -1,10 +1,10 @@
-// The pieces of Game::run, so that the benchmark can run the very same
-// start-up and frames for a fixed number of frames.
+// The game's loop, and its pieces, so that the benchmark can run the very
+// same start-up and frames for a fixed number of frames.
 #pragma once
 
 #include "app/hud.h"
 #include "game/game.h"
-#include "render/shader_program.h"
+#include "gl/shader_program.h"
 
 #include <memory>
 #include <string>
@@ -56,8 +56,13 @@ struct RunState {
 // the window is minimised and has no pixels.
 void follow_framebuffer_size(Game& game, bool force = false);
 
-// Builds the world and loads every resource. Throws FatalError when a
-// resource failed to load, and what Game::run throws for a level.
+// Loads the level and every resource, then plays until Escape or the window
+// is closed. Throws FatalError when a resource failed to load,
+// ConfigFile::file_not_found for a missing level file and LevelError for a
+// level that cannot be played, at start-up or later.
+void run(Game& game);
+
+// Builds the world and loads every resource. Throws what run throws.
 void start_run(Game& game, RunState& state);
 // One frame: pace, update, draw, swap. Returns false once Escape is down or
 // the window was closed.

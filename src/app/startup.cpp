@@ -1,19 +1,22 @@
+#include "app/startup.h"
 #include "app/controls.h"
-#include "app/editor_controls.h"
+#include "app/key_map.h"
 #include "app/game_sound.h"
 #include "app/main_loop.h"
+#include "game/fatal_error.h"
 #include "game/game.h"
 #include "game/player_lines.h"
 #include "config/config_file.h"
 #include "platform/window.h"
 #include "render/gl_functions.h"
-#include "render/resource_preload.h"
+#include "app/resource_preload.h"
 
 #include <GL/glew.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,36 +82,60 @@ void show_window_the_driver_draws(Game& game)
                                std::to_string(height) + ".");
 }
 
-// The editor's keys come first while it is on (and E in play); every other
-// key is the game's.
+// The keyboard's commands go to the game the window belongs to.
+KeyMap key_map;
+
 void on_game_key(int key, int action)
 {
     Game* game = static_cast<Game*>(platform::get_user_pointer());
-    if (game == nullptr || !editor_key(*game, key, action))
-        on_key(key, action);
+    if (game == nullptr)
+        return;
+    if (const std::optional<Command> command = key_map.command_for(key, action, game->edit_mode))
+        apply_command(*game, *command);
+}
+
+void report_gl_context()
+{
+    std::cout << "OpenGL Version: " << glGetString(GL_VERSION) << std::endl;
+
+    GLint profile_mask = 0;
+    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile_mask);
+    if (profile_mask == GL_CONTEXT_CORE_PROFILE_BIT)
+        std::cout << "Having a core-profile" << std::endl;
+    else
+        std::cout << "Having a compatibility-profile" << std::endl;
+
+    // A fixed-function call is an error only in a core context.
+    std::cout << "Doing illegal operation (glTranslate) now..." << std::endl;
+    glGetError();
+    glTranslatef(1.0f, 0.0f, 0.0f);
+    if (glGetError() != GL_NO_ERROR)
+        std::cout << "Illegal operation caused an error message. :)" << std::endl;
+    else
+        std::cerr << "Illegal operation did NOT cause an error message. :(" << std::endl;
 }
 
 } // namespace
 
-int Game::initialize()
+int initialize(Game& game)
 {
     const ConfigFile settings(SETTINGS_FILE, "=", "#", "EndConfigFile");
-    settings.read_int_into("width", width);
-    settings.read_int_into("height", height);
-    level_number = settings.read_int("level", 1);
-    start_level = level_number;
-    text_shown = settings.read_bool("text", true);
-    sound_on = settings.read_bool("sound", true);
-    sound_volume = read_volume(*this, settings);
+    settings.read_int_into("width", game.width);
+    settings.read_int_into("height", game.height);
+    game.level_number = settings.read_int("level", 1);
+    game.start_level = game.level_number;
+    game.text_shown = settings.read_bool("text", true);
+    game.sound_on = settings.read_bool("sound", true);
+    game.sound_volume = read_volume(game, settings);
     // The files need no window: read them while it opens. The sound output
     // opens there too, last: no frame waits for it.
     ResourcePreload::Job sound_job;
-    if (sound_on) {
+    if (game.sound_on) {
         const char* trace = std::getenv("TIRAK_SOUND_TRACE");
-        sound = std::make_shared<GameSound>(trace != nullptr ? trace : "");
-        sound_job = sound->loading_job();
+        game.sound = std::make_shared<GameSound>(trace != nullptr ? trace : "");
+        sound_job = game.sound->loading_job();
     }
-    preload = std::make_shared<ResourcePreload>(text_shown, std::move(sound_job));
+    game.preload = std::make_shared<ResourcePreload>(game.text_shown, std::move(sound_job));
 
     const int initialized = platform::init();
     platform::open_window_hint(platform::OPENGL_VERSION_MAJOR, GL_MAJOR);
@@ -119,7 +146,7 @@ int Game::initialize()
     const bool fullscreen = settings.read_bool("fulscreen", true);
     const int mode = fullscreen ? platform::FULLSCREEN : platform::WINDOW;
     if (initialized != 1 ||
-        platform::open_window(width, height, 0, 0, 0, 0, DEPTH_BITS, STENCIL_BITS, mode) != 1) {
+        platform::open_window(game.width, game.height, 0, 0, 0, 0, DEPTH_BITS, STENCIL_BITS, mode) != 1) {
         std::cerr << "Failed to initialize OpenGL window." << std::endl;
         const std::string reason = platform::last_error();
         if (!reason.empty())
@@ -130,8 +157,8 @@ int Game::initialize()
 
     platform::set_window_title("TIRAK");
     platform::set_key_callback(on_game_key);
-    // The key callback carries no pointer; R, U and H find the game here.
-    platform::set_user_pointer(this);
+    // Every key the callback hears goes to this game.
+    platform::set_user_pointer(&game);
 
     const GLenum glew_status = glewInit();
     if (glew_status != GLEW_OK)
@@ -151,7 +178,7 @@ int Game::initialize()
     }
     // Before the first frame, and before the cursor is captured, which
     // waits for a window that is shown.
-    show_window_the_driver_draws(*this);
+    show_window_the_driver_draws(game);
 
     glEnable(GL_FRAMEBUFFER_SRGB);
     glEnable(GL_DEPTH_TEST);
@@ -160,31 +187,10 @@ int Game::initialize()
     // A missing size was filled in when the window opened, and a fullscreen
     // mode or a window manager may give another size than the one asked for:
     // draw into what the window really has.
-    follow_framebuffer_size(*this, true);
+    follow_framebuffer_size(game, true);
 
     platform::disable_mouse_cursor();
-    platform::get_mouse_pos(&last_mouse_x, &last_mouse_y);
-    zoom_level = 0.0f;
+    platform::get_mouse_pos(&game.last_mouse_x, &game.last_mouse_y);
+    game.zoom_level = 0.0f;
     return 0;
-}
-
-void Game::report_gl_context()
-{
-    std::cout << "OpenGL Version: " << glGetString(GL_VERSION) << std::endl;
-
-    GLint profile_mask = 0;
-    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile_mask);
-    if (profile_mask == GL_CONTEXT_CORE_PROFILE_BIT)
-        std::cout << "Having a core-profile" << std::endl;
-    else
-        std::cout << "Having a compatibility-profile" << std::endl;
-
-    // A fixed-function call is an error only in a core context.
-    std::cout << "Doing illegal operation (glTranslate) now..." << std::endl;
-    glGetError();
-    glTranslatef(1.0f, 0.0f, 0.0f);
-    if (glGetError() != GL_NO_ERROR)
-        std::cout << "Illegal operation caused an error message. :)" << std::endl;
-    else
-        std::cerr << "Illegal operation did NOT cause an error message. :(" << std::endl;
 }

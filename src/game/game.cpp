@@ -1,5 +1,9 @@
 #include "game/game.h"
 
+#include "transforms/camera.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
 Game::Game()
 {
     update_camera();
@@ -12,4 +16,10 @@ Game::~Game()
 {
     level_grid.reset();
     particles.reset();
+}
+
+void Game::update_camera()
+{
+    camera_eye = orbit_eye(camera_target, camera_distance, camera_azimuth, camera_polar);
+    view_matrix = glm::lookAt(camera_eye, camera_target, camera_up);
 }

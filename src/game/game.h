@@ -2,6 +2,7 @@
 // to the loaded models.
 #pragma once
 
+#include "game/edit_mode.h"
 #include "game/frame_period.h"
 #include "game/level_grid.h"
 #include "game/mesh_record.h"
@@ -21,12 +22,6 @@
 
 class ParticleSystem;
 class ResourcePreload;
-struct aiScene;
-struct ShaderProgram;
-
-// The level editor: off, editing the level (the flight keys are its keys),
-// or play-testing it with the real rules.
-enum class EditMode { OFF, EDITING, TESTING };
 
 // The settings file, read from the working directory.
 constexpr const char* SETTINGS_FILE = "tirak.inp";
@@ -38,28 +33,8 @@ public:
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    // Reads the settings, opens the window and loads the OpenGL entry
-    // points. Returns 0 on success, 1 when the window could not be opened.
-    // Throws ConfigFile::file_not_found for a missing settings file and
-    // FatalError when the OpenGL entry points could not be loaded.
-    int initialize();
-    // Prints which OpenGL context the window got.
-    void report_gl_context();
-    // Loads the level and every resource, then plays until Escape or the
-    // window is closed. Throws FatalError when a resource failed to load,
-    // ConfigFile::file_not_found for a missing level file and LevelError for
-    // a level that cannot be played, at start-up or later.
-    void run();
-
     // Recomputes camera_eye and view_matrix from the orbit values.
     void update_camera();
-
-    // Fetches the three vertex-array entry points; needs an open window.
-    void load_vertex_array_functions();
-    // Uploads every mesh of an imported model into vertex arrays and appends
-    // one MeshRecord for the model. Call load_textures for the same scene
-    // first: the record's texture is looked up in texture_map.
-    void upload_meshes(const ShaderProgram& program, const aiScene& scene);
 
     glm::vec3 camera_up{0.0f, 1.0f, 0.0f};
     glm::vec3 camera_target{0.0f, 0.0f, 0.0f};
@@ -150,11 +125,4 @@ public:
     GenVertexArraysFn gen_vertex_arrays = nullptr;
     BindVertexArrayFn bind_vertex_array = nullptr;
     DeleteVertexArraysFn delete_vertex_arrays = nullptr;
-};
-
-// A failure after which the game cannot go on. Its message is one line that
-// names the file and the problem, then any lines that explain it (a shader
-// compiler's log); the entry point prints it and exits with status 1.
-struct FatalError {
-    std::string message;
 };

@@ -1,7 +1,7 @@
 #include "particles/particle_system.h"
 
 #include "platform/window.h"
-#include "render/program_builder.h"
+#include "gl/program_builder.h"
 
 #include <GL/glew.h>
 #include <glm/gtc/type_ptr.hpp>

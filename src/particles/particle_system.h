@@ -3,7 +3,7 @@
 // cell of the level.
 #pragma once
 
-#include "render/shader_program.h"
+#include "gl/shader_program.h"
 
 #include <glm/glm.hpp>
 

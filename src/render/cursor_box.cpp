@@ -1,6 +1,6 @@
 #include "render/cursor_box.h"
 
-#include "render/program_builder.h"
+#include "gl/program_builder.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>

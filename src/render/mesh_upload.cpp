@@ -1,9 +1,9 @@
-// Turning an imported model into vertex arrays the renderer draws with one
-// call each.
+#include "render/mesh_upload.h"
+
 #include "game/game.h"
 #include "platform/window.h"
 #include "render/model_file.h"
-#include "render/shader_program.h"
+#include "gl/shader_program.h"
 
 #include <GL/glew.h>
 #include <assimp/material.h>
@@ -48,17 +48,17 @@ GLsizei upload_triangles(const std::vector<uint32_t>& indices)
 
 } // namespace
 
-void Game::load_vertex_array_functions()
+void load_vertex_array_functions(Game& game)
 {
-    gen_vertex_arrays =
+    game.gen_vertex_arrays =
         reinterpret_cast<GenVertexArraysFn>(platform::get_proc_address("glGenVertexArrays"));
-    bind_vertex_array =
+    game.bind_vertex_array =
         reinterpret_cast<BindVertexArrayFn>(platform::get_proc_address("glBindVertexArray"));
-    delete_vertex_arrays =
+    game.delete_vertex_arrays =
         reinterpret_cast<DeleteVertexArraysFn>(platform::get_proc_address("glDeleteVertexArrays"));
 }
 
-void Game::upload_meshes(const ShaderProgram& program, const aiScene& scene)
+void upload_meshes(Game& game, const ShaderProgram& program, const aiScene& scene)
 {
     if (scene.mMeshes == nullptr || scene.mNumMeshes == 0)
         return;
@@ -70,8 +70,8 @@ void Game::upload_meshes(const ShaderProgram& program, const aiScene& scene)
     for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
         const aiMesh& mesh = *scene.mMeshes[m];
         GLuint vertex_array = 0;
-        gen_vertex_arrays(1, &vertex_array);
-        bind_vertex_array(vertex_array);
+        game.gen_vertex_arrays(1, &vertex_array);
+        game.bind_vertex_array(vertex_array);
 
         const MeshArrays arrays = mesh_arrays(mesh);
         if (!arrays.positions.empty())
@@ -86,7 +86,7 @@ void Game::upload_meshes(const ShaderProgram& program, const aiScene& scene)
         record.vertex_array = vertex_array;
         record.index_count = upload_triangles(arrays.indices);
 
-        bind_vertex_array(0);
+        game.bind_vertex_array(0);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 
@@ -95,9 +95,9 @@ void Game::upload_meshes(const ShaderProgram& program, const aiScene& scene)
         aiString path;
         if (aiGetMaterialTexture(scene.mMaterials[mesh.mMaterialIndex], aiTextureType_DIFFUSE, 0,
                                  &path) == AI_SUCCESS) {
-            const auto found = texture_map.find(path.C_Str());
-            record.texture = found != texture_map.end() ? found->second : 0;
+            const auto found = game.texture_map.find(path.C_Str());
+            record.texture = found != game.texture_map.end() ? found->second : 0;
         }
     }
-    mesh_records.push_back(record);
+    game.mesh_records.push_back(record);
 }

@@ -1,6 +1,8 @@
 #include "render/model_loader.h"
 
+#include "game/fatal_error.h"
 #include "game/game.h"
+#include "render/mesh_upload.h"
 #include "render/prepared_model.h"
 #include "render/texture_loader.h"
 
@@ -19,7 +21,7 @@ void load_model(Game& game, const ShaderProgram& program, PreparedModel& model, 
     const std::chrono::duration<double> texture_time = std::chrono::steady_clock::now() - textures_begin;
     if (texture_seconds != nullptr)
         *texture_seconds += texture_time.count();
-    game.upload_meshes(program, *model.model.scene);
+    upload_meshes(game, program, *model.model.scene);
 }
 
 void load_model(Game& game, const ShaderProgram& program, const std::string& file, bool has_mip_levels,

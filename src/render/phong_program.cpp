@@ -1,7 +1,7 @@
 #include "render/phong_program.h"
 
-#include "game/game.h"
-#include "render/program_builder.h"
+#include "game/fatal_error.h"
+#include "gl/program_builder.h"
 
 namespace {
 

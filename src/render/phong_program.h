@@ -1,7 +1,7 @@
 // The program every model is drawn with.
 #pragma once
 
-#include "render/shader_program.h"
+#include "gl/shader_program.h"
 
 // Where the program's sources lie: ".vert" and ".frag" appended.
 constexpr const char* PHONG_SHADER_BASE = "Shaders/phong";

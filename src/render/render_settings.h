@@ -28,6 +28,6 @@ struct RenderSettings {
     uint32_t mag_filter = FILTER_LINEAR;
 };
 
-// The one set of settings for the whole program: the key handler that
-// changes it is a plain callback without a user pointer.
+// The one set of settings for the whole program, kept from level to level:
+// F3 to F5 change it and every frame draws with it.
 extern RenderSettings render_settings;

@@ -7,7 +7,7 @@
 #include "render/cursor_box.h"
 #include "render/model_table.h"
 #include "render/render_settings.h"
-#include "render/shader_program.h"
+#include "gl/shader_program.h"
 #include "transforms/camera.h"
 #include "world/world_state.h"
 

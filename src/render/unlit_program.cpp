@@ -1,6 +1,6 @@
 #include "render/unlit_program.h"
 
-#include "render/program_builder.h"
+#include "gl/program_builder.h"
 
 #include <iostream>
 

@@ -1,7 +1,7 @@
 #include "text/text_renderer.h"
 
-#include "render/program_builder.h"
-#include "text/saved_gl_state.h"
+#include "gl/program_builder.h"
+#include "gl/saved_gl_state.h"
 
 #include <GL/glew.h>
 

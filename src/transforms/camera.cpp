@@ -1,20 +1,16 @@
 #include "transforms/camera.h"
 
-#include "game/game.h"
-
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cmath>
 
-void Game::update_camera()
+glm::vec3 orbit_eye(const glm::vec3& target, float distance, float azimuth_degrees, float polar_degrees)
 {
-    const float polar = glm::radians(camera_polar);
-    const float azimuth = glm::radians(camera_azimuth);
-    const float r = camera_distance;
-    camera_eye.x = camera_target.x + r * std::sin(polar) * std::cos(azimuth);
-    camera_eye.y = camera_target.y + r * std::cos(polar);
-    camera_eye.z = camera_target.z - r * std::sin(polar) * std::sin(azimuth);
-    view_matrix = glm::lookAt(camera_eye, camera_target, camera_up);
+    const float polar = glm::radians(polar_degrees);
+    const float azimuth = glm::radians(azimuth_degrees);
+    const float r = distance;
+    return {target.x + r * std::sin(polar) * std::cos(azimuth), target.y + r * std::cos(polar),
+            target.z - r * std::sin(polar) * std::sin(azimuth)};
 }
 
 glm::mat4 make_projection(int width, int height)

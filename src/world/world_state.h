@@ -1,7 +1,7 @@
-// The ship's heading and flight flags, shared by the world rules, the key
-// handler and the renderer. They are program-wide because the window
-// library's key callback carries no pointer to the game: a key only sets
-// them, and the next frame's world update acts on them.
+// The ship's heading and flight flags, shared by the world rules, the
+// controls and the renderer. They belong to the program, not to one level's
+// world: a control only sets them, and the next frame's world update acts
+// on them.
 #pragma once
 
 #include "world/flight_rules.h"

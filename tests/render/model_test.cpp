@@ -1,9 +1,11 @@
 // Models and their textures loaded as the game loads its own: what reaches
 // the vertex arrays and texture levels, what is printed, what is refused.
 #include "game/game.h"
+#include "game/fatal_error.h"
 #include "gl_test.h"
 #include "render/mip_chain.h"
 #include "render/image_file.h"
+#include "render/mesh_upload.h"
 #include "render/model_loader.h"
 #include "render/phong_program.h"
 #include "render/scene_renderer.h"
@@ -64,7 +66,7 @@ protected:
         // The game's own program names the attributes the upload feeds.
         std::filesystem::create_directory_symlink(std::string(TIRAK_DATA_DIR) + "/Shaders", "Shaders");
         capture_output([&] { load_phong_program(program); });
-        game.load_vertex_array_functions();
+        load_vertex_array_functions(game);
     }
 
     // What the bound vertex array feeds the attribute, vertex after vertex; empty for nothing.

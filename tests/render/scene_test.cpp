@@ -1,11 +1,12 @@
 // Whole frames of the shipped scene after the game's own start-up, probed where
 // the camera puts each part: what the play-through's screenshots cannot tell.
 #include "app/main_loop.h"
+#include "app/startup.h"
 #include "gl_test.h"
 #include "particles/particle_system.h"
 #include "render/model_table.h"
 #include "render/scene_renderer.h"
-#include "render/program_builder.h"
+#include "gl/program_builder.h"
 #include "transforms/camera.h"
 #include "world/world_state.h"
 
@@ -48,7 +49,7 @@ protected:
         scratch.write("tirak.inp", "width = 320\nheight = 240\nfulscreen = no\n");
         scratch.write("levels/1.lev", "size = 3\ncubes = 2\nlevel = 0 0 0 5  2 0 0 1\n");
         capture_output([&] {
-            ASSERT_EQ(game.initialize(), 0);
+            ASSERT_EQ(initialize(game), 0);
             start_run(game, state);
         });
         ASSERT_FALSE(HasFatalFailure());

@@ -1,9 +1,9 @@
 // Shader programs from source files, against a real context: the lenient
 // loader, the Phong program's start-up and the build that ends the game.
-#include "game/game.h"
+#include "game/fatal_error.h"
 #include "gl_test.h"
 #include "render/phong_program.h"
-#include "render/program_builder.h"
+#include "gl/program_builder.h"
 
 #include <regex>
 

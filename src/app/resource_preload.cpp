@@ -1,4 +1,4 @@
-#include "render/resource_preload.h"
+#include "app/resource_preload.h"
 
 #include "render/model_table.h"
 

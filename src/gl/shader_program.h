@@ -4,7 +4,7 @@
 // program's record lives.
 #pragma once
 
-#include "render/program_builder.h"
+#include "gl/program_builder.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "render/info_log.h"
+#include "gl/info_log.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "render/text_file.h"
+#include "gl/text_file.h"
 
 #include <fstream>
 #include <iterator>

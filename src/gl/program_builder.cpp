@@ -1,8 +1,8 @@
-#include "render/program_builder.h"
+#include "gl/program_builder.h"
 
-#include "game/game.h"
-#include "render/info_log.h"
-#include "render/text_file.h"
+#include "game/fatal_error.h"
+#include "gl/info_log.h"
+#include "gl/text_file.h"
 
 #include <iostream>
 

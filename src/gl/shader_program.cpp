@@ -1,7 +1,7 @@
-#include "render/shader_program.h"
+#include "gl/shader_program.h"
 
-#include "render/program_builder.h"
-#include "render/text_file.h"
+#include "gl/program_builder.h"
+#include "gl/text_file.h"
 
 #include <iostream>
 

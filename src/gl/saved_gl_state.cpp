@@ -1,4 +1,4 @@
-#include "text/saved_gl_state.h"
+#include "gl/saved_gl_state.h"
 
 namespace {
 

@@ -1,0 +1,25 @@
+// The keyboard's map: which command a key event asks for, in the mode the
+// game is in. While a level is edited its keys are the editor's, but for
+// help, the picture and the sound, which keep their meaning everywhere.
+#pragma once
+
+#include "game/command.h"
+#include "game/edit_mode.h"
+
+#include <optional>
+
+class KeyMap {
+public:
+    // The command for one event of the window layer: a key code, and PRESS
+    // or RELEASE. In play every event asks for one, a release or a key
+    // without a meaning the heading only; while editing, only the keys the
+    // editor answers to.
+    std::optional<Command> command_for(int key, int action, EditMode mode);
+
+private:
+    // Whether each Ctrl key is down, as its own presses and releases tell
+    // it: the window layer's key state is sticky, and would call a key down
+    // once more after it was let go.
+    bool left_ctrl_down_ = false;
+    bool right_ctrl_down_ = false;
+};
