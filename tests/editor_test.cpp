@@ -47,8 +47,8 @@ TEST(LevelEditor, UndoesAndRedoesTheEditsItMade)
     const std::string one_beamer = "1 beamer; beamers come in one pair", no_way = "no way to the goal";
     const std::string one_way = "solvable: 1 launch \u00b7 1 shortest way \u00b7 ";
     const std::string paired = "6: 0 0 0 2; 0 0 2 5; 2 0 2 1; 4 0 2 6; 4 0 5 2;";
-    const auto place = [](Cell cell, int32_t content) { return [=](LevelEditor& e) { return e.place(cell, content); }; };
-    const auto resize = [](int32_t size) { return [=](LevelEditor& e) { return e.resize(size); }; };
+    const auto place = [](Cell cell, int32_t content) { return [=](LevelEditor& e) { return e.place(cell, content).problem(); }; };
+    const auto resize = [](int32_t size) { return [=](LevelEditor& e) { return e.resize(size).problem(); }; };
     const auto undo = [](LevelEditor& e) { return e.undo() ? "" : "nothing to undo"; };
     const auto redo = [](LevelEditor& e) { return e.redo() ? "" : "nothing to redo"; };
     struct Row { const char* name; std::function<std::string(LevelEditor&)> edit; std::string refusal, cells, status; };
@@ -122,7 +122,7 @@ TEST(LevelEditor, SavesTheShippedLevelsAsTheyAreAndNewOnesTheGamePlays)
         SCOPED_TRACE(shipped);
         LevelDraft draft = read_draft(shipped);
         draft.file_name = numbered_level_file(number);
-        ASSERT_EQ(LevelEditor(draft).save(), "");
+        ASSERT_EQ(LevelEditor(draft).save().problem(), "");
         // Levels 1 and 2 were written by hand and come back in the saved order; every note stays.
         if (number > 2) {
             EXPECT_EQ(file_text(draft.file_name), file_text(shipped));
@@ -146,18 +146,18 @@ TEST(LevelEditor, SavesTheShippedLevelsAsTheyAreAndNewOnesTheGamePlays)
     LevelEditor editor(new_draft(next_free_level_file()));
     EXPECT_FALSE(editor.undo()) << "nothing done yet";
     EXPECT_EQ(editor.draft().file_name, numbered_level_file(number));
-    EXPECT_EQ(editor.place({2, 1, 0}, CELL_CUBE), "");
-    EXPECT_EQ(editor.save(), "");
+    EXPECT_TRUE(editor.place({2, 1, 0}, CELL_CUBE));
+    EXPECT_TRUE(editor.save());
     const PlayLevel played = load_play_level(editor.draft().file_name);
     EXPECT_EQ(cells_of(played.grid), "6: 5 0 0 6; 2 1 0 1;");
     EXPECT_EQ(played.start.cell, (Cell{0, 0, 0}));
     // Half made, without a ship start, it still opens in the editor.
-    EXPECT_EQ(editor.place({0, 0, 0}, CELL_EMPTY), "");
-    EXPECT_EQ(editor.save(), "");
+    EXPECT_TRUE(editor.place({0, 0, 0}, CELL_EMPTY));
+    EXPECT_TRUE(editor.save());
     EXPECT_EQ(cells_of(read_draft(editor.draft().file_name).grid), "6: 5 0 0 6; 2 1 0 1;");
     LevelDraft lost = editor.draft();
     lost.file_name = "gone/1.lev";
-    EXPECT_EQ(LevelEditor(lost).save(), "cannot save gone/1.lev: No such file or directory");
+    EXPECT_EQ(LevelEditor(lost).save().problem(), "cannot save gone/1.lev: No such file or directory");
 }
 
 // Killed at any moment while it keeps unsaved edits, a game leaves a file that brings them back
@@ -175,29 +175,28 @@ TEST(UnsavedEdits, SurviveAKillAtAnyMomentOrAreKeptAside)
             LevelDraft draft = new_draft(level);
             for (int32_t k = 0;; ++k) {
                 draft.grid.cells[static_cast<size_t>(k % draft.grid.cell_count)] ^= CELL_CUBE;
-                std::string problem;
-                keep_unsaved_edits(draft, problem);
+                (void)keep_unsaved_edits(draft);
             }
         }
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
         kill(writer, SIGKILL);
         waitpid(writer, nullptr, 0);
-        const KeptEdits kept = kept_unsaved_edits(level);
-        EXPECT_EQ(kept.problem, "") << "kill " << round;
-        brought_back += kept.draft && kept.draft->grid.size == NEW_DRAFT_SIZE;
+        const auto kept = kept_unsaved_edits(level);
+        EXPECT_EQ(kept.problem(), "") << "kill " << round;
+        brought_back += kept && kept.value() && kept.value()->grid.size == NEW_DRAFT_SIZE;
     }
     EXPECT_GT(brought_back, 40);
 
     scratch.write("levels/2.lev.unsaved", "size = 3\ncubes = -1\n");
-    const KeptEdits broken = kept_unsaved_edits("levels/2.lev");
-    EXPECT_FALSE(broken.draft);
-    EXPECT_EQ(broken.problem, "levels/2.lev.unsaved: cubes is -1, which is negative; the edits in it cannot be brought "
+    const auto broken = kept_unsaved_edits("levels/2.lev");
+    EXPECT_FALSE(broken);
+    EXPECT_EQ(broken.problem(), "levels/2.lev.unsaved: cubes is -1, which is negative; the edits in it cannot be brought "
                               "back, and it is kept as levels/2.lev.unsaved.bad.");
     EXPECT_EQ(file_text("levels/2.lev.unsaved.bad"), "size = 3\ncubes = -1\n");
     forget_unsaved_edits(level);
-    const KeptEdits none = kept_unsaved_edits(level);
-    EXPECT_FALSE(none.draft);
-    EXPECT_EQ(none.problem, "");
+    const auto none = kept_unsaved_edits(level);
+    ASSERT_TRUE(none);
+    EXPECT_FALSE(none.value());
 }
 
 } // namespace

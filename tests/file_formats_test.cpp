@@ -344,8 +344,9 @@ TEST(ProgressFile, ReadsWhatItWroteMergesAndNeverWritesOverWhatItCouldNotRead)
         EXPECT_EQ(read.kept_as_is, row.written == nullptr);
 
         Progress ours{{{1, 6}, {3, 7}, {5, 2}}};
-        std::string problem;
-        EXPECT_EQ(write_progress(PROGRESS_FILE, ours, problem), row.written != nullptr) << problem;
+        const Result<> written = write_progress(PROGRESS_FILE, ours);
+        const std::string& problem = written.problem();
+        EXPECT_EQ(written.ok(), row.written != nullptr) << problem;
         if (row.written) {
             EXPECT_EQ(levels_of(ours), row.written) << "this game has the file's levels too";
             EXPECT_EQ(levels_of(read_progress(PROGRESS_FILE).progress), row.written);
@@ -370,11 +371,9 @@ TEST(ProgressFile, ReadsWhatItWroteMergesAndNeverWritesOverWhatItCouldNotRead)
     EXPECT_TRUE(progress.record(2, 5));
     EXPECT_FALSE(progress.record(2, 6));
     EXPECT_TRUE(progress.record(1, 3));
-    std::string problem;
-    EXPECT_FALSE(write_progress("missing/progress.inp", progress, problem));
-    EXPECT_EQ(problem, "missing/progress.inp: cannot be written (No such file or directory); progress is not saved.");
-    EXPECT_FALSE(replace_file_atomically("missing/1.lev", "", problem));
-    EXPECT_EQ(problem, "No such file or directory");
+    EXPECT_EQ(write_progress("missing/progress.inp", progress).problem(),
+              "missing/progress.inp: cannot be written (No such file or directory); progress is not saved.");
+    EXPECT_EQ(replace_file_atomically("missing/1.lev", "").problem(), "No such file or directory");
 
     // A write that fails half way, here at a limit of 100 bytes a file, leaves the old file and no new one.
     const std::string before = progress_text(progress);
@@ -385,9 +384,8 @@ TEST(ProgressFile, ReadsWhatItWroteMergesAndNeverWritesOverWhatItCouldNotRead)
         Progress many;
         for (int32_t level = 1; level <= 50; ++level)
             many.record(level, level);
-        std::string problem;
-        return setrlimit(RLIMIT_FSIZE, &most) == 0 && !write_progress(PROGRESS_FILE, many, problem) &&
-               problem == "progress.inp: cannot be written (File too large); progress is not saved.";
+        return setrlimit(RLIMIT_FSIZE, &most) == 0 && write_progress(PROGRESS_FILE, many).problem() ==
+                                                         "progress.inp: cannot be written (File too large); progress is not saved.";
     })), 0);
     EXPECT_EQ(levels_of(read_progress(PROGRESS_FILE).progress), "1:3 2:5 ");
     EXPECT_EQ(files().find(".new"), std::string::npos) << files();
@@ -402,12 +400,10 @@ TEST(ProgressFile, TwoGamesWritingAtOnceKeepEachOthersSolves)
     const pid_t waiting = start_child([lock] {
         close(lock); // a lock is the open file's, which the child shares
         Progress progress{{{2, 5}}};
-        std::string problem;
-        return write_progress(PROGRESS_FILE, progress, problem);
+        return write_progress(PROGRESS_FILE, progress).ok();
     });
     usleep(200000); // long enough for it to have read the file, were it not waiting
-    std::string problem;
-    ASSERT_TRUE(replace_file_atomically(PROGRESS_FILE, "level_1 = 3\nlevel_2 = 9\nEndConfigFile\n", problem));
+    ASSERT_TRUE(replace_file_atomically(PROGRESS_FILE, "level_1 = 3\nlevel_2 = 9\nEndConfigFile\n"));
     close(lock);
     EXPECT_EQ(status_of(waiting), 0);
     EXPECT_EQ(levels_of(read_progress(PROGRESS_FILE).progress), "1:3 2:5 ");
@@ -421,8 +417,7 @@ TEST(ProgressFile, TwoGamesWritingAtOnceKeepEachOthersSolves)
             for (int32_t level = first; level < first + 30; ++level) {
                 progress.record(level, 1);
                 progress.record(9, launches_of_9);
-                std::string problem;
-                saved = write_progress(PROGRESS_FILE, progress, problem) && saved;
+                saved = write_progress(PROGRESS_FILE, progress).ok() && saved;
             }
             return saved;
         });
@@ -442,8 +437,7 @@ TEST(ProgressFile, TwoGamesWritingAtOnceKeepEachOthersSolves)
         return start_child([=] {
             bool written = true;
             for (int round = 0; round < 60; ++round) {
-                std::string problem;
-                written = replace_file_atomically("shared.lev", std::string(4096, letter), problem) && written;
+                written = replace_file_atomically("shared.lev", std::string(4096, letter)).ok() && written;
             }
             return written;
         });
@@ -459,9 +453,8 @@ TEST(ProgressFile, TwoGamesWritingAtOnceKeepEachOthersSolves)
 TEST(ProgressFile, AKillWhileItIsWrittenLeavesTheOldFileOrTheNew)
 {
     const ScratchLevels scratch;
-    std::string problem;
     Progress first{{{1, 9}}};
-    ASSERT_TRUE(write_progress(PROGRESS_FILE, first, problem));
+    ASSERT_TRUE(write_progress(PROGRESS_FILE, first));
     for (int round = 0; round < 100; ++round) {
         const pid_t writer = fork();
         ASSERT_GE(writer, 0);
@@ -469,7 +462,7 @@ TEST(ProgressFile, AKillWhileItIsWrittenLeavesTheOldFileOrTheNew)
             Progress progress;
             for (int32_t level = 1;; ++level) {
                 progress.record(level, level);
-                write_progress(PROGRESS_FILE, progress, problem);
+                (void)write_progress(PROGRESS_FILE, progress);
             }
         }
         usleep(static_cast<useconds_t>(100 + round * 37 % 2000)); // at a different moment each round

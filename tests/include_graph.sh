@@ -21,7 +21,8 @@ src/game 1
 src/config 1
 src/progress 1
 src/transforms 1
-src/platform 1'
+src/platform 1
+src/result 0'
 files=$(find src tools bench -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
 # shellcheck disable=SC2086
 awk -v list="${2:-}" -v me="tests/include_graph.sh" '

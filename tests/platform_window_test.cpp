@@ -28,12 +28,13 @@ void open_hidden(int width, int height)
     // for the whole run keeps it up.
     static const auto* const held = XOpenDisplay(nullptr);
     ASSERT_NE(held, nullptr) << "these tests need an X server (Xvfb)";
-    ASSERT_EQ(platform::init(), 1) << platform::last_error();
+    const Result<> started = platform::init();
+    ASSERT_TRUE(started) << started.problem();
     platform::open_window_hint(platform::OPENGL_VERSION_MAJOR, 3);
     platform::open_window_hint(platform::OPENGL_VERSION_MINOR, 2);
     platform::open_window_hint(platform::OPENGL_PROFILE, platform::OPENGL_COMPAT_PROFILE);
-    ASSERT_EQ(platform::open_window(width, height, 0, 0, 0, 0, 24, 8, platform::WINDOW), 1)
-        << platform::last_error();
+    const Result<> opened = platform::open_window(width, height, 0, 0, 0, 0, 24, 8, platform::WINDOW);
+    ASSERT_TRUE(opened) << opened.problem();
     platform::set_window_title("window-layer-test");
 }
 
@@ -128,9 +129,9 @@ TEST_F(WindowLayer, AnUnreachableDisplayLeavesItsReason)
 {
     const std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
     setenv("DISPLAY", ":4097", 1);
-    EXPECT_EQ(platform::init(), 0);
-    EXPECT_NE(std::string(platform::last_error()).find("display"), std::string::npos)
-        << platform::last_error();
+    const Result<> started = platform::init();
+    EXPECT_FALSE(started);
+    EXPECT_NE(started.problem().find("display"), std::string::npos) << started.problem();
     setenv("DISPLAY", display.c_str(), 1);
 }
 

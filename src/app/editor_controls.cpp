@@ -80,11 +80,10 @@ void keep_edits_now(Game& game)
         forget_unsaved_edits(draft.file_name);
         return;
     }
-    std::string problem;
-    if (!keep_unsaved_edits(draft, problem) && !editing.keeping_failed) {
+    if (const Result<> kept = keep_unsaved_edits(draft); !kept && !editing.keeping_failed) {
         editing.keeping_failed = true;
-        report_to_player(game, "Cannot keep the unsaved edits in " + unsaved_edits_file(draft.file_name) + " (" + problem +
-                                   "): Ctrl+S saves them, or they go with the game.");
+        report_to_player(game, "Cannot keep the unsaved edits in " + unsaved_edits_file(draft.file_name) + " (" +
+                                   kept.problem() + "): Ctrl+S saves them, or they go with the game.");
     }
 }
 
@@ -95,12 +94,13 @@ bool start_session(Game& game, const std::string& file, const std::function<Leve
                    int32_t level_before_new)
 {
     keep_edits_now(game);
-    KeptEdits kept = kept_unsaved_edits(file);
-    if (!kept.problem.empty())
-        report_to_player(game, kept.problem);
-    LevelDraft draft = kept.draft ? std::move(*kept.draft) : read();
+    Result<std::optional<LevelDraft>> kept = kept_unsaved_edits(file);
+    if (!kept)
+        report_to_player(game, kept.problem());
+    const bool brought_back = kept && kept.value();
+    LevelDraft draft = brought_back ? std::move(*kept.value()) : read();
     LevelGrid saved_grid;
-    if (kept.draft) {
+    if (brought_back) {
         try {
             saved_grid = read_draft(file).grid;
         } catch (const LevelError&) {
@@ -115,9 +115,9 @@ bool start_session(Game& game, const std::string& file, const std::function<Leve
     session(game).level_before_new = level_before_new;
     session(game).unsaved = !same_grid(session(game).editor.draft().grid, session(game).saved_grid);
     game.edit_cursor = start;
-    if (kept.draft)
+    if (brought_back)
         report_to_player(game, file + ": the edits that were not saved are back; Ctrl+S saves them.");
-    return kept.draft.has_value();
+    return brought_back;
 }
 
 // Why the game could not play a level file, or "".
@@ -198,9 +198,8 @@ void back_to_editing(Game& game)
 void save_level(Game& game)
 {
     EditorSession& editing = session(game);
-    const std::string problem = editing.editor.save();
-    if (!problem.empty()) {
-        report_to_player(game, problem);
+    if (const Result<> saved = editing.editor.save(); !saved) {
+        report_to_player(game, saved.problem());
         return;
     }
     editing.saved_grid = editing.editor.draft().grid;
@@ -235,9 +234,8 @@ template <typename Edit>
 void edit(Game& game, Edit change)
 {
     EditorSession& editing = session(game);
-    const std::string refused = change(editing.editor);
-    if (!refused.empty()) {
-        say(game, refused);
+    if (const Result<> made = change(editing.editor); !made) {
+        say(game, made.problem());
         return;
     }
     note_change(editing);

@@ -157,10 +157,10 @@ void take_glyph_atlas(RunState& state)
     if (state.text || !state.preload)
         return;
     if (std::optional<GlyphAtlasResult> atlas = state.preload->take_glyph_atlas_if_made()) {
-        if (atlas->error.empty())
-            state.text = std::make_shared<TextRenderer>(std::move(atlas->atlas));
+        if (atlas->ok())
+            state.text = std::make_shared<TextRenderer>(std::move(atlas->value()));
         else
-            std::cerr << atlas->error << std::endl;
+            std::cerr << atlas->problem() << std::endl;
     }
 }
 

@@ -28,9 +28,8 @@ void keep_progress(Game& game)
     // The solves still count in this run: they open levels and make bests.
     if (!changed || game.progress_kept_as_is)
         return;
-    std::string problem;
-    if (!write_progress(PROGRESS_FILE, game.progress, problem) && !game.progress_unwritable) {
+    if (const Result<> written = write_progress(PROGRESS_FILE, game.progress); !written && !game.progress_unwritable) {
         game.progress_unwritable = true;
-        report_to_player(game, problem);
+        report_to_player(game, written.problem());
     }
 }

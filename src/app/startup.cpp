@@ -137,7 +137,7 @@ int initialize(Game& game)
     }
     game.preload = std::make_shared<ResourcePreload>(game.text_shown, std::move(sound_job));
 
-    const int initialized = platform::init();
+    const Result<> initialized = platform::init();
     platform::open_window_hint(platform::OPENGL_VERSION_MAJOR, GL_MAJOR);
     platform::open_window_hint(platform::OPENGL_VERSION_MINOR, GL_MINOR);
     platform::open_window_hint(platform::OPENGL_PROFILE, platform::OPENGL_COMPAT_PROFILE);
@@ -145,12 +145,13 @@ int initialize(Game& game)
     // The key is spelled with one l; it has been since the first release.
     const bool fullscreen = settings.read_bool("fulscreen", true);
     const int mode = fullscreen ? platform::FULLSCREEN : platform::WINDOW;
-    if (initialized != 1 ||
-        platform::open_window(game.width, game.height, 0, 0, 0, 0, DEPTH_BITS, STENCIL_BITS, mode) != 1) {
+    const Result<> opened =
+        initialized ? platform::open_window(game.width, game.height, 0, 0, 0, 0, DEPTH_BITS, STENCIL_BITS, mode)
+                    : initialized;
+    if (!opened) {
         std::cerr << "Failed to initialize OpenGL window." << std::endl;
-        const std::string reason = platform::last_error();
-        if (!reason.empty())
-            std::cerr << "The window system said: " << reason << std::endl;
+        if (!opened.problem().empty())
+            std::cerr << "The window system said: " << opened.problem() << std::endl;
         platform::terminate();
         return 1;
     }

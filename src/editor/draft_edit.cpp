@@ -6,15 +6,15 @@ namespace {
 
 constexpr int32_t BEAMERS_PER_LEVEL = 2;
 
-EditOutcome refused(std::string why)
+Failure refused(std::string why)
 {
-    return {{}, std::move(why)};
+    return {std::move(why)};
 }
 
 // An edit of cells alone, with no change yet.
-EditOutcome cells_edit(const LevelDraft& draft)
+DraftEdit cells_edit(const LevelDraft& draft)
 {
-    return {{draft.grid.size, draft.grid.size, {}}, ""};
+    return {draft.grid.size, draft.grid.size, {}};
 }
 
 bool placeable(int32_t content)
@@ -50,10 +50,10 @@ EditOutcome place_in_cell(const LevelDraft& draft, const Cell& cell, int32_t con
         return refused("only cubes, beamers, the ship start and the goal can be placed");
     if (!holds_cell(grid, cell))
         return refused("that cell is outside the grid");
-    EditOutcome outcome = cells_edit(draft);
+    DraftEdit edit = cells_edit(draft);
     const int32_t before = cell_value(grid, cell);
     if (before == content)
-        return outcome;
+        return edit;
 
     if (content == CELL_BEAMER &&
         std::count(grid.cells.begin(), grid.cells.end(), CELL_BEAMER) >= BEAMERS_PER_LEVEL)
@@ -62,9 +62,9 @@ EditOutcome place_in_cell(const LevelDraft& draft, const Cell& cell, int32_t con
     if (content == CELL_SHIP_START || content == CELL_GOAL)
         for (int32_t index = 0; index < grid.cell_count; ++index)
             if (grid.cells[index] == content)
-                outcome.edit.changes.push_back({cell_at(grid, index), content, CELL_EMPTY});
-    outcome.edit.changes.push_back({cell, before, content});
-    return outcome;
+                edit.changes.push_back({cell_at(grid, index), content, CELL_EMPTY});
+    edit.changes.push_back({cell, before, content});
+    return edit;
 }
 
 EditOutcome resize_grid(const LevelDraft& draft, int32_t size)
@@ -74,7 +74,7 @@ EditOutcome resize_grid(const LevelDraft& draft, int32_t size)
         return refused("a grid is at least " + std::to_string(MIN_DRAFT_SIZE) + " cells a side");
     if (size > MAX_DRAFT_SIZE && size > grid.size)
         return refused("a grid is at most " + std::to_string(MAX_DRAFT_SIZE) + " cells a side");
-    EditOutcome outcome{{grid.size, size, {}}, ""};
+    DraftEdit edit{grid.size, size, {}};
     const LevelGrid kept = empty_grid(size);
     for (int32_t index = 0; index < grid.cell_count; ++index) {
         const Cell cell = cell_at(grid, index);
@@ -86,9 +86,9 @@ EditOutcome resize_grid(const LevelDraft& draft, int32_t size)
             return refused("the ship start would fall outside the grid; move it in first");
         if (value == CELL_GOAL)
             return refused("the goal would fall outside the grid; move it in first");
-        outcome.edit.changes.push_back({cell, value, CELL_EMPTY});
+        edit.changes.push_back({cell, value, CELL_EMPTY});
     }
-    return outcome;
+    return edit;
 }
 
 void apply_edit(LevelDraft& draft, const DraftEdit& edit)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "editor/level_draft.h"
+#include "result/result.h"
 
 #include <cstdint>
 #include <string>
@@ -26,10 +27,8 @@ struct DraftEdit {
 
 bool changes_nothing(const DraftEdit& edit);
 
-struct EditOutcome {
-    DraftEdit edit;
-    std::string refusal; // empty when the edit may be made
-};
+// The edit to make, or why it is refused.
+using EditOutcome = Result<DraftEdit>;
 
 // Puts CELL_EMPTY, CELL_CUBE, CELL_BEAMER, CELL_SHIP_START or CELL_GOAL in a
 // cell. A level has one ship start and one goal: placing either moves it

@@ -198,9 +198,9 @@ std::string draft_file_text(const LevelDraft& draft)
     return text.str();
 }
 
-bool save_draft(const LevelDraft& draft, std::string& problem)
+Result<> save_draft(const LevelDraft& draft)
 {
-    return replace_file_atomically(draft.file_name, draft_file_text(draft), problem);
+    return replace_file_atomically(draft.file_name, draft_file_text(draft));
 }
 
 std::string next_free_level_file()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/level_draft.h"
+#include "result/result.h"
 #include "world/level_loader.h"
 
 #include <string>
@@ -24,9 +25,9 @@ LevelFile draft_level_file(const LevelDraft& draft);
 // with a note at the ship, the goal and each beamer.
 std::string draft_file_text(const LevelDraft& draft);
 
-// Replaces the draft's file whole, never leaving half of it behind. On
-// failure returns false and says why in `problem`.
-bool save_draft(const LevelDraft& draft, std::string& problem);
+// Replaces the draft's file whole, never leaving half of it behind; a
+// failure's problem is the system's words.
+Result<> save_draft(const LevelDraft& draft);
 
 // The first levels/N.lev, from N = 1 on, that does not exist: the game plays
 // the level files up to the first gap, so a new level fills it.

@@ -5,22 +5,24 @@
 
 LevelEditor::LevelEditor(LevelDraft draft) : draft_(std::move(draft)), status_(draft_status(draft_)) {}
 
-std::string LevelEditor::carry_out(const EditOutcome& outcome)
+Result<> LevelEditor::carry_out(const EditOutcome& outcome)
 {
-    if (!outcome.refusal.empty() || changes_nothing(outcome.edit))
-        return outcome.refusal;
-    apply_edit(draft_, outcome.edit);
-    history_.record(outcome.edit);
+    if (!outcome)
+        return Failure{outcome.problem()};
+    if (changes_nothing(outcome.value()))
+        return Done{};
+    apply_edit(draft_, outcome.value());
+    history_.record(outcome.value());
     status_ = draft_status(draft_);
-    return "";
+    return Done{};
 }
 
-std::string LevelEditor::place(const Cell& cell, int32_t content)
+Result<> LevelEditor::place(const Cell& cell, int32_t content)
 {
     return carry_out(place_in_cell(draft_, cell, content));
 }
 
-std::string LevelEditor::resize(int32_t size)
+Result<> LevelEditor::resize(int32_t size)
 {
     return carry_out(resize_grid(draft_, size));
 }
@@ -41,8 +43,9 @@ bool LevelEditor::redo()
     return true;
 }
 
-std::string LevelEditor::save() const
+Result<> LevelEditor::save() const
 {
-    std::string problem;
-    return save_draft(draft_, problem) ? "" : "cannot save " + draft_.file_name + ": " + problem;
+    if (const Result<> saved = save_draft(draft_); !saved)
+        return Failure{"cannot save " + draft_.file_name + ": " + saved.problem()};
+    return Done{};
 }

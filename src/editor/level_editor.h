@@ -5,6 +5,7 @@
 
 #include "editor/edit_history.h"
 #include "editor/level_draft.h"
+#include "result/result.h"
 
 #include <string>
 
@@ -12,26 +13,26 @@ class LevelEditor {
 public:
     explicit LevelEditor(LevelDraft draft);
 
-    // Each edit returns "" when it is made (or changes nothing), and
-    // otherwise the reason it is refused, for the status line; a refused
+    // Each edit succeeds when it is made (or changes nothing), and otherwise
+    // fails with the reason it is refused, for the status line; a refused
     // edit changes nothing and is not kept for undo.
     // `content` is CELL_EMPTY, CELL_CUBE, CELL_BEAMER, CELL_SHIP_START or CELL_GOAL.
-    std::string place(const Cell& cell, int32_t content);
-    std::string resize(int32_t size);
+    Result<> place(const Cell& cell, int32_t content);
+    Result<> resize(int32_t size);
 
     // Each returns false when there is nothing to undo or redo.
     bool undo();
     bool redo();
 
-    // Writes the draft's file, solvable or not; "" when it is written, and
-    // otherwise a line that says why not.
-    std::string save() const;
+    // Writes the draft's file, solvable or not; a failure's problem is a
+    // line that says why not.
+    Result<> save() const;
 
     const LevelDraft& draft() const { return draft_; }
     const std::string& status() const { return status_; }
 
 private:
-    std::string carry_out(const EditOutcome& outcome);
+    Result<> carry_out(const EditOutcome& outcome);
 
     LevelDraft draft_;
     EditHistory history_;

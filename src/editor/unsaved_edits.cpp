@@ -19,9 +19,9 @@ std::string unsaved_edits_file(const std::string& level_file)
     return level_file + UNSAVED_SUFFIX;
 }
 
-bool keep_unsaved_edits(const LevelDraft& draft, std::string& problem)
+Result<> keep_unsaved_edits(const LevelDraft& draft)
 {
-    return replace_file_atomically(unsaved_edits_file(draft.file_name), draft_file_text(draft), problem);
+    return replace_file_atomically(unsaved_edits_file(draft.file_name), draft_file_text(draft));
 }
 
 void forget_unsaved_edits(const std::string& level_file)
@@ -29,20 +29,20 @@ void forget_unsaved_edits(const std::string& level_file)
     ::unlink(unsaved_edits_file(level_file).c_str());
 }
 
-KeptEdits kept_unsaved_edits(const std::string& level_file)
+Result<std::optional<LevelDraft>> kept_unsaved_edits(const std::string& level_file)
 {
     const std::string kept = unsaved_edits_file(level_file);
     std::string problem;
     try {
-        return {read_draft(level_file, kept), ""};
+        return std::optional<LevelDraft>(read_draft(level_file, kept));
     } catch (const ConfigFile::file_not_found& unread) {
         if (unread.missing)
-            return {};
+            return std::optional<LevelDraft>();
         problem = unread.problem;
     } catch (const LevelError& error) {
         problem = error.problem;
     }
     const std::string aside = move_aside(kept, UNREADABLE_SUFFIX);
-    return {std::nullopt, kept + ": " + problem + "; the edits in it cannot be brought back, and it is " +
-                              (aside.empty() ? "left as it is." : "kept as " + aside + ".")};
+    return Failure{kept + ": " + problem + "; the edits in it cannot be brought back, and it is " +
+                   (aside.empty() ? "left as it is." : "kept as " + aside + ".")};
 }

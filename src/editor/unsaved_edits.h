@@ -5,25 +5,23 @@
 #pragma once
 
 #include "editor/level_draft.h"
+#include "result/result.h"
 
 #include <optional>
 #include <string>
 
 std::string unsaved_edits_file(const std::string& level_file);
 
-// Writes the draft's edits beside its level file. On failure returns false
-// and says why in `problem` (the system's words).
-bool keep_unsaved_edits(const LevelDraft& draft, std::string& problem);
+// Writes the draft's edits beside its level file; a failure's problem is
+// the system's words.
+Result<> keep_unsaved_edits(const LevelDraft& draft);
 
 // Once they are saved, or undone back to the level file, there is nothing
 // to keep.
 void forget_unsaved_edits(const std::string& level_file);
 
 // What was kept for a level file: a draft of it with the edits, nothing
-// when nothing was kept, or, for a file that cannot be read, the one line
-// that says so, after the file has been moved aside (never deleted).
-struct KeptEdits {
-    std::optional<LevelDraft> draft;
-    std::string problem;
-};
-KeptEdits kept_unsaved_edits(const std::string& level_file);
+// when nothing was kept, or, for a file that cannot be read, the failure
+// whose one line says so, after the file has been moved aside (never
+// deleted).
+Result<std::optional<LevelDraft>> kept_unsaved_edits(const std::string& level_file);

@@ -175,18 +175,15 @@ void on_glfw_error(int, const char* description)
 
 } // namespace
 
-int init()
+Result<> init()
 {
     // Installed before anything else, so that even a display that cannot be
     // reached leaves its reason behind.
     glfwSetErrorCallback(on_glfw_error);
     state.error_text.clear();
-    return glfwInit() == GLFW_TRUE ? 1 : 0;
-}
-
-const char* last_error()
-{
-    return state.error_text.c_str();
+    if (glfwInit() != GLFW_TRUE)
+        return Failure{state.error_text};
+    return Done{};
 }
 
 void terminate()
@@ -214,8 +211,8 @@ void open_window_hint(int target, int hint)
         state.hint_profile = hint;
 }
 
-int open_window(int width, int height, int red_bits, int green_bits, int blue_bits,
-                int alpha_bits, int depth_bits, int stencil_bits, int mode)
+Result<> open_window(int width, int height, int red_bits, int green_bits, int blue_bits,
+                     int alpha_bits, int depth_bits, int stencil_bits, int mode)
 {
     if (width <= 0 && height <= 0) {
         width = 640;
@@ -260,7 +257,7 @@ int open_window(int width, int height, int red_bits, int green_bits, int blue_bi
     }
     GLFWwindow* const window = glfwCreateWindow(width, height, "Tirak", monitor, nullptr);
     if (!window)
-        return 0;
+        return Failure{state.error_text};
     state.window = window;
     glfwSetWindowUserPointer(window, &state);
     glfwMakeContextCurrent(window);
@@ -273,7 +270,7 @@ int open_window(int width, int height, int red_bits, int green_bits, int blue_bi
     glfwSetScrollCallback(window, on_glfw_scroll);
     glfwGetFramebufferSize(window, &state.framebuffer_width, &state.framebuffer_height);
     glfwSetFramebufferSizeCallback(window, on_glfw_framebuffer_size);
-    return 1;
+    return Done{};
 }
 
 void get_asked_window_size(int* width, int* height)

@@ -4,6 +4,8 @@
 // display link a scripted implementation of this same interface instead.
 #pragma once
 
+#include "result/result.h"
+
 namespace platform {
 
 // Key codes as GLFW 2.7 numbers them: printable keys are their upper-case
@@ -55,11 +57,9 @@ constexpr int OPENGL_COMPAT_PROFILE = 0x00050002;
 
 using KeyCallback = void (*)(int key, int action);
 
-// Returns 1 on success, 0 on failure.
-int init();
-// The window library's own words for its last failure since init, such as
-// "X11: Failed to open display :99"; empty when nothing failed.
-const char* last_error();
+// Starts the window library. A failure's problem is the library's own words,
+// such as "X11: Failed to open display :99", or empty when it gave none.
+Result<> init();
 // Closes the window, ends its context and releases the library.
 void terminate();
 
@@ -73,14 +73,14 @@ constexpr int LARGEST_WINDOW_SIDE = 32767;
 void open_window_hint(int target, int hint);
 // Colour bits of 0 keep the library's choice. A width or height of 0 is
 // derived from the other side at 4:3, and both 0 give 640 x 480. The window
-// has an sRGB-capable framebuffer and its context is current. Returns 1 when
-// the window is open.
+// has an sRGB-capable framebuffer and its context is current. A failure's
+// problem is the library's own words for it, as with init.
 // A window (not the whole screen) opens hidden and no larger than the screen,
 // which every driver can draw: the driver's own limits can only be asked of
 // the context, and a framebuffer past them crashes some drivers while the
 // window opens. show_window gives it the size asked for here.
-int open_window(int width, int height, int red_bits, int green_bits, int blue_bits,
-                int alpha_bits, int depth_bits, int stencil_bits, int mode);
+Result<> open_window(int width, int height, int red_bits, int green_bits, int blue_bits,
+                     int alpha_bits, int depth_bits, int stencil_bits, int mode);
 // The size open_window was asked for, the 4:3 rule applied.
 void get_asked_window_size(int* width, int* height);
 // Shows the window at the size open_window was asked for, each side brought

@@ -49,23 +49,20 @@ int open_new_file(const std::string& path, std::string& name)
 
 } // namespace
 
-bool replace_file_atomically(const std::string& path, const std::string& text, std::string& problem)
+Result<> replace_file_atomically(const std::string& path, const std::string& text)
 {
     std::string fresh;
     const int fd = open_new_file(path, fresh);
-    if (fd < 0) {
-        problem = system_words();
-        return false;
-    }
+    if (fd < 0)
+        return Failure{system_words()};
     const bool written = write_all(fd, text) && ::fsync(fd) == 0;
-    if (!written)
-        problem = system_words();
+    std::string problem = written ? "" : system_words();
     ::close(fd);
     if (!written || ::rename(fresh.c_str(), path.c_str()) != 0) {
         if (written)
             problem = system_words();
         ::unlink(fresh.c_str());
-        return false;
+        return Failure{problem};
     }
     // Without this the rename may be lost in a crash even though the data
     // is on the disk; a folder that cannot be synced is no reason to fail.
@@ -74,7 +71,7 @@ bool replace_file_atomically(const std::string& path, const std::string& text, s
         ::fsync(folder);
         ::close(folder);
     }
-    return true;
+    return Done{};
 }
 
 std::string move_aside(const std::string& path, const std::string& suffix)

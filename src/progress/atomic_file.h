@@ -4,15 +4,16 @@
 // new one whole, never a mix of the two or a file cut short.
 #pragma once
 
+#include "result/result.h"
+
 #include <string>
 
-// Replaces `path` with `text`. On failure returns false and says why in
-// `problem` (the system's words, such as "Permission denied"); the old
-// file, if any, is left as it was. Each call writes a new file of its own,
+// Replaces `path` with `text`. A failure's problem is the system's words,
+// such as "Permission denied"; the old file, if any, is left as it was. Each call writes a new file of its own,
 // `path`.new.PID.N, so that two writers at once, in one process or two,
 // never write into the same one. A writer killed before its rename leaves
 // that file behind; nothing ever reads it.
-bool replace_file_atomically(const std::string& path, const std::string& text, std::string& problem);
+Result<> replace_file_atomically(const std::string& path, const std::string& text);
 
 // Moves a file aside to `path` + suffix without ever replacing a file that
 // is already there: the first free of suffix, suffix.2, ... suffix.1000.

@@ -147,21 +147,20 @@ std::string progress_text(const Progress& progress)
     return text.str();
 }
 
-bool write_progress(const std::string& file_name, Progress& progress, std::string& problem)
+Result<> write_progress(const std::string& file_name, Progress& progress)
 {
     const WriteLock lock(file_name);
     std::string why = lock.why;
     if (why.empty()) {
         const Found found = find_progress(file_name);
-        if (found.what == Found::UNREADABLE || found.what == Found::BROKEN) {
-            problem = file_name + ": " + found.fault + KEPT;
-            return false;
-        }
+        if (found.what == Found::UNREADABLE || found.what == Found::BROKEN)
+            return Failure{file_name + ": " + found.fault + KEPT};
         for (const auto& [level, launches] : found.progress.best_launches)
             progress.record(level, launches);
-        if (replace_file_atomically(file_name, progress_text(progress), why))
-            return true;
+        const Result<> written = replace_file_atomically(file_name, progress_text(progress));
+        if (written)
+            return Done{};
+        why = written.problem();
     }
-    problem = file_name + ": cannot be written (" + why + "); progress is not saved.";
-    return false;
+    return Failure{file_name + ": cannot be written (" + why + "); progress is not saved."};
 }

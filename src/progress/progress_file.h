@@ -11,6 +11,7 @@
 #pragma once
 
 #include "progress/progress.h"
+#include "result/result.h"
 
 #include <string>
 
@@ -38,7 +39,7 @@ ProgressRead read_progress(const std::string& file_name);
 std::string progress_text(const Progress& progress);
 
 // Merges the file as it is now into `progress`, the better of each level's
-// launches kept, and writes the result whole. On failure `problem` holds
-// one line naming the file; a file found broken or unreadable then is left
-// as it is.
-bool write_progress(const std::string& file_name, Progress& progress, std::string& problem);
+// launches kept, and writes the result whole. A failure's problem is one
+// line naming the file; a file found broken or unreadable then is left as
+// it is.
+Result<> write_progress(const std::string& file_name, Progress& progress);

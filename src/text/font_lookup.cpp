@@ -11,20 +11,15 @@ std::string no_match(const std::string& family)
 
 } // namespace
 
-FontLookup find_font_file(const std::string& family)
+Result<std::string> find_font_file(const std::string& family)
 {
-    FontLookup found;
     // fontconfig keeps its configuration for the whole process; a second
     // call finds it loaded.
-    if (FcInit() != FcTrue) {
-        found.error = "No font found: fontconfig cannot load its configuration; playing without text.";
-        return found;
-    }
+    if (FcInit() != FcTrue)
+        return Failure{"No font found: fontconfig cannot load its configuration; playing without text."};
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
-    if (pattern == nullptr) {
-        found.error = no_match(family);
-        return found;
-    }
+    if (pattern == nullptr)
+        return Failure{no_match(family)};
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
@@ -32,10 +27,9 @@ FontLookup find_font_file(const std::string& family)
     FcPatternDestroy(pattern);
 
     FcChar8* file = nullptr;
+    Result<std::string> found = Failure{no_match(family)};
     if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file != nullptr)
-        found.file = reinterpret_cast<const char*>(file);
-    else
-        found.error = no_match(family);
+        found = std::string(reinterpret_cast<const char*>(file));
     if (match != nullptr)
         FcPatternDestroy(match);
     return found;

@@ -189,50 +189,37 @@ float GlyphAtlas::kern(uint32_t left, uint32_t right) const
 
 GlyphAtlasResult build_glyph_atlas(const std::string& font_file, const std::function<bool()>& stopping)
 {
-    GlyphAtlasResult result;
     FreeTypeFont font;
     FT_Error error = FT_Init_FreeType(&font.library);
-    if (error != 0) {
-        result.error = failure(font_file, "FreeType cannot start", error);
-        return result;
-    }
+    if (error != 0)
+        return Failure{failure(font_file, "FreeType cannot start", error)};
     FT_Int spread = GLYPH_SPREAD_TEXELS;
     FT_Property_Set(font.library, "bsdf", "spread", &spread);
     error = FT_New_Face(font.library, font_file.c_str(), 0, &font.face);
-    if (error != 0) {
-        result.error = failure(font_file, "FreeType cannot read it", error);
-        return result;
-    }
-    if (!FT_IS_SCALABLE(font.face)) {
-        result.error = font_file + ": it has no outlines to make distance fields from" + WITHOUT_TEXT;
-        return result;
-    }
+    if (error != 0)
+        return Failure{failure(font_file, "FreeType cannot read it", error)};
+    if (!FT_IS_SCALABLE(font.face))
+        return Failure{font_file + ": it has no outlines to make distance fields from" + WITHOUT_TEXT};
     error = FT_Set_Pixel_Sizes(font.face, 0, GLYPH_EM_TEXELS);
-    if (error != 0) {
-        result.error = failure(font_file, "FreeType cannot size it", error);
-        return result;
-    }
+    if (error != 0)
+        return Failure{failure(font_file, "FreeType cannot size it", error)};
 
     std::vector<RenderedGlyph> rendered;
     for (uint32_t codepoint : atlas_codepoints()) {
         if (stopping && stopping())
-            return GlyphAtlasResult{};
+            return GlyphAtlas{};
         if (FT_Get_Char_Index(font.face, codepoint) == 0)
             continue; // drawn as '?'
         RenderedGlyph glyph;
         error = render_glyph(font.face, codepoint, glyph);
-        if (error != 0) {
-            result.error = failure(font_file, "FreeType cannot render " + codepoint_name(codepoint), error);
-            return result;
-        }
+        if (error != 0)
+            return Failure{failure(font_file, "FreeType cannot render " + codepoint_name(codepoint), error)};
         rendered.push_back(std::move(glyph));
     }
-    if (rendered.empty()) {
-        result.error = font_file + ": it has none of the characters the game writes" + WITHOUT_TEXT;
-        return result;
-    }
+    if (rendered.empty())
+        return Failure{font_file + ": it has none of the characters the game writes" + WITHOUT_TEXT};
 
-    GlyphAtlas& atlas = result.atlas;
+    GlyphAtlas atlas;
     pack(rendered, atlas);
     for (const RenderedGlyph& item : rendered)
         atlas.glyphs.push_back(item.glyph);
@@ -240,16 +227,13 @@ GlyphAtlasResult build_glyph_atlas(const std::string& font_file, const std::func
     const FT_Size_Metrics& metrics = font.face->size->metrics;
     atlas.ascender = static_cast<float>(metrics.ascender) * FROM_26_6;
     atlas.line_height = static_cast<float>(metrics.height) * FROM_26_6;
-    return result;
+    return atlas;
 }
 
 GlyphAtlasResult load_glyph_atlas(const std::string& family, const std::function<bool()>& stopping)
 {
-    const FontLookup font = find_font_file(family);
-    if (!font.error.empty()) {
-        GlyphAtlasResult result;
-        result.error = font.error;
-        return result;
-    }
-    return build_glyph_atlas(font.file, stopping);
+    const Result<std::string> font = find_font_file(family);
+    if (!font)
+        return Failure{font.problem()};
+    return build_glyph_atlas(font.value(), stopping);
 }

@@ -3,6 +3,8 @@
 // is made on the reader thread while the window opens, and uploaded later.
 #pragma once
 
+#include "result/result.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -69,16 +71,12 @@ struct GlyphAtlas {
 // game's texts use (· × – — … ‘ ’ “ ” and the arrows ← ↑ → ↓).
 const std::vector<uint32_t>& atlas_codepoints();
 
-struct GlyphAtlasResult {
-    GlyphAtlas atlas;
-    // One line naming what is missing, ending "playing without text.";
-    // empty when the atlas was made.
-    std::string error;
-};
+// The atlas, or one line naming what is missing, ending "playing without
+// text.".
+using GlyphAtlasResult = Result<GlyphAtlas>;
 
 // Renders the atlas from a font file. `stopping` is asked between glyphs;
-// when it says yes the build gives up and returns an empty atlas with no
-// error.
+// when it says yes the build gives up and returns an empty atlas.
 GlyphAtlasResult build_glyph_atlas(const std::string& font_file,
                                    const std::function<bool()>& stopping = {});
 

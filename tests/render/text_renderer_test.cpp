@@ -20,8 +20,8 @@ protected:
     {
         open_gl_window(CANVAS_WIDTH, CANVAS_HEIGHT);
         static const GlyphAtlasResult loaded = load_glyph_atlas("DejaVu Sans");
-        ASSERT_EQ(loaded.error, "");
-        text = std::make_unique<TextRenderer>(loaded.atlas);
+        ASSERT_EQ(loaded.problem(), "");
+        text = std::make_unique<TextRenderer>(loaded.value());
         ASSERT_TRUE(text->ready());
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
