@@ -44,18 +44,18 @@ std::string wav(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, u
 
 std::string problem_of(const std::string& bytes)
 {
-    const SoundFile file = decode_sound(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), "x.wav");
-    EXPECT_EQ(file.clip.samples.empty(), !file.problem.empty()) << file.problem;
-    return file.problem;
+    const Result<SoundClip> file = decode_sound(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), "x.wav");
+    EXPECT_TRUE(!file || !file.value().samples.empty());
+    return file.problem();
 }
 
 TEST(SoundFile, TakesMonoPcmWavAndSaysWhyNotOtherwise)
 {
     for (const char* name : SOUND_FILES) {
-        const SoundFile file = read_sound_file(std::string(TIRAK_DATA_DIR) + "/" + name);
-        EXPECT_EQ(file.problem, "") << name;
-        EXPECT_EQ(file.clip.rate, 44100) << name;
-        EXPECT_LE(file.clip.samples.size(), 44100u * 3 / 2) << name << ": no event needs a longer sound";
+        const Result<SoundClip> file = read_sound_file(std::string(TIRAK_DATA_DIR) + "/" + name);
+        ASSERT_EQ(file.problem(), "") << name;
+        EXPECT_EQ(file.value().rate, 44100) << name;
+        EXPECT_LE(file.value().samples.size(), 44100u * 3 / 2) << name << ": no event needs a longer sound";
     }
     EXPECT_EQ(problem_of(wav(1, 1, 44100, 16, 100)), "");
     EXPECT_EQ(problem_of(wav(1, 1, 8000, 8, 80000)), "");
@@ -82,7 +82,7 @@ TEST(SoundFile, TakesMonoPcmWavAndSaysWhyNotOtherwise)
         EXPECT_EQ(problem.substr(problem.size() - std::strlen(SILENT)), SILENT) << problem;
     }
     const ScratchLevels scratch;
-    EXPECT_EQ(read_sound_file("sounds/none.wav").problem,
+    EXPECT_EQ(read_sound_file("sounds/none.wav").problem(),
               "sounds/none.wav: the file is missing or unreadable; this sound stays silent.");
 }
 

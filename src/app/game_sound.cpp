@@ -44,11 +44,11 @@ ResourcePreload::Job GameSound::loading_job()
         if (output == nullptr)
             problems.push_back(NO_DEVICE_LINE);
         for (int k = 0; output != nullptr && k < SOUND_COUNT && !stopping(); ++k) {
-            const SoundFile file = read_sound_file(SOUND_FILES[static_cast<size_t>(k)]);
-            if (file.problem.empty())
-                output->load(static_cast<Sound>(k), file.clip);
+            const Result<SoundClip> file = read_sound_file(SOUND_FILES[static_cast<size_t>(k)]);
+            if (file)
+                output->load(static_cast<Sound>(k), file.value());
             else
-                problems.push_back(file.problem);
+                problems.push_back(file.problem());
         }
         const std::lock_guard<std::mutex> lock(loaded->mutex);
         loaded->output = std::move(output);

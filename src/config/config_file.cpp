@@ -55,10 +55,12 @@ ConfigFile::ConfigFile(std::string file_name, std::string delimiter_, std::strin
                        size_t most_bytes, const char* kind)
     : delimiter(std::move(delimiter_)), comment(std::move(comment_)), sentry(std::move(sentry_))
 {
-    FileText file = read_file_text(file_name, most_bytes, kind);
-    if (!file.problem.empty())
-        throw file_not_found{file_name, file.problem, file.missing};
-    std::istringstream in(std::move(file.text));
+    Result<std::optional<std::string>> file = read_file_text(file_name, most_bytes, kind);
+    if (!file)
+        throw file_not_found{file_name, file.problem(), false};
+    if (!file.value())
+        throw file_not_found{file_name, MISSING_FILE, true};
+    std::istringstream in(std::move(*file.value()));
 
     auto holds_sentry = [this](const std::string& text) {
         return !sentry.empty() && text.find(sentry) != std::string::npos;

@@ -42,52 +42,54 @@ bool path_exists(const std::string& path)
     return ::stat(path.c_str(), &status) == 0;
 }
 
-FileText read_file_text(const std::string& path, size_t most_bytes, const char* kind)
+Result<std::optional<std::string>> read_file_text(const std::string& path, size_t most_bytes, const char* kind)
 {
-    FileText result;
     // Without O_NONBLOCK opening a pipe waits for a writer that never comes.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        result.missing = errno == ENOENT || errno == ENOTDIR;
-        result.problem = result.missing ? "the file is missing or unreadable"
-                                        : "it cannot be read (" + system_words(errno) + ")";
-        return result;
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::optional<std::string>();
+        return Failure{"it cannot be read (" + system_words(errno) + ")"};
     }
+    std::string problem;
+    std::string text;
     struct stat status {};
     if (::fstat(fd, &status) != 0) {
-        result.problem = "it cannot be read (" + system_words(errno) + ")";
+        problem = "it cannot be read (" + system_words(errno) + ")";
     } else if (!S_ISREG(status.st_mode)) {
-        result.problem = not_a_file(status.st_mode);
+        problem = not_a_file(status.st_mode);
     } else if (static_cast<unsigned long long>(status.st_size) > most_bytes) {
-        result.problem = too_large(static_cast<unsigned long long>(status.st_size), most_bytes, kind);
+        problem = too_large(static_cast<unsigned long long>(status.st_size), most_bytes, kind);
     } else {
         // Room for one byte more than the file has, so that its end is seen;
         // a file that grows while it is read gets more, but never more than
         // one byte past the limit.
-        result.text.resize(static_cast<size_t>(status.st_size) + 1);
+        text.resize(static_cast<size_t>(status.st_size) + 1);
         size_t got = 0;
         for (;;) {
-            if (got == result.text.size()) {
+            if (got == text.size()) {
                 if (got > most_bytes)
                     break;
-                result.text.resize(std::min(2 * got, most_bytes + 1));
+                text.resize(std::min(2 * got, most_bytes + 1));
             }
-            const ssize_t read = ::read(fd, &result.text[got], result.text.size() - got);
+            const ssize_t read = ::read(fd, &text[got], text.size() - got);
             if (read < 0 && errno == EINTR)
                 continue;
             if (read < 0) {
-                result.problem = "it cannot be read (" + system_words(errno) + ")";
+                problem = "it cannot be read (" + system_words(errno) + ")";
                 break;
             }
             if (read == 0)
                 break;
             got += static_cast<size_t>(read);
         }
-        if (result.problem.empty() && got > most_bytes)
-            result.problem = too_large(got, most_bytes, kind);
-        result.text.resize(result.problem.empty() ? got : 0);
-        result.text.shrink_to_fit();
+        if (problem.empty() && got > most_bytes)
+            problem = too_large(got, most_bytes, kind);
+        text.resize(got);
+        text.shrink_to_fit();
     }
     ::close(fd);
-    return result;
+    if (!problem.empty())
+        return Failure{problem};
+    return std::optional<std::string>(std::move(text));
 }

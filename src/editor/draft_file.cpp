@@ -126,7 +126,8 @@ LevelDraft read_draft(const std::string& file_name, const std::string& read_from
     const LevelFile level = read_level_file(source);
     // The loader took it, so it is a file within bounds; its notes are read
     // from the same text.
-    const std::string text = read_file_text(source, MOST_LEVEL_FILE_BYTES, "a level file").text;
+    const Result<std::optional<std::string>> file = read_file_text(source, MOST_LEVEL_FILE_BYTES, "a level file");
+    const std::string text = file && file.value() ? *file.value() : "";
     LevelDraft draft;
     fill_level_grid(level, draft.grid);
     draft.name = level.name;

@@ -62,16 +62,16 @@ struct Found {
 
 Found find_progress(const std::string& file_name)
 {
-    const FileText file = read_file_text(file_name, MOST_SETTINGS_BYTES, "a progress file");
+    const Result<std::optional<std::string>> file = read_file_text(file_name, MOST_SETTINGS_BYTES, "a progress file");
     Found found;
-    if (file.missing)
+    if (file && !file.value())
         return found;
-    if (!file.problem.empty()) {
+    if (!file) {
         found.what = Found::UNREADABLE;
-        found.fault = file.problem;
+        found.fault = file.problem();
         return found;
     }
-    found.fault = fault_in(file.text, found.progress);
+    found.fault = fault_in(*file.value(), found.progress);
     found.what = found.fault.empty() ? Found::SOUND : Found::BROKEN;
     return found;
 }

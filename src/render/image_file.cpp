@@ -52,72 +52,61 @@ using Bitmap = std::unique_ptr<FIBITMAP, Unload>;
 template <typename Load>
 ImageFile decode(FREE_IMAGE_FORMAT format, unsigned max_side, Load load)
 {
-    ImageFile image;
     if (format == FIF_UNKNOWN)
-        return image;
-    if (!texture_type(format)) {
-        image.problem = std::string("its type (") + FreeImage_GetFormatFromFIF(format) +
-                        ") is not one the game reads: textures are PNG";
-        return image;
-    }
+        return MipLevel{};
+    if (!texture_type(format))
+        return Failure{std::string("its type (") + FreeImage_GetFormatFromFIF(format) +
+                       ") is not one the game reads: textures are PNG"};
     listen_to_decoder();
     const Bitmap header(load(FIF_LOAD_NOPIXELS));
-    if (header == nullptr) {
-        image.problem = decoder_problem();
-        return image;
-    }
+    if (header == nullptr)
+        return Failure{decoder_problem()};
     const unsigned width = FreeImage_GetWidth(header.get());
     const unsigned height = FreeImage_GetHeight(header.get());
-    image.problem = image_size_problem(width, height, max_side);
-    if (!image.problem.empty())
-        return image;
+    if (const Result<> sized = check_image_size(width, height, max_side); !sized)
+        return Failure{sized.problem()};
 
     const Bitmap loaded(load(0));
-    if (loaded == nullptr || !FreeImage_HasPixels(loaded.get())) {
-        image.problem = decoder_problem();
-        return image;
-    }
+    if (loaded == nullptr || !FreeImage_HasPixels(loaded.get()))
+        return Failure{decoder_problem()};
     // 16-bit grey is decoded as numbers, not colours: made 8-bit grey first.
     const Bitmap standard(FreeImage_GetImageType(loaded.get()) == FIT_BITMAP
                               ? nullptr
                               : FreeImage_ConvertToType(loaded.get(), FIT_BITMAP, TRUE));
     const Bitmap converted(FreeImage_ConvertTo32Bits(standard ? standard.get() : loaded.get()));
-    if (converted == nullptr) {
-        image.problem = "its pixels cannot be made 8-bit colour";
-        return image;
-    }
+    if (converted == nullptr)
+        return Failure{"its pixels cannot be made 8-bit colour"};
     // A decoder that finds another size than its header gave is not trusted.
-    if (FreeImage_GetWidth(converted.get()) != width || FreeImage_GetHeight(converted.get()) != height) {
-        image.problem = "the decoder found " + std::to_string(FreeImage_GetWidth(converted.get())) + "*" +
-                        std::to_string(FreeImage_GetHeight(converted.get())) + " pixels where the header claims " +
-                        std::to_string(width) + "*" + std::to_string(height);
-        return image;
-    }
+    if (FreeImage_GetWidth(converted.get()) != width || FreeImage_GetHeight(converted.get()) != height)
+        return Failure{"the decoder found " + std::to_string(FreeImage_GetWidth(converted.get())) + "*" +
+                       std::to_string(FreeImage_GetHeight(converted.get())) + " pixels where the header claims " +
+                       std::to_string(width) + "*" + std::to_string(height)};
     // A 32-bit row is exactly width * 4 bytes, so the pixels are one block.
     const uint8_t* bits = FreeImage_GetBits(converted.get());
-    image.pixels.width = width;
-    image.pixels.height = height;
-    image.pixels.texels.assign(bits, bits + size_t{width} * height * 4);
-    return image;
+    MipLevel pixels;
+    pixels.width = width;
+    pixels.height = height;
+    pixels.texels.assign(bits, bits + size_t{width} * height * 4);
+    return pixels;
 }
 
 } // namespace
 
-std::string image_size_problem(unsigned width, unsigned height, unsigned max_side)
+Result<> check_image_size(unsigned width, unsigned height, unsigned max_side)
 {
     if (width >= 1 && height >= 1 && width <= max_side && height <= max_side)
-        return "";
-    return "the image claims " + std::to_string(width) + "*" + std::to_string(height) +
-           " pixels; a texture's sides must be from 1 to " + std::to_string(max_side);
+        return Done{};
+    return Failure{"the image claims " + std::to_string(width) + "*" + std::to_string(height) +
+                   " pixels; a texture's sides must be from 1 to " + std::to_string(max_side)};
 }
 
 ImageFile decode_image(const uint8_t* bytes, size_t size, unsigned max_side)
 {
     if (size == 0 || size > UINT32_MAX)
-        return {};
+        return MipLevel{};
     FIMEMORY* memory = FreeImage_OpenMemory(const_cast<uint8_t*>(bytes), static_cast<DWORD>(size));
     if (memory == nullptr)
-        return {};
+        return MipLevel{};
     const FREE_IMAGE_FORMAT format = FreeImage_GetFileTypeFromMemory(memory, 0);
     ImageFile image = decode(format, max_side, [&](int flags) {
         FreeImage_SeekMemory(memory, 0, SEEK_SET);

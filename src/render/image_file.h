@@ -4,6 +4,7 @@
 #pragma once
 
 #include "render/mip_chain.h"
+#include "result/result.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,14 +14,13 @@
 // allows: with its mip levels such a texture already takes 341 MiB.
 constexpr unsigned MAX_IMAGE_SIDE = 8192;
 
-struct ImageFile {
-    MipLevel pixels;     // 32-bit BGRA, bottom row first; 0*0 when not loaded
-    std::string problem; // why a readable image was refused; empty otherwise
-};
+// The pixels of an image, 32-bit BGRA, bottom row first, 0*0 when there is
+// no image; or why a readable image was refused.
+using ImageFile = Result<MipLevel>;
 
 // Decodes a PNG image. One with a side of 0 or over max_side is refused by
 // its header, and an image of any other type FreeImage knows by its type;
-// `problem` then says why. It also says why when a PNG cannot be read.
+// the problem then says why. It also says why when a PNG cannot be read.
 // Bytes that are no image give no pixels and no problem.
 ImageFile decode_image(const uint8_t* bytes, size_t size, unsigned max_side);
 
@@ -28,6 +28,5 @@ ImageFile decode_image(const uint8_t* bytes, size_t size, unsigned max_side);
 // problem.
 ImageFile read_image_file(const std::string& file_name, unsigned max_side);
 
-// The line that says why an image of this size cannot be a texture, or ""
-// when it can.
-std::string image_size_problem(unsigned width, unsigned height, unsigned max_side);
+// Whether an image of this size can be a texture, and why not.
+Result<> check_image_size(unsigned width, unsigned height, unsigned max_side);

@@ -25,8 +25,9 @@ std::set<std::string> diffuse_texture_names(const aiScene& scene)
 void store_linear_if_it_keeps_the_look(PreparedTexture& texture)
 {
     std::vector<MipLevel*> levels;
-    for (auto& file : texture.files)
-        levels.push_back(&file.second.pixels);
+    for (auto& [file_name, image] : texture.files)
+        if (image)
+            levels.push_back(&image.value());
     for (MipLevel& level : texture.made_levels)
         levels.push_back(&level);
     for (const MipLevel* level : levels)
@@ -48,7 +49,9 @@ std::shared_ptr<PreparedTexture> prepare_texture(const std::string& name, bool h
         const std::string file = TEXTURE_DIRECTORY + std::to_string(level) + name;
         texture->files.emplace_back(file, read_image_file(file, MAX_IMAGE_SIDE));
     }
-    const MipLevel* above = &texture->files.front().second.pixels;
+    static const MipLevel no_pixels;
+    const ImageFile& level_0 = texture->files.front().second;
+    const MipLevel* above = level_0 ? &level_0.value() : &no_pixels;
     while (!shown_as_stored && above->width > 0 && (above->width > 1 || above->height > 1)) {
         texture->made_levels.push_back(half_level(*above));
         above = &texture->made_levels.back();

@@ -29,10 +29,11 @@ void upload(GLint level, const MipLevel& texels, const PreparedTexture& texture)
 glm::uvec2 load_level(const std::string& file_name, const ImageFile& image, GLint level, glm::uvec2 base_size,
                       const PreparedTexture& texture, bool uploading, unsigned max_side)
 {
-    const MipLevel& texels = image.pixels;
-    std::string problem = image.problem;
+    static const MipLevel no_pixels;
+    const MipLevel& texels = image ? image.value() : no_pixels;
+    std::string problem = image.problem();
     if (problem.empty() && texels.width > 0)
-        problem = image_size_problem(texels.width, texels.height, max_side);
+        problem = check_image_size(texels.width, texels.height, max_side).problem();
     const bool usable = texels.width > 0 && problem.empty();
     const unsigned width = usable ? texels.width : 0;
     const unsigned height = usable ? texels.height : 0;
@@ -87,8 +88,9 @@ void load_textures(const std::vector<std::shared_ptr<PreparedTexture>>& textures
         }
         // The texture holds the texels now; the sizes stay for the report
         // of a later model that names the same image.
-        for (auto& file : texture->files)
-            std::vector<uint8_t>().swap(file.second.pixels.texels);
+        for (auto& [file_name, image] : texture->files)
+            if (image)
+                std::vector<uint8_t>().swap(image.value().texels);
         texture->made_levels.clear();
         texture->made_levels.shrink_to_fit();
     }

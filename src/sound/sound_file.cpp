@@ -160,16 +160,16 @@ std::string decode_problem(const uint8_t* bytes, size_t size, SoundClip& clip)
 
 } // namespace
 
-SoundFile decode_sound(const uint8_t* bytes, size_t size, const std::string& name)
+Result<SoundClip> decode_sound(const uint8_t* bytes, size_t size, const std::string& name)
 {
-    SoundFile sound;
-    const std::string problem = decode_problem(bytes, size, sound.clip);
+    SoundClip clip;
+    const std::string problem = decode_problem(bytes, size, clip);
     if (!problem.empty())
-        sound.problem = name + ": " + problem + "; this sound stays silent.";
-    return sound;
+        return Failure{name + ": " + problem + "; this sound stays silent."};
+    return clip;
 }
 
-SoundFile read_sound_file(const std::string& name)
+Result<SoundClip> read_sound_file(const std::string& name)
 {
     std::ifstream in(name, std::ios::binary);
     std::vector<uint8_t> bytes;
@@ -182,10 +182,7 @@ SoundFile read_sound_file(const std::string& name)
         in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         bytes.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
     }
-    if (!in && bytes.empty()) {
-        SoundFile missing;
-        missing.problem = name + ": the file is missing or unreadable; this sound stays silent.";
-        return missing;
-    }
+    if (!in && bytes.empty())
+        return Failure{name + ": the file is missing or unreadable; this sound stays silent."};
     return decode_sound(bytes.data(), bytes.size(), name);
 }

@@ -3,6 +3,8 @@
 // mono PCM WAV file, checked by its header bytes first.
 #pragma once
 
+#include "result/result.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,15 +18,9 @@ struct SoundClip {
     int32_t rate = 0;             // samples a second
 };
 
-struct SoundFile {
-    SoundClip clip;
-    // The one line to print when the file could not be used, naming it;
-    // empty when the clip is good.
-    std::string problem;
-};
-
-// Decodes the bytes of a sound file named `name` (for the message).
-SoundFile decode_sound(const uint8_t* bytes, size_t size, const std::string& name);
+// Decodes the bytes of a sound file named `name`: the clip, or the one line
+// to print, naming the file, when it cannot be used.
+Result<SoundClip> decode_sound(const uint8_t* bytes, size_t size, const std::string& name);
 
 // Reads and decodes a sound file.
-SoundFile read_sound_file(const std::string& name);
+Result<SoundClip> read_sound_file(const std::string& name);

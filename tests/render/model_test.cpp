@@ -227,9 +227,9 @@ TEST(ImageFile, SidesAreCheckedByTheHeaderAndOnlyPngIsRead)
         ASSERT_TRUE(FreeImage_Save(row.type, bitmap, "image", 0));
         FreeImage_Unload(bitmap);
         const ImageFile image = read_image_file("image", row.max_side);
-        EXPECT_EQ(image.problem, row.problem);
-        EXPECT_EQ(image.pixels.width, row.problem.empty() ? unsigned(row.width) : 0u);
-        EXPECT_EQ(image.pixels.texels.size(), row.problem.empty() ? size_t(4 * row.width * row.height) : 0u);
+        EXPECT_EQ(image.problem(), row.problem);
+        EXPECT_EQ(image ? image.value().width : 0u, row.problem.empty() ? unsigned(row.width) : 0u);
+        EXPECT_EQ(image ? image.value().texels.size() : 0u, row.problem.empty() ? size_t(4 * row.width * row.height) : 0u);
     }
 }
 
