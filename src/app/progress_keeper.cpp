@@ -8,11 +8,11 @@
 void load_progress(Game& game)
 {
     ProgressRead read = read_progress(PROGRESS_FILE);
-    game.progress = std::move(read.progress);
+    game.progress = read.progress ? std::move(read.progress.value()) : Progress{};
     game.progress_kept_as_is = read.kept_as_is;
     // Said before the first frame, and shown in it.
-    if (!read.problem.empty())
-        report_to_player(game, read.problem);
+    if (!read.progress)
+        report_to_player(game, read.progress.problem());
 }
 
 void keep_progress(Game& game)

@@ -111,7 +111,6 @@ private:
 ProgressRead read_progress(const std::string& file_name)
 {
     Found found = find_progress(file_name);
-    ProgressRead read;
     if (found.what == Found::BROKEN) {
         // Under the writers' lock, looked at again: a game that has put a
         // sound file there since must not see it moved aside. Without the
@@ -121,19 +120,15 @@ ProgressRead read_progress(const std::string& file_name)
         if (found.what == Found::BROKEN) {
             const std::string aside = move_aside(file_name, BROKEN_SUFFIX);
             const std::string why = std::strerror(errno);
-            read.kept_as_is = aside.empty();
-            read.problem = file_name + ": " + found.fault + "; " +
-                           (aside.empty() ? "it cannot be moved aside (" + why + ")" + KEPT
-                                          : "it is kept as " + aside + ", playing as a new player.");
-            return read;
+            return {Failure{file_name + ": " + found.fault + "; " +
+                            (aside.empty() ? "it cannot be moved aside (" + why + ")" + KEPT
+                                           : "it is kept as " + aside + ", playing as a new player.")},
+                    aside.empty()};
         }
     }
-    if (found.what == Found::UNREADABLE) {
-        read.kept_as_is = true;
-        read.problem = file_name + ": " + found.fault + KEPT;
-    }
-    read.progress = found.progress;
-    return read;
+    if (found.what == Found::UNREADABLE)
+        return {Failure{file_name + ": " + found.fault + KEPT}, true};
+    return {found.progress, false};
 }
 
 std::string progress_text(const Progress& progress)

@@ -22,8 +22,9 @@ constexpr const char* BROKEN_SUFFIX = ".bad";
 constexpr const char* LOCK_SUFFIX = ".lock";
 
 struct ProgressRead {
-    Progress progress;
-    std::string problem; // one line naming the file, or empty
+    // The levels solved, or the one line, naming the file, that says why it
+    // could not be used; the game then plays as a new player.
+    Result<Progress> progress;
     // The file is there but could not be read, or was broken and could not
     // be moved aside: it may hold the player's work, so this run never
     // writes over it.
@@ -31,8 +32,8 @@ struct ProgressRead {
 };
 
 // Reads the progress; a missing file is a new player's, with nothing said.
-// A file that cannot be read or is broken gives a new player's progress
-// too, with one line in `problem`; a broken one is first moved aside.
+// A file that cannot be read or is broken fails; a broken one is first
+// moved aside.
 ProgressRead read_progress(const std::string& file_name);
 
 // The file's text for this progress.
