@@ -45,12 +45,14 @@ int main(int argc, char** argv)
     for (int k = 1; k < argc; ++k) {
         LevelDraft draft;
         try {
-            draft = read_draft(argv[k]);
+            Result<LevelDraft> read = read_draft(argv[k]);
+            if (!read) {
+                std::fprintf(stderr, "%s: %s\n", argv[k], read.problem().c_str());
+                return STATUS_FAILED;
+            }
+            draft = std::move(read.value());
         } catch (const ConfigFile::file_not_found& unread) {
             std::fprintf(stderr, "%s: %s\n", argv[k], unread.missing ? "cannot be opened" : unread.problem.c_str());
-            return STATUS_FAILED;
-        } catch (const LevelError& error) {
-            std::fprintf(stderr, "%s: %s\n", argv[k], error.problem.c_str());
             return STATUS_FAILED;
         }
         std::string status;

@@ -227,9 +227,6 @@ int main(int argc, char** argv)
         return bench(started, argv[1], frames);
     } catch (const ConfigFile::file_not_found& missing) {
         std::cerr << "Cannot open \"" << missing.file_name << "\": " << missing.problem << "." << std::endl;
-    } catch (const LevelError& error) {
-        std::cerr << "Cannot play \"" << error.file_name << "\": " << error.problem << "."
-                  << std::endl;
     } catch (const FatalError& error) {
         std::cerr << error.message << std::endl;
     }

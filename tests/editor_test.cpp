@@ -109,7 +109,7 @@ TEST(LevelEditor, StatusSaysWhatPlayOrTheCheckFindsFirst)
     const ScratchLevels scratch;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(draft_status(read_draft(scratch.write("draft.lev", row.text))), row.status);
+        EXPECT_EQ(draft_status(read_draft(scratch.write("draft.lev", row.text)).value()), row.status);
     }
 }
 
@@ -120,7 +120,7 @@ TEST(LevelEditor, SavesTheShippedLevelsAsTheyAreAndNewOnesTheGamePlays)
     int32_t number = 1;
     for (std::string shipped; std::ifstream(shipped = TIRAK_DATA_DIR "/" + numbered_level_file(number)); ++number) {
         SCOPED_TRACE(shipped);
-        LevelDraft draft = read_draft(shipped);
+        LevelDraft draft = read_draft(shipped).value();
         draft.file_name = numbered_level_file(number);
         ASSERT_EQ(LevelEditor(draft).save().problem(), "");
         // Levels 1 and 2 were written by hand and come back in the saved order; every note stays.
@@ -133,11 +133,11 @@ TEST(LevelEditor, SavesTheShippedLevelsAsTheyAreAndNewOnesTheGamePlays)
                 EXPECT_NE(file_text(draft.file_name).find(line.substr(line.find('#'))), std::string::npos) << line;
             }
         }
-        const LevelDraft saved = read_draft(draft.file_name);
+        const LevelDraft saved = read_draft(draft.file_name).value();
         EXPECT_EQ(saved.grid.cells, draft.grid.cells);
         EXPECT_EQ(saved.name + "|" + saved.notes, draft.name + "|" + draft.notes);
         EXPECT_EQ(check_level_file(draft.file_name), std::vector<std::string>{});
-        const PlayLevel played = load_play_level(draft.file_name), as_shipped = load_play_level(shipped);
+        const PlayLevel played = load_play_level(draft.file_name).value(), as_shipped = load_play_level(shipped).value();
         EXPECT_EQ(cells_of(played.grid), cells_of(as_shipped.grid));
         EXPECT_EQ(played.start.cell, as_shipped.start.cell);
     }
@@ -148,13 +148,13 @@ TEST(LevelEditor, SavesTheShippedLevelsAsTheyAreAndNewOnesTheGamePlays)
     EXPECT_EQ(editor.draft().file_name, numbered_level_file(number));
     EXPECT_TRUE(editor.place({2, 1, 0}, CELL_CUBE));
     EXPECT_TRUE(editor.save());
-    const PlayLevel played = load_play_level(editor.draft().file_name);
+    const PlayLevel played = load_play_level(editor.draft().file_name).value();
     EXPECT_EQ(cells_of(played.grid), "6: 5 0 0 6; 2 1 0 1;");
     EXPECT_EQ(played.start.cell, (Cell{0, 0, 0}));
     // Half made, without a ship start, it still opens in the editor.
     EXPECT_TRUE(editor.place({0, 0, 0}, CELL_EMPTY));
     EXPECT_TRUE(editor.save());
-    EXPECT_EQ(cells_of(read_draft(editor.draft().file_name).grid), "6: 5 0 0 6; 2 1 0 1;");
+    EXPECT_EQ(cells_of(read_draft(editor.draft().file_name).value().grid), "6: 5 0 0 6; 2 1 0 1;");
     LevelDraft lost = editor.draft();
     lost.file_name = "gone/1.lev";
     EXPECT_EQ(LevelEditor(lost).save().problem(), "cannot save gone/1.lev: No such file or directory");

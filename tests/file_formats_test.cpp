@@ -37,17 +37,17 @@ std::string load(int number)
     std::string text;
     try {
         LevelGrid grid;
-        fill_level_grid(read_level_file(level_file_name(number, 1)), grid);
+        const Result<LevelFile> file = read_level_file(level_file_name(number, 1));
+        if (!file)
+            return file.problem();
+        fill_level_grid(file.value(), grid);
         text = std::to_string(grid.size) + ":";
         for (int32_t at = 0, n = grid.size; at < grid.cell_count; ++at)
             if (grid.cells[at] != CELL_EMPTY)
                 text += " " + std::to_string(at % n) + " " + std::to_string(at / n % n) + " " +
                         std::to_string(at / n / n) + " " + std::to_string(grid.cells[at]) + ";";
-        load_level(number, 1, grid); // as the game loads it
-        return text;
-    } catch (const LevelError& error) {
-        EXPECT_EQ(error.file_name, level_file_name(number, 1));
-        return text + (text.empty() ? "" : " ") + error.problem;
+        const Result<int32_t> loaded = load_level(number, 1, grid); // as the game loads it
+        return loaded ? text : text + " " + loaded.problem();
     } catch (const ConfigFile::file_not_found& error) {
         return "cannot open " + error.file_name;
     }

@@ -44,7 +44,7 @@ TEST(LevelTools, SolvesByTheShortestWay)
     const ScratchLevels scratch;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const PlayLevel level = load_play_level(scratch.write("puzzle.lev", level_text(row.size, row.entries)));
+        const PlayLevel level = load_play_level(scratch.write("puzzle.lev", level_text(row.size, row.entries))).value();
         const LevelSearch search = search_level(level.grid, level.start);
         std::string result = search.solvable ? "" : "no solution";
         for (const int heading : search.solution)
@@ -73,7 +73,7 @@ TEST(LevelTools, StatsMeasureTheWaysTheDeadEndsAndWhatIsNeeded)
     const ScratchLevels scratch;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.entries);
-        const PlayLevel level = load_play_level(scratch.write("l.lev", level_text(row.size, row.entries)));
+        const PlayLevel level = load_play_level(scratch.write("l.lev", level_text(row.size, row.entries))).value();
         EXPECT_EQ(stats_row("l", "", measure_level(level.grid, level.start)), "| l | - | " + std::string(row.row) + " |\n");
     }
 }
@@ -90,7 +90,7 @@ TEST(LevelTools, GenerateMakesTheSameCheckedLevelFromTheSameSeed)
     EXPECT_TRUE(level.as_asked);
     const ScratchLevels scratch;
     EXPECT_EQ(check_level_file(scratch.write("made.lev", level.text)), std::vector<std::string>{}) << level.text;
-    const PlayLevel made = load_play_level("made.lev");
+    const PlayLevel made = load_play_level("made.lev").value();
     const LevelStats stats = measure_level(made.grid, made.start);
     EXPECT_GE(stats.launches, 3);
     EXPECT_TRUE(stats.needs_vertical && stats.dead_ends > 0 && stats.resting_places >= 9);
@@ -109,8 +109,8 @@ TEST(ShippedLevels, EachChecksCleanAndTheyClimb)
         std::getline(std::ifstream(file), title);
         const std::string opening = "# Level " + std::to_string(levels.size() + 1) + ": ";
         EXPECT_EQ(title.rfind(opening, 0), 0u) << title;
-        EXPECT_EQ(read_level_file(file).name, title.substr(opening.size())) << "named as its notes name it";
-        const PlayLevel play = load_play_level(file);
+        EXPECT_EQ(read_level_file(file).value().name, title.substr(opening.size())) << "named as its notes name it";
+        const PlayLevel play = load_play_level(file).value();
         const LevelStats& level = levels.emplace_back(measure_level(play.grid, play.start));
         EXPECT_TRUE(level.solvable);
         EXPECT_LE(level.cubes, 40);
@@ -139,7 +139,7 @@ TEST(LevelTools, AnEndlessFlightIsKnownAsSoonAsItRepeats)
     const ScratchLevels scratch;
     std::vector<int64_t> frames; // not after a budget that grows with the grid: the largest took minutes
     for (const int size : {4, MAX_GRID_SIZE}) {
-        const PlayLevel level = load_play_level(scratch.write("loop.lev", level_text(size, "1 0 0 2 3 0 0 2 2 0 0 5")));
+        const PlayLevel level = load_play_level(scratch.write("loop.lev", level_text(size, "1 0 0 2 3 0 0 2 2 0 0 5"))).value();
         frames.push_back(play_launch(level.grid, level.start, 0).frames); // +x, round for ever
     }
     EXPECT_EQ(frames[0], frames[1]);

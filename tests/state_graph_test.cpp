@@ -19,7 +19,7 @@ const std::string ROOT = TIRAK_DATA_DIR "/..";
 
 std::string graph_of(const std::string& file)
 {
-    const PlayLevel level = load_play_level(ROOT + "/" + file);
+    const PlayLevel level = load_play_level(ROOT + "/" + file).value();
     const LevelSearch search = search_level(level.grid, level.start);
     std::ostringstream text;
     text << file << ": " << search.states.size() << " resting places\n";

@@ -88,22 +88,25 @@ void keep_edits_now(Game& game)
 }
 
 // A session for the level file: from the edits kept beside it when there
-// are any, else from `read` (the file, which may throw, or a new level).
-// True when the kept edits came back.
-bool start_session(Game& game, const std::string& file, const std::function<LevelDraft()>& read,
-                   int32_t level_before_new)
+// are any, else from `read` (the file, which may throw or fail, or a new
+// level). True when the kept edits came back.
+Result<bool> start_session(Game& game, const std::string& file, const std::function<Result<LevelDraft>()>& read,
+                           int32_t level_before_new)
 {
     keep_edits_now(game);
     Result<std::optional<LevelDraft>> kept = kept_unsaved_edits(file);
     if (!kept)
         report_to_player(game, kept.problem());
     const bool brought_back = kept && kept.value();
-    LevelDraft draft = brought_back ? std::move(*kept.value()) : read();
+    Result<LevelDraft> read_now = brought_back ? Result<LevelDraft>(std::move(*kept.value())) : read();
+    if (!read_now)
+        return Failure{read_now.problem()};
+    LevelDraft& draft = read_now.value();
     LevelGrid saved_grid;
     if (brought_back) {
         try {
-            saved_grid = read_draft(file).grid;
-        } catch (const LevelError&) {
+            if (const Result<LevelDraft> saved = read_draft(file))
+                saved_grid = saved->grid;
         } catch (const ConfigFile::file_not_found&) {
             // Never saved, or gone: every cell is unsaved.
         }
@@ -120,17 +123,16 @@ bool start_session(Game& game, const std::string& file, const std::function<Leve
     return brought_back;
 }
 
-// Why the game could not play a level file, or "".
-std::string problem_playing(const std::string& file)
+// Whether the game can play a level file, and why not.
+Result<> check_level_playable(const std::string& file)
 {
     try {
-        load_play_level(file);
-    } catch (const LevelError& error) {
-        return error.problem;
+        if (const Result<PlayLevel> level = load_play_level(file); !level)
+            return Failure{level.problem()};
     } catch (const ConfigFile::file_not_found& unread) {
-        return unread.problem;
+        return Failure{unread.problem};
     }
-    return "";
+    return Done{};
 }
 
 } // namespace
@@ -140,10 +142,11 @@ void open_editor(Game& game)
     const std::string file = level_file_name(game.level_number, game.level_file_count);
     if (!game.editor || session(game).editor.draft().file_name != file) {
         try {
-            start_session(game, file, [&file] { return read_draft(file); }, 0);
-        } catch (const LevelError& error) {
-            report_to_player(game, file + ": " + error.problem + "; the editor cannot open it.");
-            return;
+            if (const Result<bool> started = start_session(game, file, [&file] { return read_draft(file); }, 0);
+                !started) {
+                report_to_player(game, file + ": " + started.problem() + "; the editor cannot open it.");
+                return;
+            }
         } catch (const ConfigFile::file_not_found& unread) {
             report_to_player(game, file + ": " + unread.problem + "; the editor cannot open it.");
             return;
@@ -163,9 +166,8 @@ void close_editor(Game& game)
     } else {
         // Work in progress saved without a ship start cannot be played:
         // leaving would end the game, as a broken level does.
-        const std::string problem = problem_playing(editing.editor.draft().file_name);
-        if (!problem.empty()) {
-            say(game, "The saved level cannot be played yet (" + problem + "): the editor stays.");
+        if (const Result<> playable = check_level_playable(editing.editor.draft().file_name); !playable) {
+            say(game, "The saved level cannot be played yet (" + playable.problem() + "): the editor stays.");
             return;
         }
         if (editing.unsaved) {
@@ -220,7 +222,9 @@ void new_level(Game& game)
     const int32_t before = game.editor && !std::filesystem::exists(session(game).editor.draft().file_name)
                                ? session(game).level_before_new
                                : game.level_number;
-    const bool restored = start_session(game, file, [&file] { return new_draft(file); }, before);
+    // A new draft is always there to start from.
+    const Result<bool> started = start_session(game, file, [&file] { return Result<LevelDraft>(new_draft(file)); }, before);
+    const bool restored = started && started.value();
     game.level_number = number_of(file);
     show_draft(game);
     if (!restored)

@@ -23,12 +23,9 @@ int main()
     } catch (const ConfigFile::file_not_found& missing) {
         std::cerr << "Cannot open \"" << missing.file_name << "\": " << missing.problem << "." << std::endl;
         platform::terminate();
-    } catch (const LevelError& error) {
-        // Raised at start-up or by any later level load in the middle of play.
-        std::cerr << "Cannot play \"" << error.file_name << "\": " << error.problem << "."
-                  << std::endl;
-        platform::terminate();
     } catch (const FatalError& error) {
+        // A resource that failed to load, or a level that cannot be played,
+        // at start-up or in the middle of play.
         std::cerr << error.message << std::endl;
         platform::terminate();
     }

@@ -57,9 +57,9 @@ struct RunState {
 void follow_framebuffer_size(Game& game, bool force = false);
 
 // Loads the level and every resource, then plays until Escape or the window
-// is closed. Throws FatalError when a resource failed to load,
-// ConfigFile::file_not_found for a missing level file and LevelError for a
-// level that cannot be played, at start-up or later.
+// is closed. Throws FatalError when a resource failed to load or a level
+// cannot be played, at start-up or later, and ConfigFile::file_not_found
+// for a missing level file.
 void run(Game& game);
 
 // Builds the world and loads every resource. Throws what run throws.

@@ -120,10 +120,13 @@ bool opens_the_list(int32_t value)
 
 } // namespace
 
-LevelDraft read_draft(const std::string& file_name, const std::string& read_from)
+Result<LevelDraft> read_draft(const std::string& file_name, const std::string& read_from)
 {
     const std::string& source = read_from.empty() ? file_name : read_from;
-    const LevelFile level = read_level_file(source);
+    const Result<LevelFile> read = read_level_file(source);
+    if (!read)
+        return Failure{read.problem()};
+    const LevelFile& level = read.value();
     // The loader took it, so it is a file within bounds; its notes are read
     // from the same text.
     const Result<std::optional<std::string>> file = read_file_text(source, MOST_LEVEL_FILE_BYTES, "a level file");

@@ -11,10 +11,10 @@
 // Reads a level file as a draft: the loader's grid, whatever it holds, with
 // the file's name, its notes and the order of its beamers. A file the game
 // would refuse for want of a ship start still opens, so that a draft saved
-// half made can be finished. Throws what read_level_file throws. `read_from`,
-// when given, is another file in the same form to read in its place (the
-// level's unsaved edits); the draft is still the level file's.
-LevelDraft read_draft(const std::string& file_name, const std::string& read_from = "");
+// half made can be finished. Throws and fails as read_level_file does.
+// `read_from`, when given, is another file in the same form to read in its
+// place (the level's unsaved edits); the draft is still the level file's.
+Result<LevelDraft> read_draft(const std::string& file_name, const std::string& read_from = "");
 
 // The draft as its file would hold it: the ship start and the goal first,
 // then the beamers, then the rest layer by layer from the floor (y, then z,

@@ -34,13 +34,14 @@ Result<std::optional<LevelDraft>> kept_unsaved_edits(const std::string& level_fi
     const std::string kept = unsaved_edits_file(level_file);
     std::string problem;
     try {
-        return std::optional<LevelDraft>(read_draft(level_file, kept));
+        Result<LevelDraft> draft = read_draft(level_file, kept);
+        if (draft)
+            return std::optional<LevelDraft>(std::move(draft.value()));
+        problem = draft.problem();
     } catch (const ConfigFile::file_not_found& unread) {
         if (unread.missing)
             return std::optional<LevelDraft>();
         problem = unread.problem;
-    } catch (const LevelError& error) {
-        problem = error.problem;
     }
     const std::string aside = move_aside(kept, UNREADABLE_SUFFIX);
     return Failure{kept + ": " + problem + "; the edits in it cannot be brought back, and it is " +

@@ -189,10 +189,11 @@ RestingShip take_ship_start(LevelGrid& grid)
     return {start, 0.0f, glm::vec3(start[0], start[1], start[2])};
 }
 
-PlayLevel load_play_level(const std::string& file_name)
+Result<PlayLevel> load_play_level(const std::string& file_name)
 {
     PlayLevel level;
-    load_level_file(file_name, level.grid, &level.name);
+    if (const Result<int32_t> loaded = load_level_file(file_name, level.grid, &level.name); !loaded)
+        return Failure{loaded.problem()};
     level.start = take_ship_start(level.grid);
     return level;
 }

@@ -6,6 +6,7 @@
 
 #include "game/level_grid.h"
 #include "game/ship_motion.h"
+#include "result/result.h"
 
 #include <glm/glm.hpp>
 
@@ -68,11 +69,11 @@ Cell ship_start(const LevelGrid& grid);
 RestingShip take_ship_start(LevelGrid& grid);
 
 // A level file as a game starts it: the grid without its ship starts, the
-// ship resting at its start, and the level's name. Throws what
-// load_level_file throws.
+// ship resting at its start, and the level's name. Throws and fails as
+// load_level_file does.
 struct PlayLevel {
     LevelGrid grid;
     RestingShip start;
     std::string name;
 };
-PlayLevel load_play_level(const std::string& file_name);
+Result<PlayLevel> load_play_level(const std::string& file_name);

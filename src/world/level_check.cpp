@@ -141,13 +141,12 @@ std::vector<std::string> check_level(const LevelFile& level)
 
 std::vector<std::string> check_level_file(const std::string& file_name)
 {
-    LevelFile level;
     try {
-        level = read_level_file(file_name);
+        const Result<LevelFile> level = read_level_file(file_name);
+        if (!level)
+            return {level.problem()};
+        return check_level(level.value());
     } catch (const ConfigFile::file_not_found& unread) {
         return {unread.missing ? "cannot be opened" : unread.problem};
-    } catch (const LevelError& error) {
-        return {error.problem};
     }
-    return check_level(level);
 }

@@ -77,7 +77,7 @@ int32_t count_level_integers(const std::string& text)
     return extract_integers(text, INT32_LIMIT, nullptr);
 }
 
-LevelFile read_level_file(const std::string& file_name)
+Result<LevelFile> read_level_file(const std::string& file_name)
 {
     const ConfigFile config(file_name, "=", "#", "EndConfigFile", MOST_LEVEL_FILE_BYTES, "a level file");
     LevelFile level;
@@ -85,16 +85,16 @@ LevelFile read_level_file(const std::string& file_name)
 
     level.cubes = config.read_int("cubes", 0);
     if (level.cubes < 0)
-        throw LevelError{file_name, describe("cubes", level.cubes, "which is negative")};
+        return Failure{describe("cubes", level.cubes, "which is negative")};
     if (level.cubes > MAX_LEVEL_ENTRIES)
-        throw LevelError{file_name, describe("cubes", level.cubes, "more than the " +
+        return Failure{describe("cubes", level.cubes, "more than the " +
                                                                       std::to_string(MAX_LEVEL_ENTRIES) +
                                                                       " entries a level may have")};
     level.size = config.read_int("size", 0);
     if (level.size < 0)
-        throw LevelError{file_name, describe("size", level.size, "which is negative")};
+        return Failure{describe("size", level.size, "which is negative")};
     if (level.size > MAX_GRID_SIZE)
-        throw LevelError{file_name, describe("size", level.size, "larger than the largest grid of " +
+        return Failure{describe("size", level.size, "larger than the largest grid of " +
                                                                     std::to_string(MAX_GRID_SIZE) + " cells a side")};
 
     if (const auto text = config.find_value("level")) {
@@ -132,27 +132,29 @@ void fill_level_grid(const LevelFile& level, LevelGrid& grid)
     }
 }
 
-int32_t load_level_file(const std::string& file_name, LevelGrid& grid, std::string* name)
+Result<int32_t> load_level_file(const std::string& file_name, LevelGrid& grid, std::string* name)
 {
-    const LevelFile level = read_level_file(file_name);
-    fill_level_grid(level, grid);
+    const Result<LevelFile> level = read_level_file(file_name);
+    if (!level)
+        return Failure{level.problem()};
+    fill_level_grid(level.value(), grid);
     if (name != nullptr)
-        *name = level.name;
+        *name = level->name;
 
-    if (const std::string problem = unplayable_problem(grid); !problem.empty())
-        throw LevelError{file_name, problem};
+    if (const Result<> playable = check_playable(grid); !playable)
+        return Failure{playable.problem()};
     return grid.size;
 }
 
-std::string unplayable_problem(const LevelGrid& grid)
+Result<> check_playable(const LevelGrid& grid)
 {
     for (const int32_t cell : grid.cells)
         if (cell == CELL_SHIP_START)
-            return "";
-    return "it has no ship start (a cell with the value 5)";
+            return Done{};
+    return Failure{"it has no ship start (a cell with the value 5)"};
 }
 
-int32_t load_level(int32_t level_number, int32_t file_count, LevelGrid& grid, std::string* name)
+Result<int32_t> load_level(int32_t level_number, int32_t file_count, LevelGrid& grid, std::string* name)
 {
     return load_level_file(level_file_name(level_number, file_count), grid, name);
 }

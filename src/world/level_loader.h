@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/level_grid.h"
+#include "result/result.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,13 +28,6 @@ constexpr int32_t MAX_LEVEL_ENTRIES = 16384;
 // entries of four numbers of up to eleven characters and a space each, is
 // 768 KiB; the rest leaves room for a designer's notes.
 constexpr size_t MOST_LEVEL_FILE_BYTES = size_t{2} << 20;
-
-// A level the game cannot play. The problem is a phrase without the file
-// name, so that the game and the level tools can each frame it their way.
-struct LevelError {
-    std::string file_name;
-    std::string problem;
-};
 
 // The longest level name a title card shows whole, in characters.
 constexpr int32_t MAX_LEVEL_NAME_LENGTH = 32;
@@ -77,10 +71,13 @@ std::vector<int32_t> parse_level_list(const std::string& text, int32_t entries);
 // How many integers parse_level_list could read from the text at most.
 int32_t count_level_integers(const std::string& text);
 
-// Reads a level file. Throws ConfigFile::file_not_found
-// when the file cannot be opened, and LevelError for a negative "size" or
-// "cubes", a "size" above MAX_GRID_SIZE or a "cubes" above MAX_LEVEL_ENTRIES.
-LevelFile read_level_file(const std::string& file_name);
+// Reads a level file. Throws ConfigFile::file_not_found when the file
+// cannot be opened, and fails for a negative "size" or "cubes", a "size"
+// above MAX_GRID_SIZE or a "cubes" above MAX_LEVEL_ENTRIES. A failure's
+// problem, here and in every level reader below, is a phrase without the
+// file name, so that the game and the level tools can each frame it their
+// way.
+Result<LevelFile> read_level_file(const std::string& file_name);
 
 bool inside_grid(const LevelGrid& grid, int32_t x, int32_t y, int32_t z);
 int32_t cell_index(const LevelGrid& grid, int32_t x, int32_t y, int32_t z);
@@ -90,17 +87,16 @@ int32_t cell_index(const LevelGrid& grid, int32_t x, int32_t y, int32_t z);
 // skipped: nothing outside the cells is ever written.
 void fill_level_grid(const LevelFile& level, LevelGrid& grid);
 
-// Why a grid read from a file cannot be played: it has no ship start. ""
-// when it can.
-std::string unplayable_problem(const LevelGrid& grid);
+// Whether a grid read from a file can be played: not without a ship start.
+Result<> check_playable(const LevelGrid& grid);
 
 // Reads and fills, then insists on a ship start: without one there is no
-// ship to play. Returns the grid size; the level's name goes to `name`
-// when one is given.
-int32_t load_level_file(const std::string& file_name, LevelGrid& grid, std::string* name = nullptr);
+// ship to play. Gives the grid size; the level's name goes to `name` when
+// one is given.
+Result<int32_t> load_level_file(const std::string& file_name, LevelGrid& grid, std::string* name = nullptr);
 
-// Loads the file for a level number; returns the grid size.
-int32_t load_level(int32_t level_number, int32_t file_count, LevelGrid& grid, std::string* name = nullptr);
+// Loads the file for a level number; gives the grid size.
+Result<int32_t> load_level(int32_t level_number, int32_t file_count, LevelGrid& grid, std::string* name = nullptr);
 
 // What the player sees a level called: its name, or "Level N" without one.
 std::string level_title(const std::string& name, int32_t level_number);

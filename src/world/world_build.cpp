@@ -1,5 +1,6 @@
 #include "world/world_build.h"
 
+#include "game/fatal_error.h"
 #include "game/game.h"
 #include "world/flight_rules.h"
 #include "world/level_loader.h"
@@ -55,6 +56,12 @@ void place_cells(Game& game)
     game.grid_position = take_ship_start(grid).cell;
 }
 
+// A level the game has reached but cannot play or edit ends the game.
+[[noreturn]] void cannot_play(const std::string& file_name, const std::string& problem)
+{
+    throw FatalError{"Cannot play \"" + file_name + "\": " + problem + "."};
+}
+
 template <typename Load>
 void build(Game& game, Load load)
 {
@@ -93,15 +100,23 @@ void build_world(Game& game)
     // A level the editor saved half made is still one to reach: it is built
     // without a ship, and the game edits it.
     build(game, [&game](LevelGrid& grid) {
-        const LevelFile level = read_level_file(level_file_name(game.level_number, game.level_file_count));
-        fill_level_grid(level, grid);
-        game.level_name = level.name;
-        game.unplayable = unplayable_problem(grid);
+        const std::string file_name = level_file_name(game.level_number, game.level_file_count);
+        const Result<LevelFile> level = read_level_file(file_name);
+        if (!level)
+            cannot_play(file_name, level.problem());
+        fill_level_grid(level.value(), grid);
+        game.level_name = level->name;
+        game.unplayable = check_playable(grid).problem();
         return grid.size;
     });
 }
 
 void build_world_from_file(Game& game, const std::string& file_name)
 {
-    build(game, [&game, &file_name](LevelGrid& grid) { return load_level_file(file_name, grid, &game.level_name); });
+    build(game, [&game, &file_name](LevelGrid& grid) {
+        const Result<int32_t> size = load_level_file(file_name, grid, &game.level_name);
+        if (!size)
+            cannot_play(file_name, size.problem());
+        return size.value();
+    });
 }

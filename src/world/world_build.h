@@ -10,7 +10,8 @@ class Game;
 
 // (Re)builds the world from the level file for game.level_number, or from
 // the grid being edited while there is one: at start-up, after the goal and
-// after the ship was lost. Throws what read_level_file throws; a level
+// after the ship was lost. Throws ConfigFile::file_not_found for a missing
+// file, and FatalError for one that cannot be read as a level; a level
 // without a ship start is built without a ship, and game.unplayable says
 // why.
 void build_world(Game& game);

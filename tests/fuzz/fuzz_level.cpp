@@ -76,7 +76,7 @@ void check_and_solve(const std::string& path, const std::string& rejection)
                 "the ship is not one of the cubes");
     // The solver starts where the game puts the ship.
     LevelGrid grid;
-    load_level_file(path, grid);
+    (void)load_level_file(path, grid);
     const RestingShip start = take_ship_start(grid);
     FUZZ_EXPECT(start.cell == game.grid_position && start.drawn == glm::vec3(game.cubes[game.ship_index]),
                 "the solver and the game start the ship in different places");
@@ -98,12 +98,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     LevelGrid grid;
     std::string rejection;
-    try {
-        load_level_file(path, grid);
-    } catch (const LevelError& error) {
-        FUZZ_EXPECT(error.file_name == path, "a level error names [" + error.file_name + "]");
-        FUZZ_EXPECT(one_line(error.problem), "a level error says [" + error.problem + "]");
-        rejection = error.problem;
+    if (const Result<int32_t> loaded = load_level_file(path, grid); !loaded) {
+        FUZZ_EXPECT(one_line(loaded.problem()), "a level error says [" + loaded.problem() + "]");
+        rejection = loaded.problem();
     }
 
     const bool loads = rejection.empty();

@@ -68,12 +68,14 @@ void say_unread(const ConfigFile::file_not_found& unread)
 bool load_or_say(const std::string& file_name, PlayLevel& level)
 {
     try {
-        level = load_play_level(file_name);
-        return true;
+        Result<PlayLevel> loaded = load_play_level(file_name);
+        if (loaded) {
+            level = std::move(loaded.value());
+            return true;
+        }
+        say_refused(file_name, loaded.problem());
     } catch (const ConfigFile::file_not_found& unread) {
         say_unread(unread);
-    } catch (const LevelError& error) {
-        say_refused(file_name, error.problem);
     }
     return false;
 }
@@ -108,17 +110,19 @@ int solve(const std::string& file_name)
 int show(const std::string& file_name)
 {
     try {
-        const LevelFile level = read_level_file(file_name);
+        const Result<LevelFile> level = read_level_file(file_name);
+        if (!level) {
+            say_refused(file_name, level.problem());
+            return EXIT_PROBLEM;
+        }
         LevelGrid grid;
-        fill_level_grid(level, grid);
-        if (!level.name.empty())
-            std::cout << "name: " << level.name << "\n";
+        fill_level_grid(level.value(), grid);
+        if (!level->name.empty())
+            std::cout << "name: " << level->name << "\n";
         std::cout << show_level(grid);
         return EXIT_OK;
     } catch (const ConfigFile::file_not_found& unread) {
         say_unread(unread);
-    } catch (const LevelError& error) {
-        say_refused(file_name, error.problem);
     }
     return EXIT_PROBLEM;
 }
