@@ -237,7 +237,8 @@ TEST(Controls, KeysAskForTheirCommandsInEachModeAndCtrlIsHeldByItsOwnEvents)
         {EDITING, platform::KEY_DEL, PRESS, C::EMPTY_CELL}, {EDITING, '=', PRESS, C::GROW}, {EDITING, '+', PRESS, C::GROW},
         {EDITING, '-', PRESS, C::SHRINK}, {EDITING, 'E', PRESS, C::EDIT}, {EDITING, platform::KEY_TAB, PRESS, C::PLAY_TEST},
         {EDITING, 'W', PRESS, NONE}, {EDITING, 'S', PRESS, NONE}, {EDITING, platform::KEY_UP, RELEASE, NONE},
-        {EDITING, platform::KEY_F1, PRESS, C::HELP}, {EDITING, platform::KEY_F5, PRESS, C::CYCLE_MIPMAPS},
+        {EDITING, platform::KEY_F1, PRESS, C::HELP}, {EDITING, platform::KEY_F3, PRESS, C::TOGGLE_WIREFRAME},
+        {EDITING, platform::KEY_F4, PRESS, C::TOGGLE_SAMPLING}, {EDITING, platform::KEY_F5, PRESS, C::CYCLE_MIPMAPS},
         {EDITING, 'M', PRESS, C::MUTE}, {EDITING, 'M', RELEASE, C::SHOW_HEADING},
         {EDITING, platform::KEY_LCTRL, PRESS, NONE}, {EDITING, 'Z', PRESS, C::EDIT_UNDO},
         {EDITING, platform::KEY_RCTRL, PRESS, NONE}, {EDITING, platform::KEY_LCTRL, RELEASE, NONE},
@@ -376,17 +377,24 @@ TEST(Controls, TheEditorBuildsASolvableLevelAndPlayTestsIt)
     EXPECT_EQ(send(game, C::NEXT_LEVEL), "") << "no level select while editing";
     EXPECT_EQ(game.aids.level_choice, LevelChoice::NONE);
 
-    // A play-test with the real rules, and back at the goal.
+    // A play-test with the real rules: a flight out starts it again, the goal goes back to the editor.
     send(game, C::PLAY_TEST);
     ASSERT_EQ(game.edit_mode, EditMode::TESTING);
     play(game, C::NEXT_LEVEL);
     EXPECT_EQ(game.level_number, 1) << "no level select in a play-test";
+    for (const Command command : {C::TURN_LEFT, C::LAUNCH, C::TURN_RIGHT})
+        play(game, command);
+    follow_play_test(game);
+    EXPECT_EQ(game.edit_mode, EditMode::TESTING);
+    game.events.clear();
     play(game, C::LAUNCH);
     follow_play_test(game);
     EXPECT_EQ(game.edit_mode, EditMode::EDITING);
     EXPECT_EQ(send(game, C::SAVE), "Saved levels/1.lev.\n");
+    game.said.clear();
     apply_command(game, C::EDIT);
     EXPECT_EQ(game.edit_mode, EditMode::OFF);
+    EXPECT_EQ(game.said, std::vector<std::string>{}) << "nothing left unsaved";
     EXPECT_EQ(game.par, 1);
 }
 
