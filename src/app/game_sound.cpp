@@ -9,8 +9,6 @@
 
 namespace {
 
-const char* const NO_DEVICE_LINE = "No sound device: playing without sound.";
-
 // The settings' volume, 0 to 100, as the listener's gain. Loudness is heard
 // as the logarithm of power, so the square spreads the steps out evenly.
 float volume_gain(int32_t volume)
@@ -39,10 +37,11 @@ ResourcePreload::Job GameSound::loading_job()
     // which may be gone before a stopped reader has finished.
     std::shared_ptr<Loaded> loaded = loaded_;
     return [loaded](const ResourcePreload::StopCheck& stopping) {
-        std::unique_ptr<SoundOutput> output = SoundOutput::open_device();
+        Result<std::unique_ptr<SoundOutput>> opened = SoundOutput::open_device();
         std::vector<std::string> problems;
-        if (output == nullptr)
-            problems.push_back(NO_DEVICE_LINE);
+        if (!opened)
+            problems.push_back(opened.problem());
+        std::unique_ptr<SoundOutput> output = opened ? std::move(opened.value()) : nullptr;
         for (int k = 0; output != nullptr && k < SOUND_COUNT && !stopping(); ++k) {
             const Result<SoundClip> file = read_sound_file(SOUND_FILES[static_cast<size_t>(k)]);
             if (file)

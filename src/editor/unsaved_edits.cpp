@@ -43,7 +43,7 @@ Result<std::optional<LevelDraft>> kept_unsaved_edits(const std::string& level_fi
             return std::optional<LevelDraft>();
         problem = unread.problem;
     }
-    const std::string aside = move_aside(kept, UNREADABLE_SUFFIX);
+    const Result<std::string> aside = move_aside(kept, UNREADABLE_SUFFIX);
     return Failure{kept + ": " + problem + "; the edits in it cannot be brought back, and it is " +
-                   (aside.empty() ? "left as it is." : "kept as " + aside + ".")};
+                   (aside ? "kept as " + aside.value() + "." : "left as it is.")};
 }

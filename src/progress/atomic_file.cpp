@@ -74,7 +74,7 @@ Result<> replace_file_atomically(const std::string& path, const std::string& tex
     return Done{};
 }
 
-std::string move_aside(const std::string& path, const std::string& suffix)
+Result<std::string> move_aside(const std::string& path, const std::string& suffix)
 {
     constexpr int MOST_TRIES = 1000;
     bool hard_links = true;
@@ -89,7 +89,7 @@ std::string move_aside(const std::string& path, const std::string& suffix)
             if (errno == EEXIST)
                 continue;
             if (errno != EPERM && errno != EOPNOTSUPP)
-                return "";
+                return Failure{system_words()};
             hard_links = false;
         }
         // FAT and some network and FUSE file systems have no hard links.
@@ -100,7 +100,7 @@ std::string move_aside(const std::string& path, const std::string& suffix)
         if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0)
             return aside;
         if (errno != EEXIST)
-            return "";
+            return Failure{system_words()};
     }
-    return ""; // errno is EEXIST: every name is taken
+    return Failure{system_words()}; // errno is EEXIST: every name is taken
 }

@@ -17,6 +17,6 @@ Result<> replace_file_atomically(const std::string& path, const std::string& tex
 
 // Moves a file aside to `path` + suffix without ever replacing a file that
 // is already there: the first free of suffix, suffix.2, ... suffix.1000.
-// Returns the name it now has, or "" when it could not be moved; errno then
-// says why (EEXIST when all of those names are taken).
-std::string move_aside(const std::string& path, const std::string& suffix);
+// Gives the name it now has, or the system's words for why it could not be
+// moved ("File exists" when all of those names are taken).
+Result<std::string> move_aside(const std::string& path, const std::string& suffix);

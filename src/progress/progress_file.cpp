@@ -118,12 +118,11 @@ ProgressRead read_progress(const std::string& file_name)
         const WriteLock lock(file_name);
         found = find_progress(file_name);
         if (found.what == Found::BROKEN) {
-            const std::string aside = move_aside(file_name, BROKEN_SUFFIX);
-            const std::string why = std::strerror(errno);
+            const Result<std::string> aside = move_aside(file_name, BROKEN_SUFFIX);
             return {Failure{file_name + ": " + found.fault + "; " +
-                            (aside.empty() ? "it cannot be moved aside (" + why + ")" + KEPT
-                                           : "it is kept as " + aside + ", playing as a new player.")},
-                    aside.empty()};
+                            (aside ? "it is kept as " + aside.value() + ", playing as a new player."
+                                   : "it cannot be moved aside (" + aside.problem() + ")" + KEPT)},
+                    !aside};
         }
     }
     if (found.what == Found::UNREADABLE)

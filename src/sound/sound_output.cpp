@@ -54,19 +54,20 @@ struct SoundOutput::Device {
     }
 };
 
-std::unique_ptr<SoundOutput> SoundOutput::open_device()
+Result<std::unique_ptr<SoundOutput>> SoundOutput::open_device()
 {
+    const Failure none{"No sound device: playing without sound."};
     quiet_the_sound_libraries();
     auto device = std::make_unique<Device>();
     device->device = alcOpenDevice(nullptr);
     if (device->device == nullptr)
-        return nullptr;
+        return none;
     const char* name = alcGetString(device->device, ALC_DEVICE_SPECIFIER);
     if (name != nullptr && std::strcmp(name, SILENT_DEVICE) == 0)
-        return nullptr;
+        return none;
     device->context = alcCreateContext(device->device, nullptr);
     if (device->context == nullptr)
-        return nullptr;
+        return none;
     if (alcIsExtensionPresent(device->device, "ALC_SOFT_device_clock"))
         device->get_integer64 =
             reinterpret_cast<LPALCGETINTEGER64VSOFT>(alcGetProcAddress(device->device, "alcGetInteger64vSOFT"));

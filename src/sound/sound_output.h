@@ -2,6 +2,7 @@
 // and turns with it, and a placed sound comes from its cell.
 #pragma once
 
+#include "result/result.h"
 #include "sound/sound_cues.h"
 #include "sound/sound_file.h"
 
@@ -15,9 +16,9 @@
 
 class SoundOutput {
 public:
-    // Opens the system's default output; nothing when there is none (or
-    // only OpenAL's silent stand-in), after which the game plays silent.
-    static std::unique_ptr<SoundOutput> open_device();
+    // Opens the system's default output; fails when there is none (or only
+    // OpenAL's silent stand-in), after which the game plays silent.
+    static Result<std::unique_ptr<SoundOutput>> open_device();
     // An output that plays into memory, `render` at a time: no device, and
     // no clock but the samples asked for.
     static std::unique_ptr<SoundOutput> open_in_memory(int32_t rate);
