@@ -22,6 +22,8 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace {
@@ -352,6 +354,23 @@ TEST(Controls, RStartsAgainUTakesBackLaunchesHPointsAlongAShortestWay)
     const auto next_level = where();
     play(game, C::UNDO);
     EXPECT_EQ(where(), next_level) << "the goal forgets the launches";
+}
+
+TEST(Controls, CommandsAloneSolveTheShippedFirstLevelByItsShortestWay)
+{
+    const ScratchLevels scratch;
+    for (const char* file : {"levels/1.lev", "levels/2.lev"}) {
+        std::ifstream shipped(std::string(TIRAK_DATA_DIR) + "/" + file);
+        scratch.write(file, std::string(std::istreambuf_iterator<char>(shipped), {}));
+    }
+    CommandedGame game;
+    for (const Command command : {C::LAUNCH, C::TURN_RIGHT, C::LAUNCH, C::TURN_RIGHT, C::LAUNCH, C::TURN_LEFT, C::LAUNCH})
+        play(game, command);
+    const auto solved = std::find_if(game.events.begin(), game.events.end(),
+        [](const WorldEvent& e) { return e.kind == WorldEventKind::SOLVED; });
+    ASSERT_NE(solved, game.events.end());
+    EXPECT_EQ(std::pair(solved->level, solved->launches), std::pair(1, 4));
+    EXPECT_EQ(game.level_number, 2);
 }
 
 TEST(Controls, TheEditorBuildsASolvableLevelAndPlayTestsIt)

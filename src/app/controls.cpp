@@ -1,7 +1,9 @@
 #include "app/controls.h"
 
 #include "app/editor_controls.h"
+#include "app/key_map.h"
 #include "game/game.h"
+#include "platform/window.h"
 #include "render/render_settings.h"
 #include "world/world_state.h"
 
@@ -288,4 +290,15 @@ void apply_command(Game& game, Command command)
     }
     if (!editor_command(command))
         play(game, command);
+}
+
+void on_key(int key, int action)
+{
+    // Program-wide, as the keys' own state is: Ctrl held is the keyboard's.
+    static KeyMap keyboard;
+    Game* game = static_cast<Game*>(platform::get_user_pointer());
+    if (game == nullptr)
+        return;
+    if (const std::optional<Command> command = keyboard.command_for(key, action, game->edit_mode))
+        apply_command(*game, *command);
 }

@@ -19,3 +19,8 @@ extern int mipmap_mode;
 // while the ship flies; while a level is edited, only the editor's and those
 // of help, the picture and the sound count; a play-test has no level select.
 void apply_command(Game& game, Command command);
+
+// The window layer's key callback: key code and PRESS or RELEASE. The
+// keyboard's map makes each event a command for the Game stored as the
+// window's user pointer; nothing happens without one.
+void on_key(int key, int action);

@@ -1,6 +1,5 @@
 #include "app/startup.h"
 #include "app/controls.h"
-#include "app/key_map.h"
 #include "app/game_sound.h"
 #include "app/main_loop.h"
 #include "game/fatal_error.h"
@@ -82,18 +81,6 @@ void show_window_the_driver_draws(Game& game)
                                std::to_string(height) + ".");
 }
 
-// The keyboard's commands go to the game the window belongs to.
-KeyMap key_map;
-
-void on_game_key(int key, int action)
-{
-    Game* game = static_cast<Game*>(platform::get_user_pointer());
-    if (game == nullptr)
-        return;
-    if (const std::optional<Command> command = key_map.command_for(key, action, game->edit_mode))
-        apply_command(*game, *command);
-}
-
 void report_gl_context()
 {
     std::cout << "OpenGL Version: " << glGetString(GL_VERSION) << std::endl;
@@ -157,7 +144,7 @@ int initialize(Game& game)
     }
 
     platform::set_window_title("TIRAK");
-    platform::set_key_callback(on_game_key);
+    platform::set_key_callback(on_key);
     // Every key the callback hears goes to this game.
     platform::set_user_pointer(&game);
 
