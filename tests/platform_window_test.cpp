@@ -125,6 +125,16 @@ TEST_F(WindowLayer, ASizePastTheLimitsIsBroughtDownAndAResizePastThemIsPutBack)
     EXPECT_EQ(std::make_pair(framebuffer_width, framebuffer_height), std::make_pair(1000, 600));
 }
 
+// Each line of a mappings file is taken or named; a broken one leaves the others in.
+TEST_F(WindowLayer, GamepadMappingsAreTakenALineAtATime)
+{
+    ASSERT_NO_FATAL_FAILURE(open(64, 64));
+    const std::string pad = "0300000034120000cdab000010010000,Tirak Test Pad,a:b0,b:b1,x:b2,y:b3,leftx:a0,lefty:a1,";
+    const std::string text = "# a comment\n" + pad + "platform:Linux,\n\n" + "0300000034120000cdab,Short GUID,a:b0,\r\n" +
+                             "no mapping here\n" + pad + std::string(1000, 'x') + ",\n" + pad + "\r\n";
+    EXPECT_EQ(platform::add_gamepad_mappings(text), (std::vector<int>{4, 5, 6}));
+}
+
 TEST_F(WindowLayer, AnUnreachableDisplayLeavesItsReason)
 {
     const std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";

@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "game/player_lines.h"
 #include "config/config_file.h"
+#include "config/file_text.h"
 #include "platform/window.h"
 #include "render/gl_functions.h"
 #include "app/resource_preload.h"
@@ -79,6 +80,28 @@ void show_window_the_driver_draws(Game& game)
                                " are more than this display can draw, " + std::to_string(largest_width) + " x " +
                                std::to_string(largest_height) + "; the window is " + std::to_string(width) + " x " +
                                std::to_string(height) + ".");
+}
+
+// Gamepad mappings of the player's own, in the SDL format, beside the
+// settings: added to the window library's for pads it does not know.
+constexpr const char* GAMEPAD_MAPPINGS_FILE = "gamecontrollerdb.txt";
+// SDL's whole collection, every pad it knows, is under a megabyte.
+constexpr size_t MOST_MAPPING_BYTES = size_t{4} << 20;
+
+void add_players_gamepad_mappings(Game& game)
+{
+    const std::string file_name = GAMEPAD_MAPPINGS_FILE;
+    const Result<std::optional<std::string>> file =
+        read_file_text(file_name, MOST_MAPPING_BYTES, "a gamepad mappings file");
+    if (!file) {
+        report_to_player(game, file_name + ": " + file.problem() + "; the built-in gamepad mappings are used.");
+        return;
+    }
+    if (!file.value())
+        return;
+    for (const int line : platform::add_gamepad_mappings(*file.value()))
+        report_to_player(game, file_name + ": line " + std::to_string(line) +
+                                   " is not a gamepad mapping; the other lines are used.");
 }
 
 void report_gl_context()
@@ -176,6 +199,7 @@ int initialize(Game& game)
     // mode or a window manager may give another size than the one asked for:
     // draw into what the window really has.
     follow_framebuffer_size(game, true);
+    add_players_gamepad_mappings(game);
 
     platform::disable_mouse_cursor();
     platform::get_mouse_pos(&game.last_mouse_x, &game.last_mouse_y);

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cctype>
 #include <climits>
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -438,6 +440,30 @@ void swap_buffers()
 void* get_proc_address(const char* name)
 {
     return reinterpret_cast<void*>(glfwGetProcAddress(name));
+}
+
+std::vector<int> add_gamepad_mappings(const std::string& text)
+{
+    // The library skips a line that does not begin with a pad's GUID, and
+    // one too long for its buffer, and says nothing; it refuses a broken one
+    // only through the error callback.
+    constexpr size_t LONGEST_MAPPING = 1023;
+    std::vector<int> left_out;
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        state.error_text.clear();
+        if (!std::isxdigit(static_cast<unsigned char>(line[0])) || line.size() > LONGEST_MAPPING ||
+            glfwUpdateGamepadMappings(line.c_str()) != GLFW_TRUE || !state.error_text.empty())
+            left_out.push_back(number);
+    }
+    // No later failure is to be blamed on a mapping.
+    state.error_text.clear();
+    return left_out;
 }
 
 } // namespace platform

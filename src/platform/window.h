@@ -6,6 +6,9 @@
 
 #include "result/result.h"
 
+#include <string>
+#include <vector>
+
 namespace platform {
 
 // Key codes as GLFW 2.7 numbers them: printable keys are their upper-case
@@ -136,5 +139,12 @@ void sleep(double seconds);
 void swap_buffers();
 
 void* get_proc_address(const char* name);
+
+// Adds gamepad mappings in the SDL format of gamecontrollerdb.txt to the
+// library's own, a line at a time, once init has succeeded; a later line
+// for the same pad replaces an earlier one. Gives the numbers, from 1, of
+// the lines left out: each line must be empty, a comment (#) or a mapping
+// the library takes.
+std::vector<int> add_gamepad_mappings(const std::string& text);
 
 } // namespace platform

@@ -666,6 +666,7 @@ game/gl-3.2-context   | 0 |                                                     
 game/fulscreen-absent | 0 | sed -i 's/^fulscreen = no$/fullscreen = no/' tirak.inp     | game | is win 1280x1024
 game/inp-missing      | 1 | rm tirak.inp                                               | game | is err 'Cannot open "tirak.inp": the file is missing or unreadable.' && is out ''
 game/inp-malformed    | 0 | printf 'no setting\nwidth = wide\nheight = 600\nfulscreen = no\n\n\1\377 =\n' > tirak.inp | game | is win 800x600
+game/pad-mappings     | 0 | printf '# mine\n0300000034120000cdab000010010000,Test Pad,a:b0,platform:Linux,\n0300000034120000cdab,Short,a:b0,\n' > gamecontrollerdb.txt | game | has out 'gamecontrollerdb.txt: line 3 is not a gamepad mapping; the other lines are used.' && count out gamecontrollerdb 1
 game/inp-directory    | 1 | rm tirak.inp; mkdir tirak.inp                              | game | is err 'Cannot open "tirak.inp": it is a directory, not a file.'
 game/inp-endless      | 1 | rm tirak.inp; ln -s /dev/zero tirak.inp                    | game | is err 'Cannot open "tirak.inp": it is a device, not a file.'
 game/inp-huge         | 1 | truncate -s 3G tirak.inp                                   | game | is err 'Cannot open "tirak.inp": it is 3221225472 bytes; a settings file may have at most 1048576.'
