@@ -4,6 +4,7 @@
 #include "app/controls.h"
 #include "app/editor_controls.h"
 #include "app/key_map.h"
+#include "app/pad_map.h"
 #include "app/hud.h"
 #include "game/game.h"
 #include "platform/window.h"
@@ -255,6 +256,64 @@ TEST(Controls, KeysAskForTheirCommandsInEachModeAndCtrlIsHeldByItsOwnEvents)
     for (const Row& row : rows) {
         SCOPED_TRACE("row " + std::to_string(&row - rows + 1));
         EXPECT_EQ(keys.command_for(row.key, row.action, row.mode), row.command);
+    }
+}
+
+// A pad's states, frame by frame, and the commands each frame asks for.
+TEST(Controls, APadAsksOncePerPushPastItsDeadZoneAndNothingAsItComesOrGoes)
+{
+    using namespace platform;
+    constexpr EditMode PLAYING = EditMode::OFF, EDITING = EditMode::EDITING;
+    struct Frame { const char* name; EditMode mode; bool connected; std::vector<int> buttons; float x, y, left_trigger;
+                   std::vector<Command> commands; };
+    const Frame frames[] = {
+        {"no pad", PLAYING, false, {PAD_A}, 0, 0, -1, {}},
+        {"plugged in with A held", PLAYING, true, {PAD_A}, 0, 0, -1, {}},
+        {"A let go", PLAYING, true, {}, 0, 0, -1, {}},
+        {"A pressed", PLAYING, true, {PAD_A}, 0, 0, -1, {C::LAUNCH}},
+        {"A held", PLAYING, true, {PAD_A}, 0, 0, -1, {}},
+        {"every button", PLAYING, true, {PAD_B, PAD_X, PAD_Y, PAD_LEFT_BUMPER, PAD_RIGHT_BUMPER, PAD_BACK, PAD_START,
+         PAD_LEFT_THUMB, PAD_DPAD_UP}, 0, 0, -1,
+         {C::UNDO, C::HINT, C::RESTART, C::PREVIOUS_LEVEL, C::NEXT_LEVEL, C::HELP, C::EDIT, C::MUTE, C::HEAD_UP}},
+        {"let go", PLAYING, true, {}, 0, 0, -1, {}},
+        {"inside the dead zone", PLAYING, true, {}, 0.45f, 0, -1, {}},
+        {"a push right", PLAYING, true, {}, 0.8f, 0.3f, -1, {C::TURN_RIGHT}},
+        {"still pushed", PLAYING, true, {}, 1.0f, 0, -1, {}},
+        {"back, not past the middle", PLAYING, true, {}, 0.35f, 0, -1, {}},
+        {"pushed again", PLAYING, true, {}, 0.9f, 0, -1, {}},
+        {"round the edge to up", PLAYING, true, {}, 0.2f, -0.9f, -1, {C::HEAD_UP}},
+        {"the middle", PLAYING, true, {}, 0, 0, -1, {}},
+        {"down and a little left", PLAYING, true, {}, -0.6f, 0.7f, -1, {C::HEAD_DOWN}},
+        {"left", PLAYING, true, {}, -0.9f, 0, -1, {C::TURN_LEFT}},
+        {"a trigger in play", PLAYING, true, {}, 0, 0, 1, {}},
+        {"pulled out mid-push", PLAYING, false, {PAD_A}, -1, 0, 1, {}},
+        {"back, still held", EDITING, true, {PAD_A}, -1, 0, 1, {}},
+        {"let go", EDITING, true, {}, 0, 0, -1, {}},
+        {"the editor's buttons", EDITING, true, {PAD_A, PAD_B, PAD_X, PAD_Y, PAD_RIGHT_THUMB, PAD_LEFT_BUMPER,
+         PAD_RIGHT_BUMPER, PAD_LEFT_THUMB, PAD_GUIDE, PAD_DPAD_LEFT}, 0, 0, -1,
+         {C::PLACE_CUBE, C::EMPTY_CELL, C::PLACE_BEAMER, C::PLACE_GOAL, C::LAYER_DOWN, C::LAYER_UP, C::SAVE,
+          C::PLAY_TEST, C::PLACE_SHIP_START, C::CURSOR_LEFT}},
+        {"the stick up", EDITING, true, {}, 0, -0.7f, -1, {C::CURSOR_AWAY}},
+        {"a trigger at rest", EDITING, true, {}, 0, 0, -1, {}},
+        {"pulled a little", EDITING, true, {}, 0, 0, -0.2f, {}},
+        {"pulled half way", EDITING, true, {}, 0, 0, 0.1f, {C::EDIT_UNDO}},
+        {"eased back a little", EDITING, true, {}, 0, 0, -0.4f, {}},
+        {"pulled again", EDITING, true, {}, 0, 0, 0.5f, {}},
+        {"let go, pulled", EDITING, true, {}, 0, 0, -0.8f, {}},
+        {"and pulled", EDITING, true, {}, 0, 0, 1, {C::EDIT_UNDO}},
+    };
+    PadMap map;
+    for (const Frame& frame : frames) {
+        SCOPED_TRACE(frame.name);
+        PadState pad;
+        pad.connected = frame.connected;
+        for (const int button : frame.buttons)
+            pad.buttons[static_cast<size_t>(button)] = true;
+        pad.axes[PAD_LEFT_X] = frame.x;
+        pad.axes[PAD_LEFT_Y] = frame.y;
+        pad.axes[PAD_LEFT_TRIGGER] = frame.left_trigger;
+        pad.axes[PAD_RIGHT_TRIGGER] = -1;
+        EXPECT_EQ(map.commands_for(pad, frame.mode), frame.commands);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/editor_controls.h"
 #include "app/key_map.h"
+#include "app/pad_map.h"
 #include "game/game.h"
 #include "platform/window.h"
 #include "render/render_settings.h"
@@ -301,4 +302,11 @@ void on_key(int key, int action)
         return;
     if (const std::optional<Command> command = keyboard.command_for(key, action, game->edit_mode))
         apply_command(*game, *command);
+}
+
+void on_pad(Game& game)
+{
+    static PadMap pad;
+    for (const Command command : pad.commands_for(platform::get_pad_state(), game.edit_mode))
+        apply_command(game, command);
 }

@@ -24,3 +24,7 @@ void apply_command(Game& game, Command command);
 // keyboard's map makes each event a command for the Game stored as the
 // window's user pointer; nothing happens without one.
 void on_key(int key, int action);
+
+// Reads the gamepad and carries out what it asks for since the last read;
+// call it once a frame, where the key callbacks run.
+void on_pad(Game& game);

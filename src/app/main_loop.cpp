@@ -1,5 +1,6 @@
 #include "app/main_loop.h"
 
+#include "app/controls.h"
 #include "app/editor_controls.h"
 #include "app/game_sound.h"
 #include "app/hud_drawing.h"
@@ -233,6 +234,7 @@ bool run_frame(Game& game, RunState& state)
     game.events.clear();
     game.said.clear();
     platform::swap_buffers();
+    on_pad(game);
     if (platform::get_key(platform::KEY_ESC) == platform::PRESS)
         return false;
     return platform::get_window_param(platform::OPENED) != 0;

@@ -466,4 +466,29 @@ std::vector<int> add_gamepad_mappings(const std::string& text)
     return left_out;
 }
 
+static_assert(PAD_A == GLFW_GAMEPAD_BUTTON_A && PAD_Y == GLFW_GAMEPAD_BUTTON_Y && PAD_BACK == GLFW_GAMEPAD_BUTTON_BACK &&
+              PAD_RIGHT_THUMB == GLFW_GAMEPAD_BUTTON_RIGHT_THUMB && PAD_DPAD_UP == GLFW_GAMEPAD_BUTTON_DPAD_UP &&
+              PAD_DPAD_LEFT == GLFW_GAMEPAD_BUTTON_DPAD_LEFT && PAD_BUTTONS == GLFW_GAMEPAD_BUTTON_LAST + 1,
+              "the pad's buttons are GLFW's");
+static_assert(PAD_LEFT_Y == GLFW_GAMEPAD_AXIS_LEFT_Y && PAD_LEFT_TRIGGER == GLFW_GAMEPAD_AXIS_LEFT_TRIGGER &&
+              PAD_AXES == GLFW_GAMEPAD_AXIS_LAST + 1,
+              "the pad's axes are GLFW's");
+
+PadState get_pad_state()
+{
+    PadState pad;
+    GLFWgamepadstate read{};
+    for (int joystick = GLFW_JOYSTICK_1; joystick <= GLFW_JOYSTICK_LAST; ++joystick) {
+        if (!glfwJoystickIsGamepad(joystick) || !glfwGetGamepadState(joystick, &read))
+            continue;
+        pad.connected = true;
+        for (int button = 0; button < PAD_BUTTONS; ++button)
+            pad.buttons[static_cast<size_t>(button)] = read.buttons[button] == GLFW_PRESS;
+        for (int axis = 0; axis < PAD_AXES; ++axis)
+            pad.axes[static_cast<size_t>(axis)] = read.axes[axis];
+        break;
+    }
+    return pad;
+}
+
 } // namespace platform

@@ -6,6 +6,7 @@
 
 #include "result/result.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,26 @@ void sleep(double seconds);
 void swap_buffers();
 
 void* get_proc_address(const char* name);
+
+// A gamepad's buttons and axes, numbered as GLFW 3's gamepad API numbers
+// them: the face buttons by their places (A south, B east, X west, Y north).
+constexpr int PAD_A = 0, PAD_B = 1, PAD_X = 2, PAD_Y = 3, PAD_LEFT_BUMPER = 4, PAD_RIGHT_BUMPER = 5, PAD_BACK = 6,
+              PAD_START = 7, PAD_GUIDE = 8, PAD_LEFT_THUMB = 9, PAD_RIGHT_THUMB = 10, PAD_DPAD_UP = 11,
+              PAD_DPAD_RIGHT = 12, PAD_DPAD_DOWN = 13, PAD_DPAD_LEFT = 14, PAD_BUTTONS = 15;
+// Sticks from -1 to 1, up being -1; triggers from -1 at rest to 1 pulled.
+constexpr int PAD_LEFT_X = 0, PAD_LEFT_Y = 1, PAD_RIGHT_X = 2, PAD_RIGHT_Y = 3, PAD_LEFT_TRIGGER = 4,
+              PAD_RIGHT_TRIGGER = 5, PAD_AXES = 6;
+
+struct PadState {
+    bool connected = false;
+    std::array<bool, PAD_BUTTONS> buttons{};
+    std::array<float, PAD_AXES> axes{};
+};
+
+// The first joystick that is a gamepad, read through its mapping; not
+// connected while there is none. Pads plugged in or out are seen as the
+// window's events are handled.
+PadState get_pad_state();
 
 // Adds gamepad mappings in the SDL format of gamecontrollerdb.txt to the
 // library's own, a line at a time, once init has succeeded; a later line
