@@ -15,53 +15,51 @@ constexpr float STICK_RELEASED = 0.3f;
 constexpr float TRIGGER_PRESSED = 0.0f;
 constexpr float TRIGGER_RELEASED = -0.5f;
 
-using namespace platform;
-
-std::optional<Command> play_command(int input)
+std::optional<Command> pad_play_command(int input)
 {
     switch (input) {
-    case PAD_A: return Command::LAUNCH;
-    case PAD_B: return Command::UNDO;
-    case PAD_X: return Command::HINT;
-    case PAD_Y: return Command::RESTART;
-    case PAD_LEFT_BUMPER: return Command::PREVIOUS_LEVEL;
-    case PAD_RIGHT_BUMPER: return Command::NEXT_LEVEL;
-    case PAD_BACK: return Command::HELP;
-    case PAD_START: return Command::EDIT;
-    case PAD_LEFT_THUMB: return Command::MUTE;
+    case platform::PAD_A: return Command::LAUNCH;
+    case platform::PAD_B: return Command::UNDO;
+    case platform::PAD_X: return Command::HINT;
+    case platform::PAD_Y: return Command::RESTART;
+    case platform::PAD_LEFT_BUMPER: return Command::PREVIOUS_LEVEL;
+    case platform::PAD_RIGHT_BUMPER: return Command::NEXT_LEVEL;
+    case platform::PAD_BACK: return Command::HELP;
+    case platform::PAD_START: return Command::EDIT;
+    case platform::PAD_LEFT_THUMB: return Command::MUTE;
     default: return std::nullopt;
     }
 }
 
-std::optional<Command> editing_command(int input)
+std::optional<Command> pad_editing_command(int input)
 {
     switch (input) {
-    case PAD_A: return Command::PLACE_CUBE;
-    case PAD_B: return Command::EMPTY_CELL;
-    case PAD_X: return Command::PLACE_BEAMER;
-    case PAD_Y: return Command::PLACE_GOAL;
-    case PAD_RIGHT_THUMB: return Command::PLACE_SHIP_START;
-    case PAD_LEFT_BUMPER: return Command::LAYER_DOWN;
-    case PAD_RIGHT_BUMPER: return Command::LAYER_UP;
-    case PAD_BACK: return Command::HELP;
-    case PAD_START: return Command::EDIT;
-    case PAD_LEFT_THUMB: return Command::PLAY_TEST;
-    case PAD_GUIDE: return Command::SAVE;
+    case platform::PAD_A: return Command::PLACE_CUBE;
+    case platform::PAD_B: return Command::EMPTY_CELL;
+    case platform::PAD_X: return Command::PLACE_BEAMER;
+    case platform::PAD_Y: return Command::PLACE_GOAL;
+    case platform::PAD_RIGHT_THUMB: return Command::PLACE_SHIP_START;
+    case platform::PAD_LEFT_BUMPER: return Command::LAYER_DOWN;
+    case platform::PAD_RIGHT_BUMPER: return Command::LAYER_UP;
+    case platform::PAD_BACK: return Command::HELP;
+    case platform::PAD_START: return Command::EDIT;
+    case platform::PAD_LEFT_THUMB: return Command::PLAY_TEST;
+    case platform::PAD_GUIDE: return Command::SAVE;
     default: return std::nullopt;
     }
 }
 
 } // namespace
 
-PadMap::Inputs PadMap::held_now(const PadState& pad) const
+PadMap::Inputs PadMap::held_now(const platform::PadState& pad) const
 {
     Inputs held{};
-    for (int button = 0; button < PAD_BUTTONS; ++button)
+    for (int button = 0; button < platform::PAD_BUTTONS; ++button)
         held[static_cast<size_t>(button)] = pad.buttons[static_cast<size_t>(button)];
 
     // The stick's direction, if any, along its larger axis.
-    const float x = pad.axes[PAD_LEFT_X];
-    const float y = pad.axes[PAD_LEFT_Y];
+    const float x = pad.axes[platform::PAD_LEFT_X];
+    const float y = pad.axes[platform::PAD_LEFT_Y];
     const int was = held_[STICK_LEFT] ? STICK_LEFT : held_[STICK_RIGHT] ? STICK_RIGHT
                   : held_[STICK_UP]   ? STICK_UP   : held_[STICK_DOWN]  ? STICK_DOWN : -1;
     const float along_was = was == STICK_LEFT ? -x : was == STICK_RIGHT ? x : was == STICK_UP ? -y : y;
@@ -72,14 +70,14 @@ PadMap::Inputs PadMap::held_now(const PadState& pad) const
         held[static_cast<size_t>(now)] = true;
     }
 
-    for (const auto& [input, axis] : {std::pair{LEFT_TRIGGER, PAD_LEFT_TRIGGER}, {RIGHT_TRIGGER, PAD_RIGHT_TRIGGER}}) {
+    for (const auto& [input, axis] : {std::pair{LEFT_TRIGGER, platform::PAD_LEFT_TRIGGER}, {RIGHT_TRIGGER, platform::PAD_RIGHT_TRIGGER}}) {
         const float pulled = pad.axes[static_cast<size_t>(axis)];
         held[static_cast<size_t>(input)] = held_[static_cast<size_t>(input)] ? pulled > TRIGGER_RELEASED : pulled > TRIGGER_PRESSED;
     }
     return held;
 }
 
-std::vector<Command> PadMap::commands_for(const PadState& pad, EditMode mode)
+std::vector<Command> PadMap::commands_for(const platform::PadState& pad, EditMode mode)
 {
     std::vector<Command> commands;
     if (!pad.connected) {
@@ -98,17 +96,17 @@ std::vector<Command> PadMap::commands_for(const PadState& pad, EditMode mode)
             continue;
         std::optional<Command> command;
         switch (input) {
-        case PAD_DPAD_LEFT:
+        case platform::PAD_DPAD_LEFT:
         case STICK_LEFT: command = editing ? Command::CURSOR_LEFT : Command::TURN_LEFT; break;
-        case PAD_DPAD_RIGHT:
+        case platform::PAD_DPAD_RIGHT:
         case STICK_RIGHT: command = editing ? Command::CURSOR_RIGHT : Command::TURN_RIGHT; break;
-        case PAD_DPAD_UP:
+        case platform::PAD_DPAD_UP:
         case STICK_UP: command = editing ? Command::CURSOR_AWAY : Command::HEAD_UP; break;
-        case PAD_DPAD_DOWN:
+        case platform::PAD_DPAD_DOWN:
         case STICK_DOWN: command = editing ? Command::CURSOR_NEARER : Command::HEAD_DOWN; break;
         case LEFT_TRIGGER: command = editing ? std::optional(Command::EDIT_UNDO) : std::nullopt; break;
         case RIGHT_TRIGGER: command = editing ? std::optional(Command::EDIT_REDO) : std::nullopt; break;
-        default: command = editing ? editing_command(input) : play_command(input); break;
+        default: command = editing ? pad_editing_command(input) : pad_play_command(input); break;
         }
         if (command)
             commands.push_back(*command);
