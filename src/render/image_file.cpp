@@ -92,6 +92,12 @@ ImageFile decode(FREE_IMAGE_FORMAT format, unsigned max_side, Load load)
 
 } // namespace
 
+const MipLevel& pixels_of(const ImageFile& image)
+{
+    static const MipLevel none;
+    return image ? image.value() : none;
+}
+
 Result<> check_image_size(unsigned width, unsigned height, unsigned max_side)
 {
     if (width >= 1 && height >= 1 && width <= max_side && height <= max_side)

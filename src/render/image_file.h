@@ -28,5 +28,8 @@ ImageFile decode_image(const uint8_t* bytes, size_t size, unsigned max_side);
 // problem.
 ImageFile read_image_file(const std::string& file_name, unsigned max_side);
 
+// The image's pixels, 0*0 for one that was refused.
+const MipLevel& pixels_of(const ImageFile& image);
+
 // Whether an image of this size can be a texture, and why not.
 Result<> check_image_size(unsigned width, unsigned height, unsigned max_side);

@@ -49,9 +49,7 @@ std::shared_ptr<PreparedTexture> prepare_texture(const std::string& name, bool h
         const std::string file = TEXTURE_DIRECTORY + std::to_string(level) + name;
         texture->files.emplace_back(file, read_image_file(file, MAX_IMAGE_SIDE));
     }
-    static const MipLevel no_pixels;
-    const ImageFile& level_0 = texture->files.front().second;
-    const MipLevel* above = level_0 ? &level_0.value() : &no_pixels;
+    const MipLevel* above = &pixels_of(texture->files.front().second);
     while (!shown_as_stored && above->width > 0 && (above->width > 1 || above->height > 1)) {
         texture->made_levels.push_back(half_level(*above));
         above = &texture->made_levels.back();

@@ -29,8 +29,7 @@ void upload(GLint level, const MipLevel& texels, const PreparedTexture& texture)
 glm::uvec2 load_level(const std::string& file_name, const ImageFile& image, GLint level, glm::uvec2 base_size,
                       const PreparedTexture& texture, bool uploading, unsigned max_side)
 {
-    static const MipLevel no_pixels;
-    const MipLevel& texels = image ? image.value() : no_pixels;
+    const MipLevel& texels = pixels_of(image);
     std::string problem = image.problem();
     if (problem.empty() && texels.width > 0)
         problem = check_image_size(texels.width, texels.height, max_side).problem();

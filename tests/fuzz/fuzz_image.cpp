@@ -61,8 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const ImageFile image = decode_image(data, size, MAX_SIDE);
     FUZZ_EXPECT(image || one_line(image.problem()), "the problem is [" + image.problem() + "]");
-    static const MipLevel none;
-    const MipLevel& pixels = image ? image.value() : none;
+    const MipLevel& pixels = pixels_of(image);
     const bool no_pixels = pixels.width == 0 && pixels.height == 0 && pixels.texels.empty();
     // An image of a type FreeImage knows gives pixels or says why not.
     FUZZ_EXPECT(known_type(data, size) == (!no_pixels || !image),
