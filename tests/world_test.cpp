@@ -5,6 +5,8 @@
 #include "app/editor_controls.h"
 #include "app/key_map.h"
 #include "app/pad_map.h"
+#include "app/pad_script.h"
+#include "app/player_input.h"
 #include "app/hud.h"
 #include "game/game.h"
 #include "platform/window.h"
@@ -253,10 +255,61 @@ TEST(Controls, KeysAskForTheirCommandsInEachModeAndCtrlIsHeldByItsOwnEvents)
         {TESTING, platform::KEY_PAGEUP, RELEASE, C::SHOW_HEADING},
     };
     KeyMap keys;
+    const InputBindings bindings(default_key_bindings());
     for (const Row& row : rows) {
         SCOPED_TRACE("row " + std::to_string(&row - rows + 1));
-        EXPECT_EQ(keys.command_for(row.key, row.action, row.mode), row.command);
+        EXPECT_EQ(keys.command_for(row.key, row.action, row.mode, bindings), row.command);
     }
+}
+
+// The settings' key_ and pad_ lines, and what the keys and buttons ask for
+// after them, in play and in the editor.
+TEST(Controls, ThePlayersBindingsReplaceTheGamesAndEachLineTheyCannotTakeIsSaid)
+{
+    constexpr EditMode PLAYING = EditMode::OFF, EDITING = EditMode::EDITING;
+    constexpr std::optional<Command> NONE;
+    struct Asked { EditMode mode; Chord chord; std::optional<Command> command; };
+    struct Row { const char* name; SettingLines lines; std::vector<std::string> said; std::vector<Asked> asked; };
+    const int RETURN = platform::KEY_ENTER;
+    const Row rows[] = {
+        {"none", {{"width", "800"}}, {}, {{PLAYING, {' '}, C::LAUNCH}, {EDITING, {'S', true}, C::SAVE}}},
+        {"Return and L", {{"key_launch", "Return"}, {"key_jump", "J"}, {"key_right", "l"}},
+         {"tirak.inp: key_jump names no command; the README lists them."},
+         {{PLAYING, {RETURN}, C::LAUNCH}, {PLAYING, {' '}, NONE}, {PLAYING, {'L'}, C::TURN_RIGHT}, {PLAYING, {'D'}, NONE}}},
+        {"a clash: the first keeps it", {{"key_hint", "Return"}, {"key_undo", "return, F2"}},
+         {"tirak.inp: key_undo = return, F2: Return is hint's already, and hint keeps it."},
+         {{PLAYING, {RETURN}, C::HINT}, {PLAYING, {platform::KEY_F1 + 1}, C::UNDO}, {PLAYING, {'U'}, NONE}}},
+        {"an unknown key keeps the default", {{"key_launch", "Spaec"}},
+         {"tirak.inp: key_launch = Spaec: \"Spaec\" is no key name; launch keeps Space."},
+         {{PLAYING, {' '}, C::LAUNCH}}},
+        {"a default moves, an only key says so", {{"key_launch", "A"}, {"key_save", "Ctrl+A"}},
+         {"tirak.inp: key_launch = A takes left's only key; left has none now."},
+         {{PLAYING, {'A'}, C::LAUNCH}, {EDITING, {'A', true}, C::SAVE}, {EDITING, {'S', true}, NONE}}},
+        {"a clash's loser keeps its own", {{"key_hint", "Space"}, {"key_undo", "Space"}},
+         {"tirak.inp: key_hint = Space takes launch's only key; launch has none now.",
+          "tirak.inp: key_undo = Space: Space is hint's already, and hint keeps it."},
+         {{PLAYING, {' '}, C::HINT}, {PLAYING, {'U'}, C::UNDO}, {PLAYING, {'H'}, NONE}}},
+        {"swapped in either order", {{"key_launch", "W"}, {"key_up", "Space"}},
+         {}, {{PLAYING, {'W'}, C::LAUNCH}, {PLAYING, {' '}, C::HEAD_UP}}},
+        {"modes apart: one key for play and editor", {{"key_place_cube", "H"}},
+         {}, {{PLAYING, {'H'}, C::HINT}, {EDITING, {'H'}, C::PLACE_CUBE}, {EDITING, {'1'}, NONE}}},
+        {"empty: none", {{"key_hint", ""}}, {}, {{PLAYING, {'H'}, NONE}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        InputBindings keys(default_key_bindings());
+        EXPECT_EQ(keys.take_settings(row.lines, KEY_SPELLING, "tirak.inp"), row.said);
+        for (const Asked& asked : row.asked)
+            EXPECT_EQ(keys.command_for(asked.chord, asked.mode), asked.command) << asked.chord.input;
+    }
+
+    InputBindings pad(default_pad_bindings());
+    EXPECT_EQ(pad.take_settings({{"pad_save", "Start"}, {"pad_hint", "Back+Back"}, {"pad_edit", "Back+Y"}}, PAD_SPELLING,
+                                "tirak.inp"),
+              (std::vector<std::string>{"tirak.inp: pad_hint = Back+Back: \"Back+Back\" is no button name; hint keeps X.",
+                                        "tirak.inp: pad_edit = Back+Y takes new_level's only button; new_level has none now."}));
+    EXPECT_EQ(pad.command_for({platform::PAD_START}, EDITING), C::SAVE);
+    EXPECT_EQ(pad.command_for({platform::PAD_START}, PLAYING), NONE);
 }
 
 // A pad's states, frame by frame, and the commands each frame asks for.
@@ -272,10 +325,15 @@ TEST(Controls, APadAsksOncePerPushPastItsDeadZoneAndNothingAsItComesOrGoes)
         {"A let go", PLAYING, true, {}, 0, 0, -1, {}},
         {"A pressed", PLAYING, true, {PAD_A}, 0, 0, -1, {C::LAUNCH}},
         {"A held", PLAYING, true, {PAD_A}, 0, 0, -1, {}},
-        {"every button", PLAYING, true, {PAD_B, PAD_X, PAD_Y, PAD_LEFT_BUMPER, PAD_RIGHT_BUMPER, PAD_BACK, PAD_START,
+        {"every button", PLAYING, true, {PAD_B, PAD_X, PAD_Y, PAD_LEFT_BUMPER, PAD_RIGHT_BUMPER, PAD_START,
          PAD_LEFT_THUMB, PAD_DPAD_UP}, 0, 0, -1,
-         {C::UNDO, C::HINT, C::RESTART, C::PREVIOUS_LEVEL, C::NEXT_LEVEL, C::HELP, C::EDIT, C::MUTE, C::HEAD_UP}},
+         {C::UNDO, C::HINT, C::RESTART, C::PREVIOUS_LEVEL, C::NEXT_LEVEL, C::EDIT, C::MUTE, C::HEAD_UP}},
         {"let go", PLAYING, true, {}, 0, 0, -1, {}},
+        {"Back down", PLAYING, true, {PAD_BACK}, 0, 0, -1, {}},
+        {"Back up, alone", PLAYING, true, {}, 0, 0, -1, {C::HELP}},
+        {"Back down again", PLAYING, true, {PAD_BACK}, 0, 0, -1, {}},
+        {"and RB with it", PLAYING, true, {PAD_BACK, PAD_RIGHT_BUMPER}, 0, 0, -1, {C::FURTHEST_LEVEL}},
+        {"Back up after a chord", PLAYING, true, {}, 0, 0, -1, {}},
         {"inside the dead zone", PLAYING, true, {}, 0.45f, 0, -1, {}},
         {"a push right", PLAYING, true, {}, 0.8f, 0.3f, -1, {C::TURN_RIGHT}},
         {"still pushed", PLAYING, true, {}, 1.0f, 0, -1, {}},
@@ -290,10 +348,13 @@ TEST(Controls, APadAsksOncePerPushPastItsDeadZoneAndNothingAsItComesOrGoes)
         {"back, still held", EDITING, true, {PAD_A}, -1, 0, 1, {}},
         {"let go", EDITING, true, {}, 0, 0, -1, {}},
         {"the editor's buttons", EDITING, true, {PAD_A, PAD_B, PAD_X, PAD_Y, PAD_RIGHT_THUMB, PAD_LEFT_BUMPER,
-         PAD_RIGHT_BUMPER, PAD_LEFT_THUMB, PAD_GUIDE, PAD_DPAD_LEFT}, 0, 0, -1,
-         {C::PLACE_CUBE, C::EMPTY_CELL, C::PLACE_BEAMER, C::PLACE_GOAL, C::LAYER_DOWN, C::LAYER_UP, C::SAVE,
-          C::PLAY_TEST, C::PLACE_SHIP_START, C::CURSOR_LEFT}},
+         PAD_RIGHT_BUMPER, PAD_GUIDE, PAD_DPAD_LEFT}, 0, 0, -1,
+         {C::PLACE_CUBE, C::EMPTY_CELL, C::PLACE_BEAMER, C::PLACE_GOAL, C::LAYER_DOWN, C::LAYER_UP,
+          C::PLACE_SHIP_START, C::CURSOR_LEFT}},
         {"the stick up", EDITING, true, {}, 0, -0.7f, -1, {C::CURSOR_AWAY}},
+        {"Back with A, X, the d-pad up", EDITING, true, {PAD_BACK, PAD_A, PAD_X, PAD_DPAD_UP}, 0, 0, -1,
+         {C::SAVE, C::PLAY_TEST, C::GROW}},
+        {"and a trigger: the camera's", EDITING, true, {PAD_BACK}, 0, 0, 1, {}},
         {"a trigger at rest", EDITING, true, {}, 0, 0, -1, {}},
         {"pulled a little", EDITING, true, {}, 0, 0, -0.2f, {}},
         {"pulled half way", EDITING, true, {}, 0, 0, 0.1f, {C::EDIT_UNDO}},
@@ -303,6 +364,7 @@ TEST(Controls, APadAsksOncePerPushPastItsDeadZoneAndNothingAsItComesOrGoes)
         {"and pulled", EDITING, true, {}, 0, 0, 1, {C::EDIT_UNDO}},
     };
     PadMap map;
+    const InputBindings bindings(default_pad_bindings());
     for (const Frame& frame : frames) {
         SCOPED_TRACE(frame.name);
         PadState pad;
@@ -313,7 +375,39 @@ TEST(Controls, APadAsksOncePerPushPastItsDeadZoneAndNothingAsItComesOrGoes)
         pad.axes[PAD_LEFT_Y] = frame.y;
         pad.axes[PAD_LEFT_TRIGGER] = frame.left_trigger;
         pad.axes[PAD_RIGHT_TRIGGER] = -1;
-        EXPECT_EQ(map.commands_for(pad, frame.mode), frame.commands);
+        EXPECT_EQ(map.commands_for(pad, frame.mode, bindings), frame.commands);
+    }
+}
+
+// What the right stick and the triggers do to the camera over a second.
+TEST(Controls, APadsRightStickTurnsTheCameraAndItsTriggersMoveItButNotAtRest)
+{
+    using namespace platform;
+    constexpr EditMode PLAYING = EditMode::OFF, EDITING = EditMode::EDITING;
+    struct Row { const char* name; EditMode mode; bool back; float x, y, left, right, azimuth, polar, nearer; };
+    const Row rows[] = {
+        {"at rest", PLAYING, false, 0, 0, -1, -1, 0, 0, 0},
+        {"in the dead zone", PLAYING, false, 0.15f, -0.1f, -1, -1, 0, 0, 0},
+        {"full right", PLAYING, false, 1, 0, -1, -1, 150, 0, 0},
+        {"half down, past the dead zone", PLAYING, false, 0, 0.6f, -1, -1, 0, 75, 0},
+        {"triggers at the middle, as untouched", PLAYING, false, 0, 0, 0, 0, 0, 0, 0},
+        {"right trigger pulled", PLAYING, false, 0, 0, -1, 1, 0, 0, 8},
+        {"left trigger half", PLAYING, false, 0, 0, 0.5f, -1, 0, 0, -4},
+        {"editing: the triggers undo", EDITING, false, -1, 0, -1, 1, -150, 0, 0},
+        {"editing with Back held", EDITING, true, 0, 0, -1, 1, 0, 0, 8},
+        {"gone", PLAYING, false, 1, 1, 1, 1, 0, 0, 0},
+    };
+    const PadMap map;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        PadState pad;
+        pad.connected = std::string(row.name) != "gone";
+        pad.buttons[PAD_BACK] = row.back;
+        pad.axes = {0, 0, row.x, row.y, row.left, row.right};
+        const PadCamera camera = map.camera_for(pad, row.mode, 1.0);
+        EXPECT_NEAR(camera.azimuth, row.azimuth, 1e-3);
+        EXPECT_NEAR(camera.polar, row.polar, 1e-3);
+        EXPECT_NEAR(camera.nearer, row.nearer, 1e-3);
     }
 }
 

@@ -3,6 +3,8 @@
 #include "app/editor_controls.h"
 #include "app/key_map.h"
 #include "app/pad_map.h"
+#include "app/player_input.h"
+#include "game/command_names.h"
 #include "game/game.h"
 #include "platform/window.h"
 #include "render/render_settings.h"
@@ -21,6 +23,13 @@ constexpr int MIPMAP_MODES = 3;
 constexpr int MIPMAP_OFF = 0;
 constexpr int MIPMAP_NEAREST = 1;
 constexpr int MIPMAP_LINEAR = 2;
+
+// How far the pad takes the camera: degrees down from straight above, and
+// cells from the level's centre.
+constexpr float PAD_POLAR_LEAST = 5.0f;
+constexpr float PAD_POLAR_MOST = 175.0f;
+constexpr float PAD_NEAREST = 2.0f;
+constexpr float PAD_FARTHEST = 60.0f;
 
 void say(const char* line)
 {
@@ -104,47 +113,6 @@ LevelChoice level_choice_for(Command command)
     case Command::FIRST_LEVEL: return LevelChoice::FIRST;
     case Command::FURTHEST_LEVEL: return LevelChoice::FURTHEST;
     default: return LevelChoice::NONE;
-    }
-}
-
-// The commands the editor answers to, besides EDIT.
-bool editor_command(Command command)
-{
-    switch (command) {
-    case Command::CURSOR_AWAY:
-    case Command::CURSOR_NEARER:
-    case Command::CURSOR_RIGHT:
-    case Command::CURSOR_LEFT:
-    case Command::LAYER_UP:
-    case Command::LAYER_DOWN:
-    case Command::PLACE_CUBE:
-    case Command::PLACE_BEAMER:
-    case Command::PLACE_SHIP_START:
-    case Command::PLACE_GOAL:
-    case Command::EMPTY_CELL:
-    case Command::GROW:
-    case Command::SHRINK:
-    case Command::EDIT_UNDO:
-    case Command::EDIT_REDO:
-    case Command::SAVE:
-    case Command::NEW_LEVEL:
-    case Command::PLAY_TEST: return true;
-    default: return false;
-    }
-}
-
-// What keeps its meaning while a level is edited: help, the picture, the
-// sound.
-bool kept_in_editor(Command command)
-{
-    switch (command) {
-    case Command::HELP:
-    case Command::TOGGLE_WIREFRAME:
-    case Command::TOGGLE_SAMPLING:
-    case Command::CYCLE_MIPMAPS:
-    case Command::MUTE:
-    case Command::SHOW_HEADING: return true;
-    default: return false;
     }
 }
 
@@ -300,13 +268,36 @@ void on_key(int key, int action)
     Game* game = static_cast<Game*>(platform::get_user_pointer());
     if (game == nullptr)
         return;
-    if (const std::optional<Command> command = keyboard.command_for(key, action, game->edit_mode))
+    PlayerInput& input = player_input();
+    const std::optional<Command> command = keyboard.command_for(key, action, game->edit_mode, input.keys);
+    if (action == platform::PRESS)
+        input.pad_used_last = false;
+    if (command)
         apply_command(*game, *command);
 }
 
-void on_pad(Game& game)
+void on_pad(Game& game, const platform::PadState& pad, double seconds)
 {
-    static PadMap pad;
-    for (const Command command : pad.commands_for(platform::get_pad_state(), game.edit_mode))
+    static PadMap map;
+    PlayerInput& input = player_input();
+    const std::vector<Command> commands = map.commands_for(pad, game.edit_mode, input.pad);
+    if (!commands.empty())
+        input.pad_used_last = true;
+    for (const Command command : commands)
         apply_command(game, command);
+
+    const PadCamera camera = map.camera_for(pad, game.edit_mode, seconds);
+    if (camera.azimuth == 0.0f && camera.polar == 0.0f && camera.nearer == 0.0f)
+        return;
+    input.pad_used_last = true;
+    game.camera_azimuth += camera.azimuth;
+    // Short of the poles, where the view has no up; a camera the mouse took
+    // nearer one is not pulled back by the stick.
+    const float polar = game.camera_polar + camera.polar;
+    if ((camera.polar > 0.0f && polar <= PAD_POLAR_MOST) || (camera.polar < 0.0f && polar >= PAD_POLAR_LEAST))
+        game.camera_polar = polar;
+    const float distance = game.camera_distance - camera.nearer;
+    if ((camera.nearer > 0.0f && distance >= PAD_NEAREST) || (camera.nearer < 0.0f && distance <= PAD_FARTHEST))
+        game.camera_distance = distance;
+    game.update_camera();
 }

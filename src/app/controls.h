@@ -7,6 +7,7 @@
 #pragma once
 
 #include "game/command.h"
+#include "platform/window.h"
 
 class Game;
 
@@ -25,6 +26,7 @@ void apply_command(Game& game, Command command);
 // window's user pointer; nothing happens without one.
 void on_key(int key, int action);
 
-// Reads the gamepad and carries out what it asks for since the last read;
-// call it once a frame, where the key callbacks run.
-void on_pad(Game& game);
+// Carries out what the pad asks for since its last state, and moves the
+// camera by it over the frame's `seconds`; call it once a frame, where the
+// key callbacks run.
+void on_pad(Game& game, const platform::PadState& pad, double seconds);

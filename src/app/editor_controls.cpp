@@ -1,4 +1,5 @@
 #include "app/editor_controls.h"
+#include "app/player_input.h"
 
 #include "config/config_file.h"
 #include "editor/draft_file.h"
@@ -83,7 +84,7 @@ void keep_edits_now(Game& game)
     if (const Result<> kept = keep_unsaved_edits(draft); !kept && !editing.keeping_failed) {
         editing.keeping_failed = true;
         report_to_player(game, "Cannot keep the unsaved edits in " + unsaved_edits_file(draft.file_name) + " (" +
-                                   kept.problem() + "): Ctrl+S saves them, or they go with the game.");
+                                   kept.problem() + "): " + shown_chord(Command::SAVE) + " saves them, or they go with the game.");
     }
 }
 
@@ -119,7 +120,7 @@ Result<bool> start_session(Game& game, const std::string& file, const std::funct
     session(game).unsaved = !same_grid(session(game).editor.draft().grid, session(game).saved_grid);
     game.edit_cursor = start;
     if (brought_back)
-        report_to_player(game, file + ": the edits that were not saved are back; Ctrl+S saves them.");
+        report_to_player(game, file + ": the edits that were not saved are back; " + shown_chord(Command::SAVE) + " saves them.");
     return brought_back;
 }
 
@@ -172,7 +173,7 @@ void close_editor(Game& game)
         }
         if (editing.unsaved) {
             keep_edits_now(game);
-            say(game, "The edits are not saved: E goes back to them.");
+            say(game, "The edits are not saved: " + shown_chord(Command::EDIT) + " goes back to them.");
         }
     }
     game.edit_mode = EditMode::OFF;
@@ -228,7 +229,7 @@ void new_level(Game& game)
     game.level_number = number_of(file);
     show_draft(game);
     if (!restored)
-        say(game, "New level " + file + ": Ctrl+S saves it.");
+        say(game, "New level " + file + ": " + shown_chord(Command::SAVE) + " saves it.");
 }
 
 namespace {

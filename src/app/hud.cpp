@@ -1,6 +1,7 @@
 #include "app/hud.h"
 
 #include "app/editor_controls.h"
+#include "app/player_input.h"
 
 #include "game/game.h"
 #include "world/assist.h"
@@ -30,42 +31,65 @@ const glm::vec4 PALE{0.78f, 0.86f, 1.0f, 1.0f};
 const glm::vec4 GOLD{1.0f, 0.84f, 0.45f, 1.0f};
 const glm::vec4 SHADE{0.02f, 0.03f, 0.08f, 0.8f};
 
-// Every key the game answers to, as F1 shows them: the keys, what they do.
-const char* const HELP[][2] = {
-    {"A, D", "turn the heading round: +x, +z, -x, -z"},
-    {"W, S", "point the heading up or down"},
-    {"Space", "launch the ship"},
-    {"R", "start the level again"},
-    {"U", "take back a launch, or the restart"},
-    {"H", "point along a shortest way"},
-    {"PageDown, PageUp", "the next or the previous level"},
-    {"Home, End", "level 1, the furthest open level"},
-    {"M", "sound off and on"},
-    {"E", "edit this level"},
-    {"Mouse, wheel", "turn and move the camera"},
-    {"F1", "show or hide this help"},
-    {"F3", "wire frame"},
-    {"F4, F5", "texture sampling, mipmaps"},
-    {"Escape", "quit"},
+// A row of F1's panel: the commands it shows the chords of, what the
+// keyboard and the pad show while they are the game's own, and what the
+// commands do. A row without commands is the mouse's or the quit key's.
+struct HelpRow {
+    std::vector<Command> commands;
+    const char* keys;
+    const char* pad;
+    const char* words;
+};
+
+using C = Command;
+const HelpRow HELP[] = {
+    {{C::TURN_LEFT, C::TURN_RIGHT}, "A, D", "D-pad, stick: left, right", "turn the heading round: +x, +z, -x, -z"},
+    {{C::HEAD_UP, C::HEAD_DOWN}, "W, S", "D-pad, stick: up, down", "point the heading up or down"},
+    {{C::LAUNCH}, "Space", "A", "launch the ship"},
+    {{C::RESTART}, "R", "Y", "start the level again"},
+    {{C::UNDO}, "U", "B", "take back a launch, or the restart"},
+    {{C::HINT}, "H", "X", "point along a shortest way"},
+    {{C::NEXT_LEVEL, C::PREVIOUS_LEVEL}, "PageDown, PageUp", "RB, LB", "the next or the previous level"},
+    {{C::FIRST_LEVEL, C::FURTHEST_LEVEL}, "Home, End", "Back+LB, Back+RB", "level 1, the furthest open level"},
+    {{C::MUTE}, "M", "left stick click", "sound off and on"},
+    {{C::EDIT}, "E", "Start", "edit this level"},
+    {{}, "Mouse, wheel", "Right stick, LT, RT", "turn and move the camera"},
+    {{C::HELP}, "F1", "Back", "show or hide this help"},
+    {{C::TOGGLE_WIREFRAME}, "F3", nullptr, "wire frame"},
+    {{C::TOGGLE_SAMPLING, C::CYCLE_MIPMAPS}, "F4, F5", nullptr, "texture sampling, mipmaps"},
+    {{}, "Escape", "Escape", "quit"},
 };
 
 // The keys of the level editor, as F1 shows them there.
-const char* const EDITOR_HELP[][2] = {
-    {"Arrows", "move the cursor across the view"},
-    {"PageUp, PageDown", "move the cursor up or down"},
-    {"1, 2", "put a cube, a beamer"},
-    {"5, 6", "put the ship's start, the goal (it moves)"},
-    {"0, Delete", "empty the cell"},
-    {"+, -", "grow or shrink the grid, 2 to 16 a side"},
-    {"Ctrl+Z, Ctrl+Y", "undo, redo"},
-    {"Ctrl+S", "save the level's file"},
-    {"Ctrl+N", "a new level in the next free file"},
-    {"Tab", "play it from its start; Tab comes back"},
-    {"E", "leave the editor"},
-    {"Mouse, wheel", "turn and move the camera"},
-    {"F1", "show or hide this help"},
-    {"Escape", "quit"},
+const HelpRow EDITOR_HELP[] = {
+    {{C::CURSOR_AWAY, C::CURSOR_NEARER, C::CURSOR_RIGHT, C::CURSOR_LEFT}, "Arrows", "D-pad, stick",
+     "move the cursor across the view"},
+    {{C::LAYER_UP, C::LAYER_DOWN}, "PageUp, PageDown", "RB, LB", "move the cursor up or down"},
+    {{C::PLACE_CUBE, C::PLACE_BEAMER}, "1, 2", "A, X", "put a cube, a beamer"},
+    {{C::PLACE_SHIP_START, C::PLACE_GOAL}, "5, 6", "right stick click, Y", "put the ship's start, the goal (it moves)"},
+    {{C::EMPTY_CELL}, "0, Delete", "B", "empty the cell"},
+    {{C::GROW, C::SHRINK}, "+, -", "Back+d-pad up, down", "grow or shrink the grid, 2 to 16 a side"},
+    {{C::EDIT_UNDO, C::EDIT_REDO}, "Ctrl+Z, Ctrl+Y", "LT, RT", "undo, redo"},
+    {{C::SAVE}, "Ctrl+S", "Back+A", "save the level's file"},
+    {{C::NEW_LEVEL}, "Ctrl+N", "Back+Y", "a new level in the next free file"},
+    {{C::PLAY_TEST}, "Tab", "Back+X", nullptr},
+    {{C::EDIT}, "E", "Start", "leave the editor"},
+    {{}, "Mouse, wheel", "Right stick, Back+LT, Back+RT", "turn and move the camera"},
+    {{C::HELP}, "F1", "Back", "show or hide this help"},
+    {{}, "Escape", "Escape", "quit"},
 };
+
+// What the row's first column shows: the game's own words for its chords
+// while they are unchanged, and the chords themselves once the player chose.
+std::string help_keys(const HelpRow& row)
+{
+    const bool pad = player_input().pad_used_last;
+    const char* own = pad ? row.pad : row.keys;
+    if (own != nullptr && (row.commands.empty() || shown_unchanged(row.commands)))
+        return own;
+    return shown_chords(row.commands);
+}
+
 constexpr float HELP_KEYS_END = 0.4f;    // where the column of keys ends
 constexpr float HELP_WORDS_START = 0.43f; // where what they do begins
 
@@ -172,7 +196,7 @@ void Hud::update(const Game& game, double now)
     if (new_level) {
         const int32_t furthest = furthest_open_level(game);
         if (furthest > game.level_number)
-            heading = "End: continue at level " + std::to_string(furthest);
+            heading = shown_chord(Command::FURTHEST_LEVEL) + ": continue at level " + std::to_string(furthest);
     }
     for (const WorldEvent& event : game.events) {
         switch (event.kind) {
@@ -199,7 +223,7 @@ void Hud::update(const Game& game, double now)
             card_fade_at_ = std::min(card_fade_at_, now);
             break;
         case WorldEventKind::NO_WAY:
-            add_message(NO_WAY_LINE, now);
+            add_message("No way to the goal from here: press " + shown_chord(Command::RESTART) + " to start again.", now);
             break;
         case WorldEventKind::ENDLESS:
             add_message("The beamers send the ship round for ever: the level starts again.", now);
@@ -213,7 +237,8 @@ void Hud::update(const Game& game, double now)
         if (!game.sound_on)
             add_message("Sound is off in tirak.inp (sound = no).", now);
         else
-            add_message(game.sound_muted ? "Sound off: M turns it on again." : "Sound on.", now);
+            add_message(game.sound_muted ? "Sound off: " + shown_chord(Command::MUTE) + " turns it on again." : "Sound on.",
+                        now);
     }
     // The editor's lines take the card's place.
     if (game.edit_mode == EditMode::EDITING)
@@ -254,12 +279,13 @@ HudFrame Hud::frame(const Game& game, double now, const TextWidth& width) const
         if (game.edit_mode == EditMode::OFF)
             status += " \u00b7 " + par_text(par_);
         if (game.sound_on && game.sound_muted)
-            status += " \u00b7 M: sound off";
-        status += " \u00b7 F1 keys";
+            status += " \u00b7 " + shown_chord(Command::MUTE) + ": sound off";
+        status += " \u00b7 " + shown_chord(Command::HELP) + " keys";
         add_wrapped(frame, {status, {MARGIN, 1.0f - MARGIN}, STATUS_HEIGHT, PALE, HudAlign::LEFT}, width, true);
     }
     if (game.edit_mode == EditMode::TESTING)
-        frame.lines.push_back({"Playing the level being edited: Tab goes back to the editor",
+        frame.lines.push_back({"Playing the level being edited: " + shown_chord(Command::PLAY_TEST) +
+                                   " goes back to the editor",
                                {MARGIN, MARGIN + SMALL_HEIGHT}, SMALL_HEIGHT, GOLD, HudAlign::LEFT, true});
 
     add_messages(now, frame, width);
@@ -278,7 +304,7 @@ void Hud::add_editor_lines(const Game& game, HudFrame& frame, const TextWidth& w
     const std::string where = "Editing " + draft.file_name + " \u00b7 " + std::to_string(draft.grid.size) +
                               " cells a side \u00b7 cursor " + std::to_string(at[0]) + " " + std::to_string(at[1]) +
                               " " + std::to_string(at[2]) + (game.editor->unsaved ? " \u00b7 not saved" : "") +
-                              " \u00b7 F1 keys";
+                              " \u00b7 " + shown_chord(Command::HELP) + " keys";
     add_wrapped(frame, {where, {MARGIN, MARGIN + SMALL_HEIGHT}, SMALL_HEIGHT, PALE, HudAlign::LEFT, true}, width);
     add_wrapped(frame, {game.editor->editor.status(), {MARGIN, 1.0f - MARGIN}, SMALL_HEIGHT, WHITE, HudAlign::LEFT, true},
                 width, true);
@@ -305,7 +331,7 @@ void Hud::add_messages(double now, HudFrame& frame, const TextWidth& width) cons
 
 void Hud::add_help(bool editing, HudFrame& frame) const
 {
-    const char* const(*help)[2] = editing ? EDITOR_HELP : HELP;
+    const HelpRow* help = editing ? EDITOR_HELP : HELP;
     const size_t count = editing ? std::size(EDITOR_HELP) : std::size(HELP);
     const float step = HELP_HEIGHT * LINE_GAP;
     const float top = 0.5f - step * static_cast<float>(count) / 2.0f;
@@ -313,7 +339,10 @@ void Hud::add_help(bool editing, HudFrame& frame) const
     float y = top;
     for (size_t row = 0; row < count; ++row) {
         y += step;
-        frame.lines.push_back({help[row][0], {HELP_KEYS_END, y}, HELP_HEIGHT, GOLD, HudAlign::RIGHT});
-        frame.lines.push_back({help[row][1], {HELP_WORDS_START, y}, HELP_HEIGHT, WHITE, HudAlign::LEFT});
+        const std::string words = help[row].words != nullptr
+                                      ? help[row].words
+                                      : "play it from its start; " + shown_chord(Command::PLAY_TEST) + " comes back";
+        frame.lines.push_back({help_keys(help[row]), {HELP_KEYS_END, y}, HELP_HEIGHT, GOLD, HudAlign::RIGHT});
+        frame.lines.push_back({words, {HELP_WORDS_START, y}, HELP_HEIGHT, WHITE, HudAlign::LEFT});
     }
 }

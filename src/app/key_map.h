@@ -1,8 +1,10 @@
 // The keyboard's map: which command a key event asks for, in the mode the
-// game is in. While a level is edited its keys are the editor's, but for
-// help, the picture and the sound, which keep their meaning everywhere.
+// game is in, by the keys' bindings. While a level is edited its keys are
+// the editor's, but for help, the picture and the sound, which keep their
+// meaning everywhere.
 #pragma once
 
+#include "app/input_bindings.h"
 #include "game/command.h"
 #include "game/edit_mode.h"
 
@@ -13,8 +15,10 @@ public:
     // The command for one event of the window layer: a key code, and PRESS
     // or RELEASE. In play every event asks for one, a release or a key
     // without a meaning the heading only; while editing, only the keys the
-    // editor answers to.
-    std::optional<Command> command_for(int key, int action, EditMode mode);
+    // editor answers to. In play Ctrl changes nothing a key without it
+    // asks for; in the editor only help, the picture and the sound keep
+    // their keys with Ctrl held.
+    std::optional<Command> command_for(int key, int action, EditMode mode, const InputBindings& bindings);
 
 private:
     // Whether each Ctrl key is down, as its own presses and releases tell

@@ -4,8 +4,10 @@
 #include "app/editor_controls.h"
 #include "app/game_sound.h"
 #include "app/hud_drawing.h"
+#include "app/pad_script.h"
 #include "app/progress_keeper.h"
 #include "game/fatal_error.h"
+#include "game/player_lines.h"
 #include "particles/particle_system.h"
 #include "platform/window.h"
 #include "render/mesh_upload.h"
@@ -26,6 +28,7 @@
 #include <GL/glew.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <iostream>
 
@@ -79,6 +82,13 @@ void start_run(Game& game, RunState& state)
         build_world_from_file(game, state.level_file);
     work_out_par(game);
     laps.lap(&StartupTimes::world);
+    if (const char* script = std::getenv("TIRAK_PAD_SCRIPT"); script != nullptr) {
+        Result<PadScript> read = PadScript::read(script);
+        if (read)
+            state.pad_script = std::make_shared<PadScript>(std::move(read.value()));
+        else
+            report_to_player(game, read.problem() + "; the pad is read from the device.");
+    }
 
     // Rendering resources, each needing the one before: vertex arrays hold
     // the meshes, the meshes feed the Phong program's attributes, and a
@@ -234,7 +244,7 @@ bool run_frame(Game& game, RunState& state)
     game.events.clear();
     game.said.clear();
     platform::swap_buffers();
-    on_pad(game);
+    on_pad(game, state.pad_script ? state.pad_script->next() : platform::get_pad_state(), state.frame_time);
     if (platform::get_key(platform::KEY_ESC) == platform::PRESS)
         return false;
     return platform::get_window_param(platform::OPENED) != 0;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class PadScript;
 class ResourcePreload;
 class TextRenderer;
 
@@ -43,6 +44,9 @@ struct RunState {
     std::shared_ptr<ResourcePreload> preload;
     std::shared_ptr<TextRenderer> text;
     Hud hud;
+    // A recorded pad that stands in for the device, from the file that
+    // TIRAK_PAD_SCRIPT names.
+    std::shared_ptr<PadScript> pad_script;
 
     // Left empty, start-up builds the settings' level. The benchmark names
     // any level file here; later levels come from the level number as ever.

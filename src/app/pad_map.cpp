@@ -1,5 +1,6 @@
 #include "app/pad_map.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -15,38 +16,22 @@ constexpr float STICK_RELEASED = 0.3f;
 constexpr float TRIGGER_PRESSED = 0.0f;
 constexpr float TRIGGER_RELEASED = -0.5f;
 
-std::optional<Command> pad_play_command(int input)
+// The right stick turns the camera only past this tilt, and at full tilt
+// by this many degrees a second; a trigger pulled all the way moves it
+// this many cells a second.
+constexpr float CAMERA_DEAD_ZONE = 0.2f;
+constexpr float CAMERA_DEGREES_PER_SECOND = 150.0f;
+constexpr float ZOOM_CELLS_PER_SECOND = 8.0f;
+
+constexpr size_t at(int input)
 {
-    switch (input) {
-    case platform::PAD_A: return Command::LAUNCH;
-    case platform::PAD_B: return Command::UNDO;
-    case platform::PAD_X: return Command::HINT;
-    case platform::PAD_Y: return Command::RESTART;
-    case platform::PAD_LEFT_BUMPER: return Command::PREVIOUS_LEVEL;
-    case platform::PAD_RIGHT_BUMPER: return Command::NEXT_LEVEL;
-    case platform::PAD_BACK: return Command::HELP;
-    case platform::PAD_START: return Command::EDIT;
-    case platform::PAD_LEFT_THUMB: return Command::MUTE;
-    default: return std::nullopt;
-    }
+    return static_cast<size_t>(input);
 }
 
-std::optional<Command> pad_editing_command(int input)
+// How far a trigger is pulled past the middle, from 0 to 1.
+float pulled(float trigger)
 {
-    switch (input) {
-    case platform::PAD_A: return Command::PLACE_CUBE;
-    case platform::PAD_B: return Command::EMPTY_CELL;
-    case platform::PAD_X: return Command::PLACE_BEAMER;
-    case platform::PAD_Y: return Command::PLACE_GOAL;
-    case platform::PAD_RIGHT_THUMB: return Command::PLACE_SHIP_START;
-    case platform::PAD_LEFT_BUMPER: return Command::LAYER_DOWN;
-    case platform::PAD_RIGHT_BUMPER: return Command::LAYER_UP;
-    case platform::PAD_BACK: return Command::HELP;
-    case platform::PAD_START: return Command::EDIT;
-    case platform::PAD_LEFT_THUMB: return Command::PLAY_TEST;
-    case platform::PAD_GUIDE: return Command::SAVE;
-    default: return std::nullopt;
-    }
+    return std::clamp(trigger, 0.0f, 1.0f);
 }
 
 } // namespace
@@ -55,29 +40,33 @@ PadMap::Inputs PadMap::held_now(const platform::PadState& pad) const
 {
     Inputs held{};
     for (int button = 0; button < platform::PAD_BUTTONS; ++button)
-        held[static_cast<size_t>(button)] = pad.buttons[static_cast<size_t>(button)];
+        held[at(button)] = pad.buttons[at(button)];
 
     // The stick's direction, if any, along its larger axis.
     const float x = pad.axes[platform::PAD_LEFT_X];
     const float y = pad.axes[platform::PAD_LEFT_Y];
-    const int was = held_[STICK_LEFT] ? STICK_LEFT : held_[STICK_RIGHT] ? STICK_RIGHT
-                  : held_[STICK_UP]   ? STICK_UP   : held_[STICK_DOWN]  ? STICK_DOWN : -1;
-    const float along_was = was == STICK_LEFT ? -x : was == STICK_RIGHT ? x : was == STICK_UP ? -y : y;
+    const int was = held_[at(PAD_STICK_LEFT)]  ? PAD_STICK_LEFT
+                  : held_[at(PAD_STICK_RIGHT)] ? PAD_STICK_RIGHT
+                  : held_[at(PAD_STICK_UP)]    ? PAD_STICK_UP
+                  : held_[at(PAD_STICK_DOWN)]  ? PAD_STICK_DOWN : -1;
+    const float along_was = was == PAD_STICK_LEFT ? -x : was == PAD_STICK_RIGHT ? x : was == PAD_STICK_UP ? -y : y;
     if (was >= 0 && along_was > STICK_RELEASED) {
-        held[static_cast<size_t>(was)] = true;
+        held[at(was)] = true;
     } else if (std::fmax(std::fabs(x), std::fabs(y)) > STICK_PRESSED) {
-        const int now = std::fabs(x) >= std::fabs(y) ? (x < 0 ? STICK_LEFT : STICK_RIGHT) : (y < 0 ? STICK_UP : STICK_DOWN);
-        held[static_cast<size_t>(now)] = true;
+        const int now = std::fabs(x) >= std::fabs(y) ? (x < 0 ? PAD_STICK_LEFT : PAD_STICK_RIGHT)
+                                                     : (y < 0 ? PAD_STICK_UP : PAD_STICK_DOWN);
+        held[at(now)] = true;
     }
 
-    for (const auto& [input, axis] : {std::pair{LEFT_TRIGGER, platform::PAD_LEFT_TRIGGER}, {RIGHT_TRIGGER, platform::PAD_RIGHT_TRIGGER}}) {
-        const float pulled = pad.axes[static_cast<size_t>(axis)];
-        held[static_cast<size_t>(input)] = held_[static_cast<size_t>(input)] ? pulled > TRIGGER_RELEASED : pulled > TRIGGER_PRESSED;
+    for (const auto& [input, axis] : {std::pair{PAD_LEFT_TRIGGER_PULLED, platform::PAD_LEFT_TRIGGER},
+                                      {PAD_RIGHT_TRIGGER_PULLED, platform::PAD_RIGHT_TRIGGER}}) {
+        const float trigger = pad.axes[at(axis)];
+        held[at(input)] = held_[at(input)] ? trigger > TRIGGER_RELEASED : trigger > TRIGGER_PRESSED;
     }
     return held;
 }
 
-std::vector<Command> PadMap::commands_for(const platform::PadState& pad, EditMode mode)
+std::vector<Command> PadMap::commands_for(const platform::PadState& pad, EditMode mode, const InputBindings& bindings)
 {
     std::vector<Command> commands;
     if (!pad.connected) {
@@ -90,26 +79,42 @@ std::vector<Command> PadMap::commands_for(const platform::PadState& pad, EditMod
     const Inputs before = coming ? held : held_;
     held_ = held;
 
-    const bool editing = mode == EditMode::EDITING;
-    for (int input = 0; input < INPUTS; ++input) {
-        if (!held[static_cast<size_t>(input)] || before[static_cast<size_t>(input)])
-            continue;
-        std::optional<Command> command;
-        switch (input) {
-        case platform::PAD_DPAD_LEFT:
-        case STICK_LEFT: command = editing ? Command::CURSOR_LEFT : Command::TURN_LEFT; break;
-        case platform::PAD_DPAD_RIGHT:
-        case STICK_RIGHT: command = editing ? Command::CURSOR_RIGHT : Command::TURN_RIGHT; break;
-        case platform::PAD_DPAD_UP:
-        case STICK_UP: command = editing ? Command::CURSOR_AWAY : Command::HEAD_UP; break;
-        case platform::PAD_DPAD_DOWN:
-        case STICK_DOWN: command = editing ? Command::CURSOR_NEARER : Command::HEAD_DOWN; break;
-        case LEFT_TRIGGER: command = editing ? std::optional(Command::EDIT_UNDO) : std::nullopt; break;
-        case RIGHT_TRIGGER: command = editing ? std::optional(Command::EDIT_REDO) : std::nullopt; break;
-        default: command = editing ? pad_editing_command(input) : pad_play_command(input); break;
-        }
-        if (command)
+    const auto ask = [&](Chord chord) {
+        if (const std::optional<Command> command = bindings.command_for(chord, mode))
             commands.push_back(*command);
+    };
+    const bool back_held = held[platform::PAD_BACK];
+    if (back_held && !before[platform::PAD_BACK])
+        back_chorded_ = false;
+    for (int input = 0; input < PAD_INPUTS; ++input) {
+        if (input == platform::PAD_BACK || !held[at(input)] || before[at(input)])
+            continue;
+        back_chorded_ = back_chorded_ || back_held;
+        ask({input, back_held});
     }
+    if (!back_held && before[platform::PAD_BACK] && !back_chorded_)
+        ask({platform::PAD_BACK, false});
     return commands;
+}
+
+PadCamera PadMap::camera_for(const platform::PadState& pad, EditMode mode, double seconds) const
+{
+    PadCamera camera;
+    if (!pad.connected)
+        return camera;
+    const float x = pad.axes[platform::PAD_RIGHT_X];
+    const float y = pad.axes[platform::PAD_RIGHT_Y];
+    const float tilt = std::min(1.0f, std::hypot(x, y));
+    const float time = static_cast<float>(seconds);
+    if (tilt > CAMERA_DEAD_ZONE) {
+        // Past the dead zone the speed grows from nothing, so the camera
+        // never jumps as the stick leaves it.
+        const float speed = CAMERA_DEGREES_PER_SECOND * (tilt - CAMERA_DEAD_ZONE) / (1.0f - CAMERA_DEAD_ZONE) / tilt;
+        camera.azimuth = x * speed * time;
+        camera.polar = y * speed * time;
+    }
+    if (mode != EditMode::EDITING || pad.buttons[platform::PAD_BACK])
+        camera.nearer = (pulled(pad.axes[platform::PAD_RIGHT_TRIGGER]) - pulled(pad.axes[platform::PAD_LEFT_TRIGGER])) *
+                        ZOOM_CELLS_PER_SECOND * time;
+    return camera;
 }

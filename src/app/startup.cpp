@@ -2,6 +2,7 @@
 #include "app/controls.h"
 #include "app/game_sound.h"
 #include "app/main_loop.h"
+#include "app/player_input.h"
 #include "game/fatal_error.h"
 #include "game/game.h"
 #include "game/player_lines.h"
@@ -137,6 +138,8 @@ int initialize(Game& game)
     game.text_shown = settings.read_bool("text", true);
     game.sound_on = settings.read_bool("sound", true);
     game.sound_volume = read_volume(game, settings);
+    for (const std::string& problem : take_binding_settings(settings.lines(), SETTINGS_FILE))
+        report_to_player(game, problem);
     // The files need no window: read them while it opens. The sound output
     // opens there too, last: no frame waits for it.
     ResourcePreload::Job sound_job;

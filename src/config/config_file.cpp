@@ -106,6 +106,7 @@ ConfigFile::ConfigFile(std::string file_name, std::string delimiter_, std::strin
         }
 
         contents[trim(key)] = trim(value);
+        lines_.emplace_back(trim(key), trim(value));
     }
 }
 
@@ -133,12 +134,4 @@ bool ConfigFile::read_bool(const std::string& key, bool default_value) const
 {
     const auto value = find_value(key);
     return value ? to_bool(*value) : default_value;
-}
-
-std::vector<std::string> ConfigFile::keys() const
-{
-    std::vector<std::string> names;
-    for (const auto& entry : contents)
-        names.push_back(entry.first);
-    return names;
 }

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ConfigFile {
@@ -32,14 +33,15 @@ public:
     int read_int(const std::string& key, int default_value) const;
     void read_int_into(const std::string& key, int& target) const;
     bool read_bool(const std::string& key, bool default_value) const;
-    // Every key the file gave a value, in byte order.
-    std::vector<std::string> keys() const;
+    // Every line that gave a key a value, in the file's order: key, value.
+    const std::vector<std::pair<std::string, std::string>>& lines() const { return lines_; }
 
 private:
     std::string delimiter;
     std::string comment;
     std::string sentry;
     std::map<std::string, std::string> contents;
+    std::vector<std::pair<std::string, std::string>> lines_;
 };
 
 // The characters trim removes: space, LF, tab, vertical tab, CR, form feed.

@@ -51,5 +51,5 @@ enum class Command {
     NEW_LEVEL,
     PLAY_TEST,
 
-    // The menu's own commands and the camera's come after these.
+    // The menu's own commands come after these.
 };

@@ -362,6 +362,14 @@ int get_key(int key)
     return glfwGetKey(state.window, new_key) == GLFW_PRESS ? PRESS : RELEASE;
 }
 
+std::string key_label(int key)
+{
+    if (key <= KEY_SPACE || key >= KEY_SPECIAL)
+        return {};
+    const char* name = glfwGetKeyName(to_new_key(key), 0);
+    return name != nullptr ? name : "";
+}
+
 void disable_mouse_cursor()
 {
     if (!state.window)

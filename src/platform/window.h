@@ -118,6 +118,10 @@ void* get_user_pointer();
 
 // PRESS while the key is held down.
 int get_key(int key);
+// What this keyboard's layout prints on a printable key, by the key's code
+// (on a French keyboard the key in A's place says "q"); empty for another
+// key, or where the window system does not say.
+std::string key_label(int key);
 
 // Hides the cursor and keeps it in the window, so that the position read
 // below becomes an unbounded sum of the mouse's motion.

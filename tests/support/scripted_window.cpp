@@ -13,5 +13,6 @@ void platform::get_mouse_pos(int* x, int* y) { *x = scripted::mouse_x; *y = scri
 int platform::get_mouse_wheel() { return scripted::wheel; }
 double platform::get_time() { return scripted::now; }
 platform::PadState platform::get_pad_state() { return scripted::pad; }
+std::string platform::key_label(int) { return {}; }
 void platform::set_user_pointer(void* pointer) { user_pointer = pointer; }
 void* platform::get_user_pointer() { return user_pointer; }
