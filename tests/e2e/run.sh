@@ -354,10 +354,11 @@ hint_through_level_4() {
 
 # The words on screen, as tesseract reads them off a shot of the window: the
 # light text alone, dark on white and twice as large, on one line in `said`.
+# PSM=4 reads a column of lines of several sizes, as F1 shows them, whole.
 read_text() {
     window_shot
     convert shot.png -colorspace gray -threshold 75% -negate -resize 200% read.png
-    timeout 60 tesseract read.png - 2> /dev/null | tr '\n' ' ' > said
+    timeout 60 tesseract read.png - ${PSM:+--psm $PSM} 2> /dev/null | tr '\n' ' ' > said
 }
 # says TEXT [FILE]: FILE (`said`) holds TEXT; the reader's spaces do not count.
 says() { tr -d ' ' < "${2:-said}" | grep -qF -- "${1// /}"; }
@@ -464,6 +465,51 @@ built_level_plays() {
     levels solve levels/31.lev && cp out solved
     sed -i 's/^level = 1$/level = 31/' data/tirak.inp
     game eval 'frames 10; read_text; cp said restart_said; keys e; frames 10 1; read_text'
+}
+
+# --- The pad, from a recorded script that stands in for the device: no key
+# is pressed. pad_script WORD...: a number rests that many frames, any
+# other word presses and lets go its inputs, "Back+Y" as a chord. Flights
+# count frames, so the rests are exact whatever the frame rate.
+pad_script() {
+    local word
+    for word in "$@"; do
+        case $word in
+            [0-9]*) echo "$word" ;;
+            Back+*) printf '2 Back\n2 Back %s\n2\n' "${word#Back+}" ;;
+            *) printf '2 %s\n2\n' "$word" ;;
+        esac
+    done > "$W/pad"
+}
+# Level 1's shortest way, as launch_level_1 plays it by keys.
+by_pad() { WRAP="env TIRAK_PAD_SCRIPT=$W/pad" game eval "$1"; }
+# Then the status line names the pad's help button.
+pad_plays_level_1() {
+    pad_script 20 A 40 DpadRight A 40 DpadRight A 40 DpadLeft A 60
+    by_pad 'frames 300 5; read_until "Level 2" "Back keys"'
+}
+# build_by_keys's level, by pad, saved.
+pad_builds_a_level() {
+    pad_script 20 Start 10 Back+Y 10 DpadRight DpadRight DpadRight DpadRight DpadRight B DpadLeft DpadLeft A DpadLeft \
+        DpadDown DpadDown DpadDown DpadDown A DpadUp DpadLeft Y 10 Back+A 30
+    by_pad 'frames 200 4'
+    cp out game_out
+    levels solve levels/31.lev && cp out solved
+}
+# Level 1 by the player's keys: Space asks nothing now, Return launches,
+# L turns right. Then, once level 2's card has gone, F1 shows them.
+rebound_keys() {
+    sed -i 's/^EndConfigFile$/key_launch = Return\nkey_right = L\nkey_hint = Return\nkey_jump = J\n&/' data/tirak.inp
+    game eval 'frames 10; keys space; frames 30 0.6; for key in Return L Return L Return A Return; do keys $key; frames 30 0.6; done; frames 120 3.5; keys F1; frames 10; read_text'
+}
+# A French keyboard: the keys the game calls A and W say Q and Z, and F1
+# says so. The layout is this server's, so it is put back.
+french_keyboard() {
+    setxkbmap -layout fr
+    game eval 'frames 120 3.5; keys F1; frames 10; PSM=4 read_text'
+    local status=$ST
+    setxkbmap -layout us
+    ST=$status
 }
 
 # --- Random keys, the editor's among them, for RANDOM_KEYS_SECONDS (20 by
@@ -769,6 +815,10 @@ editor/kept-unreadable | 0 | echo 'size = 99' > levels/1.lev.unsaved            
 editor/save-read-only | 0 |                                                            | read_only game eval 'frames 10; keys e 1 ctrl+s; frames 10' | has out 'cannot save levels/1.lev: Read-only file system'
 random/keys           | 0 |                                                            | random_keys | ! grep -qvE '^(0|137)$' statuses
 editor/build-by-keys  | 0 | text_on                                                    | built_level_plays | says 'no goal' no_goal_said && says 'solvable: 3 launches' solvable_said && is solved '3 launches: +x +z -x' && says 'Level 31' restart_said && says 'Editing levels/31.lev' back_said && says 'Editing levels/31.lev' && says 'solvable: 3 launches'
+play/by-pad           | 0 | text_on                                                    | pad_plays_level_1 | has data/progress.inp 'level_1 = 4' && says 'Back keys'
+editor/build-by-pad   | 0 |                                                            | pad_builds_a_level | like game_out '^Saved levels/31\.lev.*' && is solved '3 launches: +x +z -x'
+text/french-keyboard  | 0 | text_on                                                    | french_keyboard | says 'Q, D' && says 'Z, S' && says 'Space launch the ship'
+text/rebound-keys     | 0 | text_on                                                    | rebound_keys | has out "tirak.inp: key_hint = Return: Return is launch's already, and launch keeps it." && has out 'tirak.inp: key_jump names no command; the README lists them.' && has data/progress.inp 'level_1 = 4' && says 'Return' && says 'A, L' && says 'launch the ship'
 leak/valgrind         | 0 |                      | valgrind_game | grep -q 'ERROR SUMMARY: 0 errors' valgrind.log || ! cat valgrind.log
 TABLE
 echo "$FAILED failed"
