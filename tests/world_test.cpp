@@ -379,6 +379,26 @@ TEST(Controls, APadAsksOncePerPushPastItsDeadZoneAndNothingAsItComesOrGoes)
     }
 }
 
+// A recorded pad: its steps frame by frame, and the line a wrong one names.
+TEST(Controls, APadScriptHoldsEachStepForItsFramesAndNamesAWrongLine)
+{
+    using namespace platform;
+    Result<PadScript> script = PadScript::parse("# a note\n2 A LeftX=-0.8\n\n1 Back+A\n");
+    EXPECT_EQ(script.problem(), "line 4: \"Back+A\" is no pad input");
+    script = PadScript::parse("2 A LeftX=-0.8 # held\n1 unplugged\n1 StickUp RT\n");
+    ASSERT_TRUE(script);
+    for (int frame = 0; frame < 2; ++frame) {
+        const PadState pad = script->next();
+        EXPECT_TRUE(pad.connected && pad.buttons[PAD_A] && !pad.buttons[PAD_B]);
+        EXPECT_EQ(pad.axes, (std::array<float, PAD_AXES>{-0.8f, 0, 0, 0, -1, -1}));
+    }
+    EXPECT_FALSE(script->next().connected);
+    EXPECT_EQ(script->next().axes, (std::array<float, PAD_AXES>{0, -1, 0, 0, -1, 1}));
+    EXPECT_FALSE(script->next().connected);
+    for (const char* wrong : {"A\n", "0 A\n", "2 LeftX=2\n", "2 LeftZ=0\n"})
+        EXPECT_EQ(PadScript::parse(wrong).problem().substr(0, 6), "line 1") << wrong;
+}
+
 // What the right stick and the triggers do to the camera over a second.
 TEST(Controls, APadsRightStickTurnsTheCameraAndItsTriggersMoveItButNotAtRest)
 {
