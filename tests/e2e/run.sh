@@ -499,7 +499,7 @@ pad_builds_a_level() {
 # Level 1 by the player's keys: Space asks nothing now, Return launches,
 # L turns right. Then, once level 2's card has gone, F1 shows them.
 rebound_keys() {
-    sed -i 's/^EndConfigFile$/key_launch = Return\nkey_right = L\nkey_hint = Return\nkey_jump = J\n&/' data/tirak.inp
+    sed -i 's/^EndConfigFile$/key_launch = Return\nkey_right = L\nkey_hint = Return\nkey_jump = J\nkey_undo = Bakspace\n&/' data/tirak.inp
     game eval 'frames 10; keys space; frames 30 0.6; for key in Return L Return L Return A Return; do keys $key; frames 30 0.6; done; frames 120 3.5; keys F1; frames 10; read_text'
 }
 # A French keyboard: the keys the game calls A and W say Q and Z, and F1
@@ -818,7 +818,7 @@ editor/build-by-keys  | 0 | text_on                                             
 play/by-pad           | 0 | text_on                                                    | pad_plays_level_1 | has data/progress.inp 'level_1 = 4' && says 'Back keys'
 editor/build-by-pad   | 0 |                                                            | pad_builds_a_level | like game_out '^Saved levels/31\.lev.*' && is solved '3 launches: +x +z -x'
 text/french-keyboard  | 0 | text_on                                                    | french_keyboard | says 'Q, D' && says 'Z, S' && says 'Space launch the ship'
-text/rebound-keys     | 0 | text_on                                                    | rebound_keys | has out "tirak.inp: key_hint = Return: Return is launch's already, and launch keeps it." && has out 'tirak.inp: key_jump names no command; the README lists them.' && has data/progress.inp 'level_1 = 4' && says 'Return' && says 'A, L' && says 'launch the ship'
+text/rebound-keys     | 0 | text_on                                                    | rebound_keys | has out "tirak.inp: key_hint = Return: Return is launch's already, and launch keeps it." && has out 'tirak.inp: key_jump names no command; the README lists them.' && has out 'tirak.inp: key_undo = Bakspace: "Bakspace" is no key name; undo keeps U.' && has data/progress.inp 'level_1 = 4' && says 'Return' && says 'A, L' && says 'launch the ship'
 leak/valgrind         | 0 |                      | valgrind_game | grep -q 'ERROR SUMMARY: 0 errors' valgrind.log || ! cat valgrind.log
 TABLE
 echo "$FAILED failed"
