@@ -279,9 +279,9 @@ TEST(Controls, ThePlayersBindingsReplaceTheGamesAndEachLineTheyCannotTakeIsSaid)
         {"a clash: the first keeps it", {{"key_hint", "Return"}, {"key_undo", "return, F2"}},
          {"tirak.inp: key_undo = return, F2: Return is hint's already, and hint keeps it."},
          {{PLAYING, {RETURN}, C::HINT}, {PLAYING, {platform::KEY_F1 + 1}, C::UNDO}, {PLAYING, {'U'}, NONE}}},
-        {"an unknown key keeps the default", {{"key_launch", "Spaec"}},
-         {"tirak.inp: key_launch = Spaec: \"Spaec\" is no key name; launch keeps Space."},
-         {{PLAYING, {' '}, C::LAUNCH}}},
+        {"an unknown key keeps the default", {{"key_hint", "Spaec"}},
+         {"tirak.inp: key_hint = Spaec: \"Spaec\" is no key name; hint keeps H."},
+         {{PLAYING, {'H'}, C::HINT}}},
         {"a default moves, an only key says so", {{"key_launch", "A"}, {"key_save", "Ctrl+A"}},
          {"tirak.inp: key_launch = A takes left's only key; left has none now."},
          {{PLAYING, {'A'}, C::LAUNCH}, {EDITING, {'A', true}, C::SAVE}, {EDITING, {'S', true}, NONE}}},
@@ -339,6 +339,8 @@ TEST(Controls, APadAsksOncePerPushPastItsDeadZoneAndNothingAsItComesOrGoes)
         {"still pushed", PLAYING, true, {}, 1.0f, 0, -1, {}},
         {"back, not past the middle", PLAYING, true, {}, 0.35f, 0, -1, {}},
         {"pushed again", PLAYING, true, {}, 0.9f, 0, -1, {}},
+        {"back to the release line", PLAYING, true, {}, 0.3f, 0, -1, {}},
+        {"pushed once more", PLAYING, true, {}, 0.9f, 0, -1, {C::TURN_RIGHT}},
         {"round the edge to up", PLAYING, true, {}, 0.2f, -0.9f, -1, {C::HEAD_UP}},
         {"the middle", PLAYING, true, {}, 0, 0, -1, {}},
         {"down and a little left", PLAYING, true, {}, -0.6f, 0.7f, -1, {C::HEAD_DOWN}},
@@ -352,8 +354,8 @@ TEST(Controls, APadAsksOncePerPushPastItsDeadZoneAndNothingAsItComesOrGoes)
          {C::PLACE_CUBE, C::EMPTY_CELL, C::PLACE_BEAMER, C::PLACE_GOAL, C::LAYER_DOWN, C::LAYER_UP,
           C::PLACE_SHIP_START, C::CURSOR_LEFT}},
         {"the stick up", EDITING, true, {}, 0, -0.7f, -1, {C::CURSOR_AWAY}},
-        {"Back with A, X, the d-pad up", EDITING, true, {PAD_BACK, PAD_A, PAD_X, PAD_DPAD_UP}, 0, 0, -1,
-         {C::SAVE, C::PLAY_TEST, C::GROW}},
+        {"Back with A, X, the d-pad up and down", EDITING, true, {PAD_BACK, PAD_A, PAD_X, PAD_DPAD_UP, PAD_DPAD_DOWN},
+         0, 0, -1, {C::SAVE, C::PLAY_TEST, C::GROW, C::SHRINK}},
         {"and a trigger: the camera's", EDITING, true, {PAD_BACK}, 0, 0, 1, {}},
         {"a trigger at rest", EDITING, true, {}, 0, 0, -1, {}},
         {"pulled a little", EDITING, true, {}, 0, 0, -0.2f, {}},
@@ -385,7 +387,7 @@ TEST(Controls, APadScriptHoldsEachStepForItsFramesAndNamesAWrongLine)
     using namespace platform;
     Result<PadScript> script = PadScript::parse("# a note\n2 A LeftX=-0.8\n\n1 Back+A\n");
     EXPECT_EQ(script.problem(), "line 4: \"Back+A\" is no pad input");
-    script = PadScript::parse("2 A LeftX=-0.8 # held\n1 unplugged\n1 StickUp RT\n");
+    script = PadScript::parse("2 A LeftX=-0.8 # held\n1 unplugged\n1 StickUp StickLeft RT\n");
     ASSERT_TRUE(script);
     for (int frame = 0; frame < 2; ++frame) {
         const PadState pad = script->next();
@@ -393,8 +395,9 @@ TEST(Controls, APadScriptHoldsEachStepForItsFramesAndNamesAWrongLine)
         EXPECT_EQ(pad.axes, (std::array<float, PAD_AXES>{-0.8f, 0, 0, 0, -1, -1}));
     }
     EXPECT_FALSE(script->next().connected);
-    EXPECT_EQ(script->next().axes, (std::array<float, PAD_AXES>{0, -1, 0, 0, -1, 1}));
+    EXPECT_EQ(script->next().axes, (std::array<float, PAD_AXES>{-1, -1, 0, 0, -1, 1}));
     EXPECT_FALSE(script->next().connected);
+    EXPECT_EQ(PadScript::read("no-such-pad.txt").problem(), "no-such-pad.txt: the file is missing or unreadable");
     for (const char* wrong : {"A\n", "0 A\n", "2 LeftX=2\n", "2 LeftZ=0\n"})
         EXPECT_EQ(PadScript::parse(wrong).problem().substr(0, 6), "line 1") << wrong;
 }
@@ -664,7 +667,18 @@ TEST(Hud, SaysWhichLevelWhatParHowItWentAndTheKeys)
     hud.update(game, 11.0);
     EXPECT_EQ(hud_text(hud, game, 11.7).find("Level 2\n"), std::string::npos);
     play(game, C::HELP);
+    EXPECT_NE(hud_text(hud, game, 12.0).find("A, D\nturn the heading"), std::string::npos);
     EXPECT_NE(hud_text(hud, game, 12.0).find("Escape\nquit\n"), std::string::npos);
+    // The pad used last: its buttons, and the keys' chords for what it has none.
+    player_input().pad_used_last = true;
+    EXPECT_NE(hud_text(hud, game, 12.0).find("Back+LB, Back+RB\nlevel 1"), std::string::npos);
+    EXPECT_NE(hud_text(hud, game, 12.0).find("none\nwire frame"), std::string::npos);
+    EXPECT_NE(hud_text(hud, game, 12.0).find("\u00b7 Back keys"), std::string::npos);
+    player_input().pad_used_last = false;
+    // A key of the player's: F1 shows it, and the messages name it.
+    EXPECT_TRUE(player_input().keys.take_settings({{"key_launch", "Return"}}, KEY_SPELLING, "tirak.inp").empty());
+    EXPECT_NE(hud_text(hud, game, 12.0).find("Return\nlaunch the ship"), std::string::npos);
+    player_input().keys = InputBindings(default_key_bindings());
 
     game.progress.record(2, 1);
     Hud first; // the first card of a later run, at this level
