@@ -672,7 +672,7 @@ TEST(Hud, SaysWhichLevelWhatParHowItWentAndTheKeys)
     // The pad used last: its buttons, and the keys' chords for what it has none.
     player_input().pad_used_last = true;
     EXPECT_NE(hud_text(hud, game, 12.0).find("Back+LB, Back+RB\nlevel 1"), std::string::npos);
-    EXPECT_NE(hud_text(hud, game, 12.0).find("none\nwire frame"), std::string::npos);
+    EXPECT_NE(hud_text(hud, game, 12.0).find("F3\nwire frame"), std::string::npos);
     EXPECT_NE(hud_text(hud, game, 12.0).find("\u00b7 Back keys"), std::string::npos);
     player_input().pad_used_last = false;
     // A key of the player's: F1 shows it, and the messages name it.

@@ -74,25 +74,35 @@ const InputBindings& shown_bindings()
     return input.pad_used_last ? input.pad : input.keys;
 }
 
-std::string label(Chord chord)
+// The command's chords as the screen shows them: the pad's while it was used
+// last, and the keyboard's for a command the pad has none for.
+std::vector<std::string> shown_labels(Command command)
 {
-    return player_input().pad_used_last ? pad_label(chord) : key_label(chord);
+    const PlayerInput& input = player_input();
+    std::vector<std::string> labels;
+    if (input.pad_used_last)
+        for (const Chord& chord : input.pad.chords_for(command))
+            labels.push_back(pad_label(chord));
+    if (labels.empty())
+        for (const Chord& chord : input.keys.chords_for(command))
+            labels.push_back(key_label(chord));
+    return labels;
 }
 
 } // namespace
 
 std::string shown_chord(Command command)
 {
-    const std::vector<Chord> chords = shown_bindings().chords_for(command);
-    return chords.empty() ? "none" : label(chords.front());
+    const std::vector<std::string> labels = shown_labels(command);
+    return labels.empty() ? "none" : labels.front();
 }
 
 std::string shown_chords(const std::vector<Command>& commands)
 {
     std::string text;
     for (const Command command : commands)
-        for (const Chord& chord : shown_bindings().chords_for(command))
-            text += (text.empty() ? "" : ", ") + label(chord);
+        for (const std::string& label : shown_labels(command))
+            text += (text.empty() ? "" : ", ") + label;
     return text.empty() ? "none" : text;
 }
 

@@ -25,7 +25,8 @@ PlayerInput& player_input();
 std::vector<std::string> take_binding_settings(const SettingLines& lines, const std::string& file_name);
 
 // The first chord that asks for the command, as the screen shows it, on
-// the device used last; "none" for a command left without one.
+// the device used last, or the keyboard's where the pad has none; "none"
+// for a command left without any.
 std::string shown_chord(Command command);
 // Every chord of the commands, comma-separated, as the screen shows them.
 std::string shown_chords(const std::vector<Command>& commands);
