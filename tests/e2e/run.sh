@@ -486,13 +486,14 @@ by_pad() { WRAP="env TIRAK_PAD_SCRIPT=$W/pad" game eval "$1"; }
 # Then the status line names the pad's help button.
 pad_plays_level_1() {
     pad_script 20 A 40 DpadRight A 40 DpadRight A 40 DpadLeft A 60
-    by_pad 'frames 300 5; read_until "Level 2" "Back keys"'
+    by_pad 'read_until "Level 2" "Back keys"'
 }
 # build_by_keys's level, by pad, saved.
 pad_builds_a_level() {
+    local start=$SECONDS
     pad_script 20 Start 10 Back+Y 10 DpadRight DpadRight DpadRight DpadRight DpadRight B DpadLeft DpadLeft A DpadLeft \
         DpadDown DpadDown DpadDown DpadDown A DpadUp DpadLeft Y 10 Back+A 30
-    by_pad 'frames 200 4'
+    by_pad 'until grep -q "^Saved levels/31\.lev" out || [ $((SECONDS - start)) -gt 30 ]; do sleep 0.1; done; frames 10'
     cp out game_out
     levels solve levels/31.lev && cp out solved
 }
@@ -500,7 +501,7 @@ pad_builds_a_level() {
 # L turns right. Then, once level 2's card has gone, F1 shows them.
 rebound_keys() {
     sed -i 's/^EndConfigFile$/key_launch = Return\nkey_right = L\nkey_hint = Return\nkey_jump = J\nkey_undo = Bakspace\n&/' data/tirak.inp
-    game eval 'frames 10; keys space; frames 30 0.6; for key in Return L Return L Return A Return; do keys $key; frames 30 0.6; done; frames 120 3.5; keys F1; frames 10; read_text'
+    game eval 'frames 10; for key in space Return L+Return L+Return A+Return; do keys ${key/+/ }; frames 30 0.6; done; frames 120 3.5; keys F1; frames 10; PSM=4 read_text'
 }
 # A French keyboard: the keys the game calls A and W say Q and Z, and F1
 # says so. The layout is this server's, so it is put back.
