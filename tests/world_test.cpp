@@ -653,6 +653,9 @@ TEST(Hud, SaysWhichLevelWhatParHowItWentAndTheKeys)
     hud.update(game, 0.0);
     const std::string status = "Level 1 \u00b7 Corner \u00b7 0 launches \u00b7 par 2 \u00b7 F1 keys\n";
     EXPECT_EQ(hud_text(hud, game, 2.0), "Level 1\nCorner\npar 2\n" + status);
+    game.help_shown = true; // F1's panel hides the card
+    EXPECT_EQ(hud_text(hud, game, 2.0).find("Level 1\nCorner"), std::string::npos);
+    game.help_shown = false;
     EXPECT_EQ(hud_text(hud, game, 4.0), status) << "the card has faded";
 
     play(game, C::LAUNCH);
@@ -679,6 +682,7 @@ TEST(Hud, SaysWhichLevelWhatParHowItWentAndTheKeys)
     EXPECT_TRUE(player_input().keys.take_settings({{"key_launch", "Return"}}, KEY_SPELLING, "tirak.inp").empty());
     EXPECT_NE(hud_text(hud, game, 12.0).find("Return\nlaunch the ship"), std::string::npos);
     player_input().keys = InputBindings(default_key_bindings());
+    play(game, C::HELP);
 
     game.progress.record(2, 1);
     Hud first; // the first card of a later run, at this level

@@ -254,7 +254,10 @@ void Hud::update(const Game& game, double now)
 HudFrame Hud::frame(const Game& game, double now, const TextWidth& width) const
 {
     HudFrame frame;
-    const float alpha = card_alpha(now, card_fade_at_);
+    // The help panel covers the middle of the window: the card and the
+    // messages would show through it, so they wait behind it, their time
+    // running on.
+    const float alpha = game.help_shown ? 0.0f : card_alpha(now, card_fade_at_);
     if (alpha > 0.0f && !card_.empty()) {
         const float heights[] = {SMALL_HEIGHT, TITLE_HEIGHT, NAME_HEIGHT, SMALL_HEIGHT};
         const glm::vec4 colours[] = {GOLD, WHITE, PALE, PALE};
@@ -288,9 +291,9 @@ HudFrame Hud::frame(const Game& game, double now, const TextWidth& width) const
                                    " goes back to the editor",
                                {MARGIN, MARGIN + SMALL_HEIGHT}, SMALL_HEIGHT, GOLD, HudAlign::LEFT, true});
 
-    add_messages(now, frame, width);
-
-    if (game.help_shown)
+    if (!game.help_shown)
+        add_messages(now, frame, width);
+    else
         add_help(game.edit_mode == EditMode::EDITING, frame);
     return frame;
 }
