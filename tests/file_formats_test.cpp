@@ -3,6 +3,7 @@
 #include "config/config_file.h"
 #include "progress/atomic_file.h"
 #include "progress/progress_file.h"
+#include "settings/settings_text.h"
 #include "world/level_loader.h"
 #include "world/level_show.h"
 
@@ -24,6 +25,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -177,6 +179,53 @@ TEST(ConfigFile, ReadsTheSettingsFormat)
     config.read_int_into("height", height);
     config.read_int_into("width", width);
     EXPECT_EQ(std::pair(height, width), std::pair(123, 800)) << "an absent key leaves its target alone";
+}
+
+// A value changed in the settings as the player wrote them: the expected
+// text is the whole file after.
+TEST(SettingsText, OneValueChangesAndEverythingElseStaysAsWritten)
+{
+    struct Row { const char* name; const char* text; const char* key; const char* value; const char* after; };
+    const Row rows[] = {
+        {"odd spacing and a note", "# mine\nwidth   =  800   # wide\nheight=600\n", "width", "1024",
+         "# mine\nwidth   =  1024   # wide\nheight=600\n"},
+        {"no spaces", "height=600\n", "height", "768", "height=768\n"},
+        {"the same value: the same bytes", "fulscreen =   no  # window\n", "fulscreen", "no", "fulscreen =   no  # window\n"},
+        {"a new key before the end mark", "level = 1\n\nEndConfigFile\n", "volume", "50",
+         "level = 1\n\nvolume = 50\nEndConfigFile\n"},
+        {"a new key, no end mark, no last line break", "level = 1", "volume", "50", "level = 1\nvolume = 50\n"},
+        {"the last of two: the one the reader takes", "level = 1\nlevel = 2\n", "level", "3", "level = 1\nlevel = 3\n"},
+        {"a value over lines loses them, not the note", "name = a\n  long\n# note\nnext = 1\n", "name", "b",
+         "name = b\n# note\nnext = 1\n"},
+        {"after the end mark nothing counts", "EndConfigFile\nwidth = 5\n", "width", "6",
+         "width = 6\nEndConfigFile\nwidth = 5\n"},
+        {"an empty value", "sound =\nx = 1\n", "sound", "no", "sound = no\nx = 1\n"},
+        {"line ends of another system", "width = 800\r\nheight = 600\r\n", "width", "1024",
+         "width = 1024\r\nheight = 600\r\n"},
+        {"a longer key with the same start", "widths = 1\n", "width", "2", "widths = 1\nwidth = 2\n"},
+        {"a key in a note is no key", "# width = 9\n", "width", "2", "# width = 9\nwidth = 2\n"},
+    };
+    const ScratchLevels scratch;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(with_value(row.text, row.key, row.value), row.after);
+        EXPECT_EQ(ConfigFile(scratch.write("t.inp", row.after), "=", "#", "EndConfigFile").find_value(row.key), row.value);
+    }
+
+    // Written whole when it changes, and not at all when it does not.
+    const std::string path = scratch.write("s.inp", "# mine\nvolume = 80\nEndConfigFile\n");
+    struct stat before {};
+    stat(path.c_str(), &before);
+    ASSERT_TRUE(change_settings(path, {{"volume", "80"}}));
+    struct stat same {};
+    stat(path.c_str(), &same);
+    EXPECT_EQ(same.st_ino, before.st_ino);
+    ASSERT_TRUE(change_settings(path, {{"volume", "40"}, {"key_launch", "Return"}}));
+    std::ifstream in(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+              "# mine\nvolume = 40\nkey_launch = Return\nEndConfigFile\n");
+    std::filesystem::create_directory("d.inp");
+    EXPECT_EQ(change_settings("d.inp", {{"volume", "1"}}).problem(), "it is a directory, not a file");
 }
 
 TEST(ConfigFile, ConvertsTextLikeAStream)

@@ -17,6 +17,7 @@ src/sound 4
 src/world 3
 src/editor 3
 src/gl 3
+src/settings 2
 src/game 1
 src/config 1
 src/progress 1
