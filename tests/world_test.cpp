@@ -4,6 +4,8 @@
 #include "app/controls.h"
 #include "app/editor_controls.h"
 #include "app/key_map.h"
+#include "app/menu.h"
+#include "app/menu_controls.h"
 #include "app/pad_map.h"
 #include "app/pad_script.h"
 #include "app/player_input.h"
@@ -276,9 +278,9 @@ TEST(Controls, ThePlayersBindingsReplaceTheGamesAndEachLineTheyCannotTakeIsSaid)
         {"Return and L", {{"key_launch", "Return"}, {"key_jump", "J"}, {"key_right", "l"}},
          {"tirak.inp: key_jump names no command; the README lists them."},
          {{PLAYING, {RETURN}, C::LAUNCH}, {PLAYING, {' '}, NONE}, {PLAYING, {'L'}, C::TURN_RIGHT}, {PLAYING, {'D'}, NONE}}},
-        {"a clash: the first keeps it", {{"key_hint", "Return"}, {"key_undo", "return, F2"}},
-         {"tirak.inp: key_undo = return, F2: Return is hint's already, and hint keeps it."},
-         {{PLAYING, {RETURN}, C::HINT}, {PLAYING, {platform::KEY_F1 + 1}, C::UNDO}, {PLAYING, {'U'}, NONE}}},
+        {"a clash: the first keeps it", {{"key_hint", "Return"}, {"key_undo", "return, F6"}},
+         {"tirak.inp: key_undo = return, F6: Return is hint's already, and hint keeps it."},
+         {{PLAYING, {RETURN}, C::HINT}, {PLAYING, {platform::KEY_F1 + 5}, C::UNDO}, {PLAYING, {'U'}, NONE}}},
         {"an unknown key keeps the default", {{"key_hint", "Spaec"}},
          {"tirak.inp: key_hint = Spaec: \"Spaec\" is no key name; hint keeps H."},
          {{PLAYING, {'H'}, C::HINT}}},
@@ -309,7 +311,7 @@ TEST(Controls, ThePlayersBindingsReplaceTheGamesAndEachLineTheyCannotTakeIsSaid)
               (std::vector<std::string>{"tirak.inp: pad_hint = Back+Back: \"Back+Back\" is no button name; hint keeps X.",
                                         "tirak.inp: pad_edit = Back+Y takes new_level's only button; new_level has none now."}));
     EXPECT_EQ(pad.command_for({platform::PAD_START}, EDITING), C::SAVE);
-    EXPECT_EQ(pad.command_for({platform::PAD_START}, PLAYING), NONE);
+    EXPECT_EQ(pad.command_for({platform::PAD_START}, PLAYING), C::MENU);
 }
 
 // A pad's states, frame by frame, and the commands each frame asks for.
@@ -327,7 +329,7 @@ TEST(Controls, APadAsksOncePerPushPastItsDeadZoneAndNothingAsItComesOrGoes)
         {"A held", PLAYING, true, {PAD_A}, 0, 0, -1, {}},
         {"every button", PLAYING, true, {PAD_B, PAD_X, PAD_Y, PAD_LEFT_BUMPER, PAD_RIGHT_BUMPER, PAD_START,
          PAD_LEFT_THUMB, PAD_DPAD_UP}, 0, 0, -1,
-         {C::UNDO, C::HINT, C::RESTART, C::PREVIOUS_LEVEL, C::NEXT_LEVEL, C::EDIT, C::MUTE, C::HEAD_UP}},
+         {C::UNDO, C::HINT, C::RESTART, C::PREVIOUS_LEVEL, C::NEXT_LEVEL, C::MENU, C::MUTE, C::HEAD_UP}},
         {"let go", PLAYING, true, {}, 0, 0, -1, {}},
         {"Back down", PLAYING, true, {PAD_BACK}, 0, 0, -1, {}},
         {"Back up, alone", PLAYING, true, {}, 0, 0, -1, {C::HELP}},
@@ -452,6 +454,73 @@ std::string play(Game& game, Command command)
     for (int frame = 0; frame == 0 || ((ship_flying || launch_requested) && frame < 200); ++frame)
         update_world(game, 1.0 / 60);
     return ::testing::internal::GetCapturedStdout();
+}
+
+// The menu by commands: it pauses a flight that then lands where it would
+// have, lists the levels with their progress, plays an open one, and shows
+// help or quits.
+TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
+{
+    const ScratchLevels scratch; // level 1: +x to the cube, then +z to the goal
+    scratch.write("levels/1.lev", level_text(4, "0 0 0 5 3 0 0 1 2 0 2 6"));
+    scratch.write("levels/2.lev", level_text(3, "1 1 1 5"));
+    scratch.write("levels/3.lev", level_text(3, "1 1 1 5"));
+    CommandedGame game;
+    game.progress.record(1, 3);
+    apply_command(game, C::LAUNCH);
+    for (int frame = 0; frame < 2; ++frame)
+        update_world(game, 1.0 / 60);
+    apply_command(game, C::MENU);
+    const auto where = std::tuple(game.grid_position, game.flight_progress);
+    for (int frame = 0; frame < 30; ++frame)
+        update_world(game, 1.0 / 60);
+    EXPECT_TRUE(menu_open(game) && game.paused && ship_flying);
+    EXPECT_EQ(std::tuple(game.grid_position, game.flight_progress), where) << "paused mid-flight";
+    KeyMap keys; // while it is open the keys are the menu's
+    EXPECT_EQ(keys.command_for('W', platform::PRESS, EditMode::OFF, player_input().keys, true), C::MENU_UP);
+    EXPECT_EQ(keys.command_for(platform::KEY_ENTER, platform::PRESS, EditMode::OFF, player_input().keys, true),
+              C::MENU_CHOOSE);
+    EXPECT_EQ(keys.command_for('R', platform::PRESS, EditMode::OFF, player_input().keys, true), std::nullopt);
+    apply_command(game, C::RESTART); // asks nothing of the game while it is open
+    play(game, C::MENU);
+    EXPECT_FALSE(menu_open(game) || game.paused || game.aids.restart_requested);
+    EXPECT_EQ(game.grid_position, (std::array<int32_t, 3>{2, 0, 0})) << "landed against the cube";
+
+    for (const C command : {C::MENU, C::MENU_DOWN, C::MENU_CHOOSE})
+        apply_command(game, command);
+    ASSERT_EQ(game.menu->screen(), MenuScreen::LEVELS);
+    const auto row = [](const MenuLevel& level) {
+        return std::to_string(level.number) + " " + level.title + " " + std::to_string(level.open) + " " +
+               std::to_string(level.best) + "/" + std::to_string(level.par);
+    };
+    std::vector<std::string> rows;
+    for (const MenuLevel& level : game.menu->levels())
+        rows.push_back(row(level));
+    EXPECT_EQ(rows, (std::vector<std::string>{"1 Level 1 1 3/2", "2 Level 2 1 0/0", "3 Level 3 0 0/0"}));
+    EXPECT_EQ(game.menu->cursor(), 0u) << "on the level played";
+    for (const C command : {C::MENU_RIGHT, C::MENU_CHOOSE}) // the last level, closed: no choice
+        apply_command(game, command);
+    EXPECT_TRUE(menu_open(game));
+    EXPECT_EQ(game.menu->cursor(), 2u);
+    apply_command(game, C::MENU_UP);
+    play(game, C::MENU_CHOOSE);
+    EXPECT_FALSE(menu_open(game));
+    EXPECT_EQ(game.level_number, 2);
+
+    for (const C command : {C::MENU, C::MENU_DOWN, C::MENU_CHOOSE, C::MENU_BACK, C::MENU_DOWN, C::MENU_CHOOSE})
+        apply_command(game, command); // Levels, back to the main screen on Levels, down to Help
+    EXPECT_TRUE(game.help_shown && !menu_open(game));
+    for (const C command : {C::MENU, C::MENU_BACK}) // back on the main screen: the game again
+        apply_command(game, command);
+    EXPECT_FALSE(menu_open(game) || game.help_shown) << "opening hides help";
+    for (const C command : {C::MENU, C::MENU_UP, C::MENU_CHOOSE})
+        apply_command(game, command);
+    EXPECT_TRUE(game.quit_requested);
+
+    Game editing;
+    editing.edit_mode = EditMode::EDITING;
+    apply_command(editing, C::MENU);
+    EXPECT_FALSE(menu_open(editing));
 }
 
 TEST(Controls, RStartsAgainUTakesBackLaunchesHPointsAlongAShortestWay)

@@ -2,6 +2,7 @@
 
 #include "app/editor_controls.h"
 #include "app/key_map.h"
+#include "app/menu_controls.h"
 #include "app/pad_map.h"
 #include "app/player_input.h"
 #include "game/command_names.h"
@@ -236,6 +237,14 @@ void play(Game& game, Command command)
 
 void apply_command(Game& game, Command command)
 {
+    // The menu's own, and while it is open everything but the sound.
+    if (command == Command::MENU || menu_command(command) || menu_open(game)) {
+        if (command == Command::MUTE)
+            game.sound_muted = !game.sound_muted;
+        else
+            answer_menu(game, command);
+        return;
+    }
     switch (game.edit_mode) {
     case EditMode::EDITING:
         if (editor_command(command) || command == Command::EDIT) {
@@ -269,7 +278,8 @@ void on_key(int key, int action)
     if (game == nullptr)
         return;
     PlayerInput& input = player_input();
-    const std::optional<Command> command = keyboard.command_for(key, action, game->edit_mode, input.keys);
+    const std::optional<Command> command =
+        keyboard.command_for(key, action, game->edit_mode, input.keys, menu_open(*game));
     if (action == platform::PRESS)
         input.pad_used_last = false;
     if (command)
@@ -280,14 +290,14 @@ void on_pad(Game& game, const platform::PadState& pad, double seconds)
 {
     static PadMap map;
     PlayerInput& input = player_input();
-    const std::vector<Command> commands = map.commands_for(pad, game.edit_mode, input.pad);
+    const std::vector<Command> commands = map.commands_for(pad, game.edit_mode, input.pad, menu_open(game));
     if (!commands.empty())
         input.pad_used_last = true;
     for (const Command command : commands)
         apply_command(game, command);
 
     const PadCamera camera = map.camera_for(pad, game.edit_mode, seconds);
-    if (camera.azimuth == 0.0f && camera.polar == 0.0f && camera.nearer == 0.0f)
+    if (game.paused || (camera.azimuth == 0.0f && camera.polar == 0.0f && camera.nearer == 0.0f))
         return;
     input.pad_used_last = true;
     game.camera_azimuth += camera.azimuth;

@@ -1,6 +1,7 @@
 #include "app/hud.h"
 
 #include "app/editor_controls.h"
+#include "app/menu.h"
 #include "app/player_input.h"
 
 #include "game/game.h"
@@ -52,7 +53,8 @@ const HelpRow HELP[] = {
     {{C::NEXT_LEVEL, C::PREVIOUS_LEVEL}, "PageDown, PageUp", "RB, LB", "the next or the previous level"},
     {{C::FIRST_LEVEL, C::FURTHEST_LEVEL}, "Home, End", "Back+LB, Back+RB", "level 1, the furthest open level"},
     {{C::MUTE}, "M", "left stick click", "sound off and on"},
-    {{C::EDIT}, "E", "Start", "edit this level"},
+    {{C::EDIT}, "E", "Back+Start", "edit this level"},
+    {{C::MENU}, "F2", "Start", "the menu: continue, levels, help, quit"},
     {{}, "Mouse, wheel", "Right stick, LT, RT", "turn and move the camera"},
     {{C::HELP}, "F1", "Back", "show or hide this help"},
     {{C::TOGGLE_WIREFRAME}, "F3", nullptr, "wire frame"},
@@ -73,7 +75,7 @@ const HelpRow EDITOR_HELP[] = {
     {{C::SAVE}, "Ctrl+S", "Back+A", "save the level's file"},
     {{C::NEW_LEVEL}, "Ctrl+N", "Back+Y", "a new level in the next free file"},
     {{C::PLAY_TEST}, "Tab", "Back+X", nullptr},
-    {{C::EDIT}, "E", "Start", "leave the editor"},
+    {{C::EDIT}, "E", "Back+Start", "leave the editor"},
     {{}, "Mouse, wheel", "Right stick, Back+LT, Back+RT", "turn and move the camera"},
     {{C::HELP}, "F1", "Back", "show or hide this help"},
     {{}, "Escape", "Escape", "quit"},
@@ -254,10 +256,12 @@ void Hud::update(const Game& game, double now)
 HudFrame Hud::frame(const Game& game, double now, const TextWidth& width) const
 {
     HudFrame frame;
-    // The help panel covers the middle of the window: the card and the
-    // messages would show through it, so they wait behind it, their time
-    // running on.
-    const float alpha = game.help_shown ? 0.0f : card_alpha(now, card_fade_at_);
+    // The help panel and the menu cover the middle of the window: the card
+    // and the messages would show through, so they wait behind them, their
+    // time running on.
+    const bool menu_shown = game.menu && game.menu->is_open();
+    const bool covered = game.help_shown || menu_shown;
+    const float alpha = covered ? 0.0f : card_alpha(now, card_fade_at_);
     if (alpha > 0.0f && !card_.empty()) {
         const float heights[] = {SMALL_HEIGHT, TITLE_HEIGHT, NAME_HEIGHT, SMALL_HEIGHT};
         const glm::vec4 colours[] = {GOLD, WHITE, PALE, PALE};
@@ -291,10 +295,12 @@ HudFrame Hud::frame(const Game& game, double now, const TextWidth& width) const
                                    " goes back to the editor",
                                {MARGIN, MARGIN + SMALL_HEIGHT}, SMALL_HEIGHT, GOLD, HudAlign::LEFT, true});
 
-    if (!game.help_shown)
-        add_messages(now, frame, width);
-    else
+    if (menu_shown)
+        add_menu(*game.menu, frame);
+    else if (game.help_shown)
         add_help(game.edit_mode == EditMode::EDITING, frame);
+    else
+        add_messages(now, frame, width);
     return frame;
 }
 
@@ -348,4 +354,57 @@ void Hud::add_help(bool editing, HudFrame& frame) const
         frame.lines.push_back({help_keys(help[row]), {HELP_KEYS_END, y}, HELP_HEIGHT, GOLD, HudAlign::RIGHT});
         frame.lines.push_back({words, {HELP_WORDS_START, y}, HELP_HEIGHT, WHITE, HudAlign::LEFT});
     }
+}
+
+namespace {
+
+constexpr float MENU_HEIGHT = 0.04f;
+constexpr size_t MENU_LEVEL_ROWS = 11; // levels shown at once, the cursor's among them
+
+std::string level_row(const MenuLevel& level)
+{
+    std::string row = std::to_string(level.number) + " \u00b7 " + level.title + " \u00b7 ";
+    if (!level.open)
+        return row + "closed";
+    if (level.best > 0)
+        row += "solved in " + count_text(level.best, "launch", "launches") + ", ";
+    return row + par_text(level.par);
+}
+
+} // namespace
+
+void Hud::add_menu(const Menu& menu, HudFrame& frame) const
+{
+    std::vector<std::string> rows;
+    size_t cursor = menu.cursor();
+    if (menu.screen() == MenuScreen::MAIN) {
+        rows = Menu::main_rows();
+    } else {
+        const std::vector<MenuLevel>& levels = menu.levels();
+        const size_t first = std::min(cursor > MENU_LEVEL_ROWS / 2 ? cursor - MENU_LEVEL_ROWS / 2 : 0,
+                                      levels.size() > MENU_LEVEL_ROWS ? levels.size() - MENU_LEVEL_ROWS : 0);
+        for (size_t row = first; row < std::min(levels.size(), first + MENU_LEVEL_ROWS); ++row)
+            rows.push_back(level_row(levels[row]));
+        cursor -= first;
+    }
+    const float step = MENU_HEIGHT * LINE_GAP;
+    const float shown = static_cast<float>(rows.size() + 3);
+    const float top = 0.5f - step * shown / 2.0f;
+    frame.panels.push_back({{0.1f, top - step * 0.4f}, {0.9f, top + step * (shown + 0.4f)}, SHADE});
+    float y = top + step;
+    frame.lines.push_back({menu.screen() == MenuScreen::MAIN ? "Tirak" : "Levels", {0.5f, y}, MENU_HEIGHT * 1.2f, GOLD,
+                           HudAlign::CENTRE});
+    y += step;
+    const size_t first_level = menu.screen() == MenuScreen::LEVELS ? menu.cursor() - cursor : 0;
+    for (size_t row = 0; row < rows.size(); ++row) {
+        y += step;
+        const bool at = row == cursor;
+        const bool closed = menu.screen() == MenuScreen::LEVELS && !menu.levels()[first_level + row].open;
+        frame.lines.push_back({(at ? "\u2192 " : "") + rows[row], {0.5f, y}, MENU_HEIGHT,
+                               at ? GOLD : closed ? PALE * glm::vec4(1, 1, 1, 0.6f) : WHITE, HudAlign::CENTRE});
+    }
+    y += step;
+    frame.lines.push_back({shown_chord(Command::MENU_CHOOSE) + " chooses \u00b7 " + shown_chord(Command::MENU_BACK) +
+                               " goes back \u00b7 " + shown_chord(Command::MENU) + " closes",
+                           {0.5f, y}, SMALL_HEIGHT, PALE, HudAlign::CENTRE});
 }

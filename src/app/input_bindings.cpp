@@ -11,7 +11,8 @@ namespace {
 // cannot serve both.
 bool share_a_mode(Command one, Command other)
 {
-    return (asked_in_play(one) && asked_in_play(other)) || (asked_in_editor(one) && asked_in_editor(other));
+    return (asked_in_play(one) && asked_in_play(other)) || (asked_in_editor(one) && asked_in_editor(other)) ||
+           (asked_in_menu(one) && asked_in_menu(other));
 }
 
 std::vector<std::string> split_list(const std::string& value)
@@ -46,12 +47,17 @@ struct PlayersLine {
 
 bool asked_in_play(Command command)
 {
-    return !editor_command(command);
+    return !editor_command(command) && !menu_command(command);
 }
 
 bool asked_in_editor(Command command)
 {
     return editor_command(command) || kept_in_editor(command) || command == Command::EDIT;
+}
+
+bool asked_in_menu(Command command)
+{
+    return menu_command(command) || command == Command::MENU || command == Command::MUTE;
 }
 
 InputBindings::InputBindings(std::vector<Binding> defaults) : defaults_(defaults), bindings_(std::move(defaults)) {}
@@ -132,7 +138,7 @@ std::vector<std::string> InputBindings::take_settings(const SettingLines& lines,
     return problems;
 }
 
-std::optional<Command> InputBindings::command_for(Chord chord, EditMode mode) const
+std::optional<Command> InputBindings::command_for(Chord chord, EditMode mode, bool menu_open) const
 {
     const auto find = [&](bool (*asked)(Command)) -> std::optional<Command> {
         for (const Binding& binding : bindings_)
@@ -140,6 +146,8 @@ std::optional<Command> InputBindings::command_for(Chord chord, EditMode mode) co
                 return binding.command;
         return std::nullopt;
     };
+    if (menu_open)
+        return find(asked_in_menu);
     if (mode == EditMode::EDITING)
         return find(asked_in_editor);
     if (mode == EditMode::TESTING) {

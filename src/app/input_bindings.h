@@ -51,7 +51,8 @@ public:
     // The command a chord asks for in the mode the game is in. A level
     // under test has no level select, and the editor's play-test chord
     // ends the test.
-    std::optional<Command> command_for(Chord chord, EditMode mode) const;
+    // While the menu is open only its own commands count.
+    std::optional<Command> command_for(Chord chord, EditMode mode, bool menu_open = false) const;
     // The chords that ask for the command, the game's first choice first.
     std::vector<Chord> chords_for(Command command) const;
     // Whether the command's chords are the game's own.
@@ -62,6 +63,8 @@ private:
     std::vector<Binding> bindings_;
 };
 
-// Whether the command can be asked for in play, and while a level is edited.
+// Whether the command can be asked for in play, while a level is edited,
+// and while the menu is open.
 bool asked_in_play(Command command);
 bool asked_in_editor(Command command);
+bool asked_in_menu(Command command);

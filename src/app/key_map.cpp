@@ -3,13 +3,16 @@
 #include "game/command_names.h"
 #include "platform/window.h"
 
-std::optional<Command> KeyMap::command_for(int key, int action, EditMode mode, const InputBindings& bindings)
+std::optional<Command> KeyMap::command_for(int key, int action, EditMode mode, const InputBindings& bindings,
+                                           bool menu_open)
 {
     if (key == platform::KEY_LCTRL)
         left_ctrl_down_ = action == platform::PRESS;
     if (key == platform::KEY_RCTRL)
         right_ctrl_down_ = action == platform::PRESS;
     const bool ctrl = left_ctrl_down_ || right_ctrl_down_;
+    if (menu_open)
+        return action == platform::PRESS ? bindings.command_for({key, ctrl}, mode, true) : std::nullopt;
 
     if (action != platform::PRESS) {
         // A release asks for the heading only, where a key of play's would.

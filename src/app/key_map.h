@@ -17,8 +17,10 @@ public:
     // without a meaning the heading only; while editing, only the keys the
     // editor answers to. In play Ctrl changes nothing a key without it
     // asks for; in the editor only help, the picture and the sound keep
-    // their keys with Ctrl held.
-    std::optional<Command> command_for(int key, int action, EditMode mode, const InputBindings& bindings);
+    // their keys with Ctrl held. While the menu is open a press asks for
+    // the menu's commands alone, and a release for nothing.
+    std::optional<Command> command_for(int key, int action, EditMode mode, const InputBindings& bindings,
+                                       bool menu_open = false);
 
 private:
     // Whether each Ctrl key is down, as its own presses and releases tell

@@ -245,7 +245,7 @@ bool run_frame(Game& game, RunState& state)
     game.said.clear();
     platform::swap_buffers();
     on_pad(game, state.pad_script ? state.pad_script->next() : platform::get_pad_state(), state.frame_time);
-    if (platform::get_key(platform::KEY_ESC) == platform::PRESS)
+    if (platform::get_key(platform::KEY_ESC) == platform::PRESS || game.quit_requested)
         return false;
     return platform::get_window_param(platform::OPENED) != 0;
 }

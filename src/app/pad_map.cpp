@@ -66,7 +66,8 @@ PadMap::Inputs PadMap::held_now(const platform::PadState& pad) const
     return held;
 }
 
-std::vector<Command> PadMap::commands_for(const platform::PadState& pad, EditMode mode, const InputBindings& bindings)
+std::vector<Command> PadMap::commands_for(const platform::PadState& pad, EditMode mode, const InputBindings& bindings,
+                                          bool menu_open)
 {
     std::vector<Command> commands;
     if (!pad.connected) {
@@ -80,7 +81,7 @@ std::vector<Command> PadMap::commands_for(const platform::PadState& pad, EditMod
     held_ = held;
 
     const auto ask = [&](Chord chord) {
-        if (const std::optional<Command> command = bindings.command_for(chord, mode))
+        if (const std::optional<Command> command = bindings.command_for(chord, mode, menu_open))
             commands.push_back(*command);
     };
     const bool back_held = held[platform::PAD_BACK];

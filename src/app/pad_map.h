@@ -27,7 +27,8 @@ class PadMap {
 public:
     // The commands since the last state. A pad that comes (back) asks for
     // nothing it was already holding, and one that goes asks for nothing.
-    std::vector<Command> commands_for(const platform::PadState& pad, EditMode mode, const InputBindings& bindings);
+    std::vector<Command> commands_for(const platform::PadState& pad, EditMode mode, const InputBindings& bindings,
+                                      bool menu_open = false);
 
     // The camera's motion over `seconds` from the right stick, and from the
     // triggers in play, or with Back held while editing, where the triggers

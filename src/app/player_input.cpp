@@ -20,6 +20,10 @@ const std::vector<Binding>& default_key_bindings()
         {C::EMPTY_CELL, {'0'}}, {C::EMPTY_CELL, {KEY_DEL}}, {C::GROW, {'='}}, {C::GROW, {'+'}}, {C::SHRINK, {'-'}},
         {C::EDIT_UNDO, {KEY_Z, true}}, {C::EDIT_REDO, {KEY_Y, true}}, {C::SAVE, {KEY_S, true}},
         {C::NEW_LEVEL, {KEY_N, true}}, {C::PLAY_TEST, {KEY_TAB}},
+        {C::MENU, {KEY_F1 + 1}}, {C::MENU_UP, {KEY_UP}}, {C::MENU_UP, {KEY_W}}, {C::MENU_DOWN, {KEY_DOWN}},
+        {C::MENU_DOWN, {KEY_S}}, {C::MENU_LEFT, {KEY_LEFT}}, {C::MENU_LEFT, {KEY_A}}, {C::MENU_RIGHT, {KEY_RIGHT}},
+        {C::MENU_RIGHT, {KEY_D}}, {C::MENU_CHOOSE, {KEY_ENTER}}, {C::MENU_CHOOSE, {KEY_SPACE}},
+        {C::MENU_BACK, {KEY_BACKSPACE}},
     };
     return keys;
 }
@@ -36,7 +40,7 @@ const std::vector<Binding>& default_pad_bindings()
         {C::LAUNCH, {PAD_A}}, {C::UNDO, {PAD_B}}, {C::HINT, {PAD_X}}, {C::RESTART, {PAD_Y}},
         {C::PREVIOUS_LEVEL, {PAD_LEFT_BUMPER}}, {C::NEXT_LEVEL, {PAD_RIGHT_BUMPER}},
         {C::FIRST_LEVEL, {PAD_LEFT_BUMPER, true}}, {C::FURTHEST_LEVEL, {PAD_RIGHT_BUMPER, true}},
-        {C::HELP, {PAD_BACK}}, {C::EDIT, {PAD_START}}, {C::MUTE, {PAD_LEFT_THUMB}},
+        {C::HELP, {PAD_BACK}}, {C::EDIT, {PAD_START, true}}, {C::MUTE, {PAD_LEFT_THUMB}},
         {C::CURSOR_LEFT, {PAD_DPAD_LEFT}}, {C::CURSOR_LEFT, {PAD_STICK_LEFT}},
         {C::CURSOR_RIGHT, {PAD_DPAD_RIGHT}}, {C::CURSOR_RIGHT, {PAD_STICK_RIGHT}},
         {C::CURSOR_AWAY, {PAD_DPAD_UP}}, {C::CURSOR_AWAY, {PAD_STICK_UP}},
@@ -47,6 +51,10 @@ const std::vector<Binding>& default_pad_bindings()
         {C::EDIT_UNDO, {PAD_LEFT_TRIGGER_PULLED}}, {C::EDIT_REDO, {PAD_RIGHT_TRIGGER_PULLED}},
         {C::SAVE, {PAD_A, true}}, {C::NEW_LEVEL, {PAD_Y, true}}, {C::PLAY_TEST, {PAD_X, true}},
         {C::GROW, {PAD_DPAD_UP, true}}, {C::SHRINK, {PAD_DPAD_DOWN, true}},
+        {C::MENU, {PAD_START}}, {C::MENU_UP, {PAD_DPAD_UP}}, {C::MENU_UP, {PAD_STICK_UP}},
+        {C::MENU_DOWN, {PAD_DPAD_DOWN}}, {C::MENU_DOWN, {PAD_STICK_DOWN}}, {C::MENU_LEFT, {PAD_DPAD_LEFT}},
+        {C::MENU_LEFT, {PAD_STICK_LEFT}}, {C::MENU_RIGHT, {PAD_DPAD_RIGHT}}, {C::MENU_RIGHT, {PAD_STICK_RIGHT}},
+        {C::MENU_CHOOSE, {PAD_A}}, {C::MENU_BACK, {PAD_B}},
     };
     return pad;
 }

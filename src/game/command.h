@@ -51,5 +51,13 @@ enum class Command {
     NEW_LEVEL,
     PLAY_TEST,
 
-    // The menu's own commands come after these.
+    // The menu: MENU opens and closes it; while it is open the others move
+    // through it and only they, MENU, the sound and help count.
+    MENU,
+    MENU_UP,
+    MENU_DOWN,
+    MENU_LEFT,
+    MENU_RIGHT,
+    MENU_CHOOSE,
+    MENU_BACK,
 };

@@ -42,6 +42,13 @@ const std::pair<Command, const char*> NAMES[] = {
     {C::SAVE, "save"},
     {C::NEW_LEVEL, "new_level"},
     {C::PLAY_TEST, "play_test"},
+    {C::MENU, "menu"},
+    {C::MENU_UP, "menu_up"},
+    {C::MENU_DOWN, "menu_down"},
+    {C::MENU_LEFT, "menu_left"},
+    {C::MENU_RIGHT, "menu_right"},
+    {C::MENU_CHOOSE, "menu_choose"},
+    {C::MENU_BACK, "menu_back"},
 };
 
 } // namespace
@@ -94,6 +101,19 @@ bool editor_command(Command command)
     case Command::SAVE:
     case Command::NEW_LEVEL:
     case Command::PLAY_TEST: return true;
+    default: return false;
+    }
+}
+
+bool menu_command(Command command)
+{
+    switch (command) {
+    case Command::MENU_UP:
+    case Command::MENU_DOWN:
+    case Command::MENU_LEFT:
+    case Command::MENU_RIGHT:
+    case Command::MENU_CHOOSE:
+    case Command::MENU_BACK: return true;
     default: return false;
     }
 }

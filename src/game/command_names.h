@@ -19,6 +19,8 @@ const std::vector<Command>& named_commands();
 
 // The commands the editor answers to, besides EDIT.
 bool editor_command(Command command);
+// The commands that move through the open menu.
+bool menu_command(Command command);
 // What keeps its meaning while a level is edited: help, the picture, the
 // sound.
 bool kept_in_editor(Command command);

@@ -70,6 +70,12 @@ public:
     // The cells' draw order and instance matrices, made by the renderer at
     // its first frame; shared for the same reason (this declares the class).
     std::shared_ptr<class CellInstances> cell_instances;
+    // The menu over the game, made the first time it opens; shared for the
+    // same reason.
+    std::shared_ptr<class Menu> menu;
+    // While the menu is open: no flight step, no camera from the mouse.
+    bool paused = false;
+    bool quit_requested = false; // the menu's Quit: the loop ends
     glm::mat4 goal_spin_matrix{1.0f};
 
     std::unique_ptr<LevelGrid> level_grid;

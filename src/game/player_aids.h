@@ -14,11 +14,13 @@ struct LaunchStart {
     int vertical_heading = 0;
 };
 
-// Level select: PageUp, PageDown, Home and End.
-enum class LevelChoice { NONE, PREVIOUS, NEXT, FIRST, FURTHEST };
+// Level select: PageUp, PageDown, Home and End, and a level the menu's
+// list chose by its number.
+enum class LevelChoice { NONE, PREVIOUS, NEXT, FIRST, FURTHEST, NUMBER };
 
 struct PlayerAids {
     LevelChoice level_choice = LevelChoice::NONE;
+    int32_t chosen_level = 1; // for NUMBER
     bool restart_requested = false;
     bool undo_requested = false;
     bool hint_requested = false;

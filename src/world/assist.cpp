@@ -62,6 +62,7 @@ void choose_level(Game& game, LevelChoice choice)
         break;
     case LevelChoice::FIRST: level = 1; break;
     case LevelChoice::FURTHEST: level = furthest_open_level(game); break;
+    case LevelChoice::NUMBER: level = game.aids.chosen_level; break;
     }
     if (level == game.level_number)
         return;

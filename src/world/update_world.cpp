@@ -70,6 +70,13 @@ void spin_goal(Game& game)
 // flight.cpp), the goal follows the clock and the zoom the frame count.
 void update_world(Game& game, double)
 {
+    // Paused, the mouse's motion is let go, not kept for later: the camera
+    // must not jump as the menu closes.
+    if (game.paused) {
+        platform::get_mouse_pos(&game.last_mouse_x, &game.last_mouse_y);
+        spin_goal(game);
+        return;
+    }
     // While a level is edited its ship stays where the editor put it.
     if (game.edit_mode != EditMode::EDITING)
         flight_step(game);

@@ -491,7 +491,7 @@ pad_plays_level_1() {
 # build_by_keys's level, by pad, saved.
 pad_builds_a_level() {
     local start=$SECONDS
-    pad_script 20 Start 10 Back+Y 10 DpadRight DpadRight DpadRight DpadRight DpadRight B DpadLeft DpadLeft A DpadLeft \
+    pad_script 20 Back+Start 10 Back+Y 10 DpadRight DpadRight DpadRight DpadRight DpadRight B DpadLeft DpadLeft A DpadLeft \
         DpadDown DpadDown DpadDown DpadDown A DpadUp DpadLeft Y 10 Back+A 30
     by_pad 'until grep -q "^Saved levels/31\.lev" out || [ $((SECONDS - start)) -gt 30 ]; do sleep 0.1; done; frames 10'
     cp out game_out
@@ -502,6 +502,14 @@ pad_builds_a_level() {
 rebound_keys() {
     sed -i 's/^EndConfigFile$/key_launch = Return\nkey_right = L\nkey_hint = Return\nkey_jump = J\nkey_undo = Bakspace\n&/' data/tirak.inp
     game eval 'frames 10; for key in space Return L+Return L+Return A+Return; do keys ${key/+/ }; frames 30 0.6; done; frames 120 3.5; keys F1; frames 10; PSM=4 read_text'
+}
+# The menu after level 1 is solved: F2, then Levels, which opens at level 1
+# again after PageUp; level 2 from the list plays it.
+menu_levels() {
+    solve_level_1
+    keys Prior; frames 10; keys F2; frames 5; read_text; cp said menu_said
+    keys Down Return; frames 5; PSM=4 read_text; cp said levels_said
+    keys Down Return; read_until "Level 2" "The Wall"
 }
 # A French keyboard: the keys the game calls A and W say Q and Z, and F1
 # says so. The layout is this server's, so it is put back.
@@ -816,6 +824,7 @@ editor/kept-unreadable | 0 | echo 'size = 99' > levels/1.lev.unsaved            
 editor/save-read-only | 0 |                                                            | read_only game eval 'frames 10; keys e 1 ctrl+s; frames 10' | has out 'cannot save levels/1.lev: Read-only file system'
 random/keys           | 0 |                                                            | random_keys | ! grep -qvE '^(0|137)$' statuses
 editor/build-by-keys  | 0 | text_on                                                    | built_level_plays | says 'no goal' no_goal_said && says 'solvable: 3 launches' solvable_said && is solved '3 launches: +x +z -x' && says 'Level 31' restart_said && says 'Editing levels/31.lev' back_said && says 'Editing levels/31.lev' && says 'solvable: 3 launches'
+play/menu-levels      | 0 | text_on                                                    | game menu_levels | says 'Continue' menu_said && says 'Levels' menu_said && says 'Quit' menu_said && says 'First Flight' levels_said && says 'solved in 4 launches, par 4' levels_said && says 'Look Up' levels_said && says 'closed' levels_said && says 'The Wall' && ! says 'Continue'
 play/by-pad           | 0 | text_on                                                    | pad_plays_level_1 | has data/progress.inp 'level_1 = 4' && says 'Back keys'
 editor/build-by-pad   | 0 |                                                            | pad_builds_a_level | like game_out '^Saved levels/31\.lev.*' && is solved '3 launches: +x +z -x'
 text/french-keyboard  | 0 | text_on                                                    | french_keyboard | says 'Q, D' && says 'Z, S' && says 'Space launch the ship'

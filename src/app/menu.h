@@ -1,0 +1,59 @@
+// The menu over the game: a main screen of choices and the list of levels,
+// the row the cursor is on, and what a choice asks of the game. It draws
+// nothing and changes nothing itself: the controls carry out its choices,
+// and the HUD shows it.
+#pragma once
+
+#include "game/command.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A level as the list shows it.
+struct MenuLevel {
+    int32_t number = 0;
+    std::string title;
+    bool open = false; // solved up to it, or before the start level
+    int32_t best = 0;  // the fewest launches it was solved in; 0 unsolved
+    int32_t par = 0;   // 0 where there is no way to the goal
+};
+
+enum class MenuScreen { MAIN, LEVELS };
+
+// What choosing asks for.
+struct MenuChoice {
+    enum Kind { NONE, CONTINUE, LEVELS, HELP, QUIT, PLAY_LEVEL } kind = NONE;
+    int32_t level = 0; // for PLAY_LEVEL
+};
+
+class Menu {
+public:
+    bool is_open() const { return open_; }
+    // Opens on the main screen, the cursor on Continue.
+    void open();
+    void close();
+
+    // Moves the cursor (up and down, left and right a page of levels) or
+    // chooses; back leaves the levels for the main screen and the main
+    // screen for the game. A closed level is no choice.
+    MenuChoice answer(Command command);
+
+    // The levels screen, its cursor on the level being played.
+    void show_levels(std::vector<MenuLevel> levels, int32_t current);
+
+    MenuScreen screen() const { return screen_; }
+    size_t cursor() const { return cursor_; }
+    const std::vector<MenuLevel>& levels() const { return levels_; }
+    // The main screen's rows.
+    static const std::vector<std::string>& main_rows();
+
+private:
+    size_t rows() const;
+
+    bool open_ = false;
+    MenuScreen screen_ = MenuScreen::MAIN;
+    size_t cursor_ = 0;
+    std::vector<MenuLevel> levels_;
+};
