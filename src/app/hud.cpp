@@ -401,7 +401,7 @@ void Hud::add_menu(const Menu& menu, HudFrame& frame) const
         const bool at = row == cursor;
         const bool closed = menu.screen() == MenuScreen::LEVELS && !menu.levels()[first_level + row].open;
         frame.lines.push_back({(at ? "\u2192 " : "") + rows[row], {0.5f, y}, MENU_HEIGHT,
-                               at ? GOLD : closed ? PALE * glm::vec4(1, 1, 1, 0.6f) : WHITE, HudAlign::CENTRE});
+                               at ? GOLD : closed ? PALE : WHITE, HudAlign::CENTRE});
     }
     y += step;
     frame.lines.push_back({shown_chord(Command::MENU_CHOOSE) + " chooses \u00b7 " + shown_chord(Command::MENU_BACK) +

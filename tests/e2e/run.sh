@@ -503,12 +503,16 @@ rebound_keys() {
     sed -i 's/^EndConfigFile$/key_launch = Return\nkey_right = L\nkey_hint = Return\nkey_jump = J\nkey_undo = Bakspace\n&/' data/tirak.inp
     game eval 'frames 10; for key in space Return L+Return L+Return A+Return; do keys ${key/+/ }; frames 30 0.6; done; frames 120 3.5; keys F1; frames 10; PSM=4 read_text'
 }
-# The menu after level 1 is solved: F2, then Levels, which opens at level 1
-# again after PageUp; level 2 from the list plays it.
+# The menu after level 1 is solved (its progress is written as the goal is
+# reached): F2, then Levels, which opens at level 1 again after PageUp;
+# level 2 from the list plays it.
 menu_levels() {
     solve_level_1
-    keys Prior; frames 10; keys F2; frames 5; read_text; cp said menu_said
-    keys Down Return; frames 5; PSM=4 read_text; cp said levels_said
+    local tries=200
+    until grep -qs '^level_1 = 4$' data/progress.inp || [ $((tries -= 1)) -eq 0 ]; do sleep 0.1; done
+    keys Prior; frames 10
+    keys F2; read_until Continue Quit; cp said menu_said
+    keys Down Return; PSM=4 read_until "First Flight" closed; cp said levels_said
     keys Down Return; read_until "Level 2" "The Wall"
 }
 # A French keyboard: the keys the game calls A and W say Q and Z, and F1
@@ -526,7 +530,7 @@ french_keyboard() {
 # levels/ is now and then read-only (as root), so that saves fail. No game
 # may end with status 1, and every level file must still read. Counts go to
 # `random`.
-PLAY_KEYS=(a d w s space r u h Prior Next Home End e m F1 F3 Tab 0 1 2 5 6 Delete plus minus Left Right Up Down
+PLAY_KEYS=(a d w s space r u h Prior Next Home End e m F1 F3 F2 Return BackSpace Tab 0 1 2 5 6 Delete plus minus Left Right Up Down
     ctrl+z ctrl+y ctrl+s ctrl+n)
 random_presses() {
     local batch k pick
