@@ -486,7 +486,7 @@ TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
     EXPECT_FALSE(menu_open(game) || game.paused || game.aids.restart_requested);
     EXPECT_EQ(game.grid_position, (std::array<int32_t, 3>{2, 0, 0})) << "landed against the cube";
 
-    for (const C command : {C::MENU, C::MENU_DOWN, C::MENU_CHOOSE})
+    for (const C command : {C::MENU, C::MENU_DOWN, C::MENU_LEFT, C::MENU_CHOOSE}) // left: no page on this screen
         apply_command(game, command);
     ASSERT_EQ(game.menu->screen(), MenuScreen::LEVELS);
     const auto row = [](const MenuLevel& level) {
