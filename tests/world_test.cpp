@@ -457,8 +457,8 @@ std::string play(Game& game, Command command)
 }
 
 // The menu by commands: it pauses a flight that then lands where it would
-// have, lists the levels with their progress, plays an open one, and shows
-// help or quits.
+// have, lists the levels with their progress, plays an open one, changes
+// the options at once and in the settings, and shows help or quits.
 TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
 {
     const ScratchLevels scratch; // level 1: +x to the cube, then +z to the goal
@@ -507,8 +507,35 @@ TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
     EXPECT_FALSE(menu_open(game));
     EXPECT_EQ(game.level_number, 2);
 
-    for (const C command : {C::MENU, C::MENU_DOWN, C::MENU_CHOOSE, C::MENU_BACK, C::MENU_DOWN, C::MENU_CHOOSE})
-        apply_command(game, command); // Levels, back to the main screen on Levels, down to Help
+    // The options change at once and go into the settings as they were written.
+    scratch.write("tirak.inp", "# mine\nvolume=80\nEndConfigFile\n");
+    for (const C command : {C::MENU, C::MENU_DOWN, C::MENU_DOWN, C::MENU_CHOOSE, C::MENU_CHOOSE})
+        apply_command(game, command);
+    EXPECT_TRUE(scripted::fullscreen);
+    EXPECT_EQ(Menu::option_rows(game.menu->options()),
+              (std::vector<std::string>{"Window: the whole screen", "Volume: 80", "Sound: on"}));
+    std::vector<int32_t> volumes;
+    for (const C command : {C::MENU_DOWN, C::MENU_LEFT, C::MENU_RIGHT, C::MENU_RIGHT, C::MENU_RIGHT, C::MENU_CHOOSE}) {
+        apply_command(game, command);
+        volumes.push_back(game.sound_volume);
+    }
+    EXPECT_EQ(volumes, (std::vector<int32_t>{80, 70, 80, 90, 100, 0}));
+    game.said.clear();
+    for (const C command : {C::MENU_DOWN, C::MENU_CHOOSE, C::MENU_RIGHT, C::TOGGLE_WHOLE_SCREEN})
+        apply_command(game, command); // sound off and on again, without a device; F11 back to a window
+    EXPECT_FALSE(scripted::fullscreen);
+    EXPECT_EQ(game.said, (std::vector<std::string>{
+                             "Sound comes on at the next start: no sound device was opened for this one."}));
+    std::ifstream settings("tirak.inp");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(settings), {}),
+              "# mine\nvolume=0\nfulscreen = no\nsound = yes\nEndConfigFile\n");
+    apply_command(game, C::MENU_BACK);
+    EXPECT_EQ(game.menu->cursor(), 2u) << "back on Options";
+    apply_command(game, C::MENU_BACK);
+
+    for (const C command : {C::MENU, C::MENU_DOWN, C::MENU_CHOOSE, C::MENU_BACK, C::MENU_DOWN, C::MENU_DOWN,
+                            C::MENU_CHOOSE})
+        apply_command(game, command); // Levels, back to the main screen on Levels, down past Options to Help
     EXPECT_TRUE(game.help_shown && !menu_open(game));
     for (const C command : {C::MENU, C::MENU_BACK}) // back on the main screen: the game again
         apply_command(game, command);

@@ -237,6 +237,10 @@ void play(Game& game, Command command)
 
 void apply_command(Game& game, Command command)
 {
+    if (command == Command::TOGGLE_WHOLE_SCREEN) {
+        switch_whole_screen(game);
+        return;
+    }
     // The menu's own, and while it is open everything but the sound.
     if (command == Command::MENU || menu_command(command) || menu_open(game)) {
         if (command == Command::MUTE)

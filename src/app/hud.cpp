@@ -59,6 +59,7 @@ const HelpRow HELP[] = {
     {{C::HELP}, "F1", "Back", "show or hide this help"},
     {{C::TOGGLE_WIREFRAME}, "F3", nullptr, "wire frame"},
     {{C::TOGGLE_SAMPLING, C::CYCLE_MIPMAPS}, "F4, F5", nullptr, "texture sampling, mipmaps"},
+    {{C::TOGGLE_WHOLE_SCREEN}, "F11", nullptr, "the whole screen or a window"},
     {{}, "Escape", "Escape", "quit"},
 };
 
@@ -379,6 +380,8 @@ void Hud::add_menu(const Menu& menu, HudFrame& frame) const
     size_t cursor = menu.cursor();
     if (menu.screen() == MenuScreen::MAIN) {
         rows = Menu::main_rows();
+    } else if (menu.screen() == MenuScreen::OPTIONS) {
+        rows = Menu::option_rows(menu.options());
     } else {
         const std::vector<MenuLevel>& levels = menu.levels();
         const size_t first = std::min(cursor > MENU_LEVEL_ROWS / 2 ? cursor - MENU_LEVEL_ROWS / 2 : 0,
@@ -392,7 +395,8 @@ void Hud::add_menu(const Menu& menu, HudFrame& frame) const
     const float top = 0.5f - step * shown / 2.0f;
     frame.panels.push_back({{0.1f, top - step * 0.4f}, {0.9f, top + step * (shown + 0.4f)}, SHADE});
     float y = top + step;
-    frame.lines.push_back({menu.screen() == MenuScreen::MAIN ? "Tirak" : "Levels", {0.5f, y}, MENU_HEIGHT * 1.2f, GOLD,
+    const char* const titles[] = {"Tirak", "Levels", "Options"};
+    frame.lines.push_back({titles[static_cast<size_t>(menu.screen())], {0.5f, y}, MENU_HEIGHT * 1.2f, GOLD,
                            HudAlign::CENTRE});
     y += step;
     const size_t first_level = menu.screen() == MenuScreen::LEVELS ? menu.cursor() - cursor : 0;

@@ -57,7 +57,8 @@ bool asked_in_editor(Command command)
 
 bool asked_in_menu(Command command)
 {
-    return menu_command(command) || command == Command::MENU || command == Command::MUTE;
+    return menu_command(command) || command == Command::MENU || command == Command::MUTE ||
+           command == Command::TOGGLE_WHOLE_SCREEN;
 }
 
 InputBindings::InputBindings(std::vector<Binding> defaults) : defaults_(defaults), bindings_(std::move(defaults)) {}

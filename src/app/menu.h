@@ -20,12 +20,19 @@ struct MenuLevel {
     int32_t par = 0;   // 0 where there is no way to the goal
 };
 
-enum class MenuScreen { MAIN, LEVELS };
+// The options as the options screen shows them.
+struct MenuOptions {
+    bool whole_screen = false;
+    int32_t volume = 80; // 0 to 100
+    bool sound = true;   // the settings' sound: whether a sound device opens
+};
+
+enum class MenuScreen { MAIN, LEVELS, OPTIONS };
 
 // What choosing asks for.
 struct MenuChoice {
-    enum Kind { NONE, CONTINUE, LEVELS, HELP, QUIT, PLAY_LEVEL } kind = NONE;
-    int32_t level = 0; // for PLAY_LEVEL
+    enum Kind { NONE, CONTINUE, LEVELS, OPTIONS, HELP, QUIT, PLAY_LEVEL, WHOLE_SCREEN, VOLUME, SOUND } kind = NONE;
+    int32_t value = 0; // the level for PLAY_LEVEL, the new volume for VOLUME
 };
 
 class Menu {
@@ -36,18 +43,25 @@ public:
     void close();
 
     // Moves the cursor (up and down, left and right a page of levels) or
-    // chooses; back leaves the levels for the main screen and the main
-    // screen for the game. A closed level is no choice.
+    // chooses; back leaves a screen for the main one and the main screen
+    // for the game. A closed level is no choice. On an option, left and
+    // right change it as choosing does, the volume by tens.
     MenuChoice answer(Command command);
 
     // The levels screen, its cursor on the level being played.
     void show_levels(std::vector<MenuLevel> levels, int32_t current);
+    // The options screen, its cursor on the first; and the options as a
+    // choice changed them.
+    void show_options(MenuOptions options);
+    void set_options(MenuOptions options) { options_ = options; }
 
     MenuScreen screen() const { return screen_; }
     size_t cursor() const { return cursor_; }
     const std::vector<MenuLevel>& levels() const { return levels_; }
-    // The main screen's rows.
+    const MenuOptions& options() const { return options_; }
+    // The main screen's rows, and the options screen's.
     static const std::vector<std::string>& main_rows();
+    static std::vector<std::string> option_rows(const MenuOptions& options);
 
 private:
     size_t rows() const;
@@ -56,4 +70,5 @@ private:
     MenuScreen screen_ = MenuScreen::MAIN;
     size_t cursor_ = 0;
     std::vector<MenuLevel> levels_;
+    MenuOptions options_;
 };

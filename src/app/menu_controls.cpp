@@ -3,6 +3,9 @@
 #include "app/menu.h"
 #include "config/config_file.h"
 #include "game/game.h"
+#include "game/player_lines.h"
+#include "platform/window.h"
+#include "settings/settings_text.h"
 #include "world/assist.h"
 #include "world/flight_rules.h"
 #include "world/level_loader.h"
@@ -46,7 +49,45 @@ void close_menu(Game& game)
     game.paused = false;
 }
 
+MenuOptions options_now(const Game& game)
+{
+    return {platform::is_fullscreen(), game.sound_volume, game.sound_on};
+}
+
+// Writes the changed setting into the file as the player wrote it; a file
+// that cannot take it is said once each time, and the change holds.
+void keep_setting(Game& game, const std::string& key, const std::string& value)
+{
+    const Result<> kept = change_settings(SETTINGS_FILE, {{key, value}});
+    if (!kept)
+        report_to_player(game, std::string(SETTINGS_FILE) + ": " + kept.problem() +
+                                   "; the change holds until the game ends.");
+}
+
+void set_sound(Game& game, bool on)
+{
+    game.sound_on = on;
+    if (!game.sound) {
+        if (on)
+            report_to_player(game, "Sound comes on at the next start: no sound device was opened for this one.");
+    } else {
+        game.sound_muted = !on;
+    }
+    keep_setting(game, "sound", on ? "yes" : "no");
+}
+
 } // namespace
+
+void switch_whole_screen(Game& game)
+{
+    const bool whole = !platform::is_fullscreen();
+    platform::set_fullscreen(whole);
+    // The pointer is somewhere else on the new window: that is no motion.
+    platform::get_mouse_pos(&game.last_mouse_x, &game.last_mouse_y);
+    keep_setting(game, "fulscreen", whole ? "yes" : "no");
+    if (menu_open(game) && game.menu->screen() == MenuScreen::OPTIONS)
+        game.menu->set_options(options_now(game));
+}
 
 bool menu_open(const Game& game)
 {
@@ -70,6 +111,13 @@ void answer_menu(Game& game, Command command)
     case MenuChoice::NONE: break;
     case MenuChoice::CONTINUE: close_menu(game); break;
     case MenuChoice::LEVELS: game.menu->show_levels(level_rows(game), game.level_number); break;
+    case MenuChoice::OPTIONS: game.menu->show_options(options_now(game)); break;
+    case MenuChoice::WHOLE_SCREEN: switch_whole_screen(game); break;
+    case MenuChoice::VOLUME:
+        game.sound_volume = choice.value;
+        keep_setting(game, "volume", std::to_string(choice.value));
+        break;
+    case MenuChoice::SOUND: set_sound(game, !game.sound_on); break;
     case MenuChoice::HELP:
         close_menu(game);
         game.help_shown = true;
@@ -77,8 +125,10 @@ void answer_menu(Game& game, Command command)
     case MenuChoice::QUIT: game.quit_requested = true; break;
     case MenuChoice::PLAY_LEVEL:
         close_menu(game);
-        game.aids.chosen_level = choice.level;
+        game.aids.chosen_level = choice.value;
         game.aids.level_choice = LevelChoice::NUMBER;
         break;
     }
+    if (game.menu->screen() == MenuScreen::OPTIONS)
+        game.menu->set_options(options_now(game));
 }

@@ -12,3 +12,7 @@ bool menu_open(const Game& game);
 // MENU opens the menu while a level is played (not while it is edited) and
 // closes it; the menu's other commands move through it or choose.
 void answer_menu(Game& game, Command command);
+
+// F11 and the options: the whole screen or a window, at once, kept in the
+// settings.
+void switch_whole_screen(Game& game);

@@ -20,7 +20,7 @@ const std::vector<Binding>& default_key_bindings()
         {C::EMPTY_CELL, {'0'}}, {C::EMPTY_CELL, {KEY_DEL}}, {C::GROW, {'='}}, {C::GROW, {'+'}}, {C::SHRINK, {'-'}},
         {C::EDIT_UNDO, {KEY_Z, true}}, {C::EDIT_REDO, {KEY_Y, true}}, {C::SAVE, {KEY_S, true}},
         {C::NEW_LEVEL, {KEY_N, true}}, {C::PLAY_TEST, {KEY_TAB}},
-        {C::MENU, {KEY_F1 + 1}}, {C::MENU_UP, {KEY_UP}}, {C::MENU_UP, {KEY_W}}, {C::MENU_DOWN, {KEY_DOWN}},
+        {C::TOGGLE_WHOLE_SCREEN, {KEY_F1 + 10}}, {C::MENU, {KEY_F1 + 1}}, {C::MENU_UP, {KEY_UP}}, {C::MENU_UP, {KEY_W}}, {C::MENU_DOWN, {KEY_DOWN}},
         {C::MENU_DOWN, {KEY_S}}, {C::MENU_LEFT, {KEY_LEFT}}, {C::MENU_LEFT, {KEY_A}}, {C::MENU_RIGHT, {KEY_RIGHT}},
         {C::MENU_RIGHT, {KEY_D}}, {C::MENU_CHOOSE, {KEY_ENTER}}, {C::MENU_CHOOSE, {KEY_SPACE}},
         {C::MENU_BACK, {KEY_BACKSPACE}},

@@ -29,6 +29,7 @@ enum class Command {
     TOGGLE_WIREFRAME,
     TOGGLE_SAMPLING,
     CYCLE_MIPMAPS,
+    TOGGLE_WHOLE_SCREEN, // the whole screen or a window, at any moment
 
     // The editor. The cursor moves follow the view: away is into the
     // screen along the level's floor.

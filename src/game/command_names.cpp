@@ -24,6 +24,7 @@ const std::pair<Command, const char*> NAMES[] = {
     {C::TOGGLE_WIREFRAME, "toggle_wireframe"},
     {C::TOGGLE_SAMPLING, "toggle_sampling"},
     {C::CYCLE_MIPMAPS, "cycle_mipmaps"},
+    {C::TOGGLE_WHOLE_SCREEN, "whole_screen"},
     {C::CURSOR_AWAY, "cursor_away"},
     {C::CURSOR_NEARER, "cursor_nearer"},
     {C::CURSOR_RIGHT, "cursor_right"},
@@ -125,6 +126,7 @@ bool kept_in_editor(Command command)
     case Command::TOGGLE_WIREFRAME:
     case Command::TOGGLE_SAMPLING:
     case Command::CYCLE_MIPMAPS:
+    case Command::TOGGLE_WHOLE_SCREEN:
     case Command::MUTE:
     case Command::SHOW_HEADING: return true;
     default: return false;

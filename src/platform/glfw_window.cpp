@@ -275,6 +275,29 @@ Result<> open_window(int width, int height, int red_bits, int green_bits, int bl
     return Done{};
 }
 
+void set_fullscreen(bool whole_screen)
+{
+    GLFWmonitor* const monitor = glfwGetPrimaryMonitor();
+    if (!state.window || monitor == nullptr || is_fullscreen() == whole_screen)
+        return;
+    if (whole_screen) {
+        glfwSetWindowMonitor(state.window, monitor, 0, 0, state.asked_width, state.asked_height, GLFW_DONT_CARE);
+        return;
+    }
+    int screen_width = 0;
+    int screen_height = 0;
+    screen_size(&screen_width, &screen_height);
+    const int width = std::min(state.asked_width, screen_width);
+    const int height = std::min(state.asked_height, screen_height);
+    glfwSetWindowMonitor(state.window, nullptr, (screen_width - width) / 2, (screen_height - height) / 2, width, height,
+                         GLFW_DONT_CARE);
+}
+
+bool is_fullscreen()
+{
+    return state.window && glfwGetWindowMonitor(state.window) != nullptr;
+}
+
 void get_asked_window_size(int* width, int* height)
 {
     *width = state.asked_width;

@@ -100,6 +100,12 @@ int show_window(int largest_width, int largest_height);
 // which on X11 is one round trip to the server.
 void keep_window_within_limits();
 void set_window_title(const char* title);
+// Puts the open window on the whole primary screen, at the size open_window
+// was asked for where the screen has such a mode and at the screen's own
+// otherwise, or back into a window of that size, brought within the screen,
+// in its middle. Nothing happens without a window or a screen.
+void set_fullscreen(bool whole_screen);
+bool is_fullscreen();
 // The size the open window really has, which is what the projection needs.
 void get_window_size(int* width, int* height);
 // The size of the window's framebuffer in pixels, which is what the picture

@@ -174,6 +174,16 @@ fills_screen() { frames 5; window_shot; read -r X Y <<< "$(walls_centre)"; }
 resize_to_1200x900() { xdo windowsize "$WIN" 1200 900; frames 10 1; window_shot; }
 mostly_lit() { awk -v t="$(black 1280x256+0+0)" -v r="$(black 256x1024+1024+0)" 'BEGIN { exit !(t < 0.05 && r < 0.05) }'; }
 
+# F11 puts the window on the whole screen, filled, and keeps it so in the
+# settings; the next start opens there, and F11 again brings the window and
+# the settings' bytes back.
+win_size() { xwininfo -id "$WIN" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
+f11_whole_screen() {
+    cp data/tirak.inp before.inp
+    game eval 'frames 10; keys F11; fills_screen; win_size > whole_win'
+    cp data/tirak.inp whole.inp
+    game eval 'frames 10; keys F11; frames 10; win_size > back_win'
+}
 # The look of levels 1 to 3 as they were made: shots a second into the game,
 # against references in e2e/pictures, within three times the difference of
 # two runs of one build (the goal spins and the sparks move).
@@ -761,6 +771,7 @@ game/no-display       | 1 |                                                     
 look/window-32767     | 0 | window_setting 32767 32767                                 | READY=shown game | cut_down 32767
 look/window-100000    | 0 | window_setting 100000 100000                               | READY=shown game | cut_down 100000
 look/window-resized   | 0 |                                                            | game resize_past_the_driver | is resized 16384x16384 && normal_start
+look/f11-whole-screen | 0 |                                                            | f11_whole_screen | is whole_win 1280x1024 && mostly_lit && awk -v x="$X" -v y="$Y" 'BEGIN { exit !((x - 640)^2 + (y - 512)^2 < 32^2) }' && has whole.inp 'fulscreen = yes' && is win 1280x1024 && is back_win 1024x768 && cmp -s data/tirak.inp before.inp
 look/fullscreen-fills | 0 | sed -i 's/^fulscreen = no$/fulscreen = yes/' tirak.inp | game fills_screen | mostly_lit && awk -v x="$X" -v y="$Y" 'BEGIN { exit !((x - 640)^2 + (y - 512)^2 < 32^2) }'
 look/resized-fills    | 0 |                                                            | game resize_to_1200x900 | is win 1024x768 && awk -v t="$(black 1200x132+0+0)" -v r="$(black 176x900+1024+0)" 'BEGIN { exit !(t < 0.05 && r < 0.05) }'
 look/stall-mid-flight | 0 | sixteen_wide                                               | stalled_launch '' rest.png; stalled_launch 1 stalled.png | holds 'same < 50 && moved > 200' same="$(apart stalled.png rest.png)" moved="$(apart stalled.png start.png)"
