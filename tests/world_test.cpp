@@ -512,7 +512,7 @@ TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
     for (const C command : {C::MENU, C::MENU_DOWN, C::MENU_DOWN, C::MENU_CHOOSE, C::MENU_CHOOSE})
         apply_command(game, command);
     EXPECT_TRUE(scripted::fullscreen);
-    EXPECT_EQ(Menu::option_rows(game.menu->options()),
+    EXPECT_EQ(Menu::option_rows(options_of(game)),
               (std::vector<std::string>{"Window: the whole screen", "Volume: 80", "Sound: on"}));
     std::vector<int32_t> volumes;
     for (const C command : {C::MENU_DOWN, C::MENU_LEFT, C::MENU_RIGHT, C::MENU_RIGHT, C::MENU_RIGHT, C::MENU_CHOOSE}) {

@@ -226,7 +226,7 @@ void Hud::update(const Game& game, double now)
             card_fade_at_ = std::min(card_fade_at_, now);
             break;
         case WorldEventKind::NO_WAY:
-            add_message("No way to the goal from here: press " + shown_chord(Command::RESTART) + " to start again.", now);
+            add_message(no_way_line(shown_chord(Command::RESTART)), now);
             break;
         case WorldEventKind::ENDLESS:
             add_message("The beamers send the ship round for ever: the level starts again.", now);
@@ -297,7 +297,7 @@ HudFrame Hud::frame(const Game& game, double now, const TextWidth& width) const
                                {MARGIN, MARGIN + SMALL_HEIGHT}, SMALL_HEIGHT, GOLD, HudAlign::LEFT, true});
 
     if (menu_shown)
-        add_menu(*game.menu, frame);
+        add_menu(game, frame);
     else if (game.help_shown)
         add_help(game.edit_mode == EditMode::EDITING, frame);
     else
@@ -374,14 +374,15 @@ std::string level_row(const MenuLevel& level)
 
 } // namespace
 
-void Hud::add_menu(const Menu& menu, HudFrame& frame) const
+void Hud::add_menu(const Game& game, HudFrame& frame) const
 {
+    const Menu& menu = *game.menu;
     std::vector<std::string> rows;
     size_t cursor = menu.cursor();
     if (menu.screen() == MenuScreen::MAIN) {
         rows = Menu::main_rows();
     } else if (menu.screen() == MenuScreen::OPTIONS) {
-        rows = Menu::option_rows(menu.options());
+        rows = Menu::option_rows(options_of(game));
     } else {
         const std::vector<MenuLevel>& levels = menu.levels();
         const size_t first = std::min(cursor > MENU_LEVEL_ROWS / 2 ? cursor - MENU_LEVEL_ROWS / 2 : 0,

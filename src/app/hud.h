@@ -13,7 +13,6 @@
 #include <vector>
 
 class Game;
-class Menu;
 
 enum class HudAlign { LEFT, CENTRE, RIGHT };
 
@@ -72,7 +71,7 @@ private:
     void add_editor_lines(const Game& game, HudFrame& frame, const TextWidth& width) const;
     void add_messages(double now, HudFrame& frame, const TextWidth& width) const;
     void add_help(bool editing, HudFrame& frame) const;
-    void add_menu(const Menu& menu, HudFrame& frame) const;
+    void add_menu(const Game& game, HudFrame& frame) const;
 
     int32_t shown_level_ = 0; // the level whose card was made last; 0 before the first
     int32_t par_ = 0;

@@ -15,6 +15,12 @@ bool share_a_mode(Command one, Command other)
            (asked_in_menu(one) && asked_in_menu(other));
 }
 
+// Whether the binding holds the chord where the command would want it.
+bool holds_for(const Binding& binding, Chord chord, Command command)
+{
+    return binding.chord == chord && share_a_mode(binding.command, command);
+}
+
 std::vector<std::string> split_list(const std::string& value)
 {
     std::vector<std::string> items;
@@ -79,7 +85,8 @@ std::vector<std::string> InputBindings::take_settings(const SettingLines& lines,
             continue;
         }
         PlayersLine line{setting, *command, {}};
-        for (const std::string& item : split_list(value)) {
+        const std::vector<std::string> items = split_list(value);
+        for (const std::string& item : items) {
             const std::optional<Chord> chord = spelling.parse(item);
             if (!chord) {
                 problems.push_back(file_name + ": " + setting + ": \"" + item + "\" is no " + spelling.kind +
@@ -90,7 +97,7 @@ std::vector<std::string> InputBindings::take_settings(const SettingLines& lines,
             }
             line.chords.push_back(*chord);
         }
-        if (line.chords.empty() && !split_list(value).empty())
+        if (line.chords.empty() && !items.empty())
             continue;
         taken.push_back(std::move(line));
     }
@@ -105,7 +112,7 @@ std::vector<std::string> InputBindings::take_settings(const SettingLines& lines,
     std::vector<Binding> players;
     for (const PlayersLine& line : taken) {
         for (const Chord& chord : line.chords) {
-            const auto holds = [&](const Binding& b) { return b.chord == chord && share_a_mode(b.command, line.command); };
+            const auto holds = [&](const Binding& b) { return holds_for(b, chord, line.command); };
             if (const auto earlier = std::find_if(players.begin(), players.end(), holds); earlier != players.end()) {
                 if (earlier->command != line.command)
                     problems.push_back(file_name + ": " + line.setting + ": " + spelling.name(chord) + " is " +
@@ -131,7 +138,7 @@ std::vector<std::string> InputBindings::take_settings(const SettingLines& lines,
         if (line.chords.empty() || !chords_for(line.command).empty())
             continue;
         for (const Binding& own : defaults_) {
-            const auto taken_by = [&](const Binding& b) { return b.chord == own.chord && share_a_mode(b.command, own.command); };
+            const auto taken_by = [&](const Binding& b) { return holds_for(b, own.chord, own.command); };
             if (own.command == line.command && std::none_of(bindings_.begin(), bindings_.end(), taken_by))
                 bindings_.push_back(own);
         }

@@ -23,7 +23,8 @@ const std::pair<int, const char*> SPECIAL_KEYS[] = {
 };
 
 // Settings name a key as the game calls it, whatever the layout: letters by
-// where they are on an American keyboard.
+// where they are on an American keyboard. Escape always quits: it has no
+// name here, and is no command's to take.
 std::optional<int> key_named(const std::string& name)
 {
     const std::string wanted = upper(name);
@@ -40,7 +41,6 @@ std::optional<int> key_named(const std::string& name)
                 return platform::KEY_F1 + number - 1;
         }
     }
-    // Escape always quits: it is no command's to take.
     if (wanted.size() == 1 && wanted[0] > ' ' && wanted[0] <= '~')
         return static_cast<int>(wanted[0]);
     return std::nullopt;

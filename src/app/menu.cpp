@@ -1,5 +1,8 @@
 #include "app/menu.h"
 
+#include "game/game.h"
+#include "platform/window.h"
+
 #include <algorithm>
 
 namespace {
@@ -30,9 +33,13 @@ std::vector<std::string> Menu::option_rows(const MenuOptions& options)
             "Volume: " + std::to_string(options.volume), std::string("Sound: ") + (options.sound ? "on" : "off")};
 }
 
-void Menu::show_options(MenuOptions options)
+MenuOptions options_of(const Game& game)
 {
-    options_ = options;
+    return {platform::is_fullscreen(), game.sound_volume, game.sound_on};
+}
+
+void Menu::show_options()
+{
     screen_ = MenuScreen::OPTIONS;
     cursor_ = 0;
 }
@@ -69,7 +76,7 @@ void Menu::show_levels(std::vector<MenuLevel> levels, int32_t current)
             cursor_ = row;
 }
 
-MenuChoice Menu::answer(Command command)
+MenuChoice Menu::answer(Command command, const MenuOptions& options)
 {
     const size_t count = rows();
     if (count == 0 && command != Command::MENU_BACK && command != Command::MENU)
@@ -80,7 +87,7 @@ MenuChoice Menu::answer(Command command)
             return {MenuChoice::WHOLE_SCREEN};
         if (cursor_ != VOLUME_ROW)
             return {MenuChoice::SOUND};
-        const int32_t volume = options_.volume;
+        const int32_t volume = options.volume;
         if (command == Command::MENU_CHOOSE)
             return {MenuChoice::VOLUME, volume >= MOST_VOLUME ? 0 : std::min(volume + VOLUME_STEP, MOST_VOLUME)};
         const int32_t step = command == Command::MENU_LEFT ? -VOLUME_STEP : VOLUME_STEP;

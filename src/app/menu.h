@@ -6,6 +6,8 @@
 
 #include "game/command.h"
 
+class Game;
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,12 +22,15 @@ struct MenuLevel {
     int32_t par = 0;   // 0 where there is no way to the goal
 };
 
-// The options as the options screen shows them.
+// The options as the options screen shows them, read from the game and
+// the window each time.
 struct MenuOptions {
     bool whole_screen = false;
     int32_t volume = 80; // 0 to 100
     bool sound = true;   // the settings' sound: whether a sound device opens
 };
+
+MenuOptions options_of(const Game& game);
 
 enum class MenuScreen { MAIN, LEVELS, OPTIONS };
 
@@ -46,19 +51,16 @@ public:
     // chooses; back leaves a screen for the main one and the main screen
     // for the game. A closed level is no choice. On an option, left and
     // right change it as choosing does, the volume by tens.
-    MenuChoice answer(Command command);
+    MenuChoice answer(Command command, const MenuOptions& options);
 
     // The levels screen, its cursor on the level being played.
     void show_levels(std::vector<MenuLevel> levels, int32_t current);
-    // The options screen, its cursor on the first; and the options as a
-    // choice changed them.
-    void show_options(MenuOptions options);
-    void set_options(MenuOptions options) { options_ = options; }
+    // The options screen, its cursor on the first.
+    void show_options();
 
     MenuScreen screen() const { return screen_; }
     size_t cursor() const { return cursor_; }
     const std::vector<MenuLevel>& levels() const { return levels_; }
-    const MenuOptions& options() const { return options_; }
     // The main screen's rows, and the options screen's.
     static const std::vector<std::string>& main_rows();
     static std::vector<std::string> option_rows(const MenuOptions& options);
@@ -70,5 +72,4 @@ private:
     MenuScreen screen_ = MenuScreen::MAIN;
     size_t cursor_ = 0;
     std::vector<MenuLevel> levels_;
-    MenuOptions options_;
 };

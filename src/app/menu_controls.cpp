@@ -49,11 +49,6 @@ void close_menu(Game& game)
     game.paused = false;
 }
 
-MenuOptions options_now(const Game& game)
-{
-    return {platform::is_fullscreen(), game.sound_volume, game.sound_on};
-}
-
 // Writes the changed setting into the file as the player wrote it; a file
 // that cannot take it is said once each time, and the change holds.
 void keep_setting(Game& game, const std::string& key, const std::string& value)
@@ -85,8 +80,6 @@ void switch_whole_screen(Game& game)
     // The pointer is somewhere else on the new window: that is no motion.
     platform::get_mouse_pos(&game.last_mouse_x, &game.last_mouse_y);
     keep_setting(game, "fulscreen", whole ? "yes" : "no");
-    if (menu_open(game) && game.menu->screen() == MenuScreen::OPTIONS)
-        game.menu->set_options(options_now(game));
 }
 
 bool menu_open(const Game& game)
@@ -106,12 +99,12 @@ void answer_menu(Game& game, Command command)
         game.help_shown = false;
         return;
     }
-    const MenuChoice choice = game.menu->answer(command);
+    const MenuChoice choice = game.menu->answer(command, options_of(game));
     switch (choice.kind) {
     case MenuChoice::NONE: break;
     case MenuChoice::CONTINUE: close_menu(game); break;
     case MenuChoice::LEVELS: game.menu->show_levels(level_rows(game), game.level_number); break;
-    case MenuChoice::OPTIONS: game.menu->show_options(options_now(game)); break;
+    case MenuChoice::OPTIONS: game.menu->show_options(); break;
     case MenuChoice::WHOLE_SCREEN: switch_whole_screen(game); break;
     case MenuChoice::VOLUME:
         game.sound_volume = choice.value;
@@ -129,6 +122,4 @@ void answer_menu(Game& game, Command command)
         game.aids.level_choice = LevelChoice::NUMBER;
         break;
     }
-    if (game.menu->screen() == MenuScreen::OPTIONS)
-        game.menu->set_options(options_now(game));
 }

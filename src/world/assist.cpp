@@ -34,6 +34,17 @@ void take_back_launch(Game& game)
     apply_chosen_heading();
 }
 
+} // namespace
+
+std::string no_way_line(const std::string& restart_key)
+{
+    return "No way to the goal from here: press " + restart_key + " to start again.";
+}
+
+const std::string NO_WAY_LINE = no_way_line("R");
+
+namespace {
+
 void point_along_shortest_way(Game& game)
 {
     const LevelSearch search = search_level(*game.level_grid, resting_ship(game));

@@ -5,11 +5,15 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class Game;
 
-// What H prints when the goal cannot be reached from where the ship rests.
-constexpr const char* NO_WAY_LINE = "No way to the goal from here: press R to start again.";
+// What H says when the goal cannot be reached from where the ship rests,
+// naming the key that starts the level again; the rules print it with R,
+// the game's own, and the screen with the key the player chose.
+std::string no_way_line(const std::string& restart_key);
+extern const std::string NO_WAY_LINE;
 
 // Answers level select, R, U and H, each if it was asked for since the last
 // frame.
