@@ -82,6 +82,12 @@ void start_run(Game& game, RunState& state)
         build_world_from_file(game, state.level_file);
     work_out_par(game);
     laps.lap(&StartupTimes::world);
+    if (const char* trace = std::getenv("TIRAK_FRAME_TRACE"); trace != nullptr) {
+        if (std::FILE* file = std::fopen(trace, "ab"))
+            state.frame_trace.reset(file, std::fclose);
+        else
+            std::cerr << trace << ": cannot be opened for the frame trace." << std::endl;
+    }
     if (const char* script = std::getenv("TIRAK_PAD_SCRIPT"); script != nullptr) {
         Result<PadScript> read = PadScript::read(script);
         if (read)
@@ -244,6 +250,10 @@ bool run_frame(Game& game, RunState& state)
     game.events.clear();
     game.said.clear();
     platform::swap_buffers();
+    if (state.frame_trace) {
+        std::fputc('.', state.frame_trace.get());
+        std::fflush(state.frame_trace.get());
+    }
     on_pad(game, state.pad_script ? state.pad_script->next() : platform::get_pad_state(), state.frame_time);
     if (platform::get_key(platform::KEY_ESC) == platform::PRESS || game.quit_requested)
         return false;

@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "gl/shader_program.h"
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -47,6 +48,10 @@ struct RunState {
     // A recorded pad that stands in for the device, from the file that
     // TIRAK_PAD_SCRIPT names.
     std::shared_ptr<PadScript> pad_script;
+    // One byte more for every frame shown, in the file TIRAK_FRAME_TRACE
+    // names: a test waits for frames by its size, not by guessing them from
+    // the frame rate.
+    std::shared_ptr<std::FILE> frame_trace;
 
     // Left empty, start-up builds the settings' level. The benchmark names
     // any level file here; later levels come from the level number as ever.
