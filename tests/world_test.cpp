@@ -3,6 +3,7 @@
 
 #include "app/controls.h"
 #include "app/editor_controls.h"
+#include "app/input_names.h"
 #include "app/key_map.h"
 #include "app/menu.h"
 #include "app/menu_controls.h"
@@ -176,6 +177,12 @@ TEST(Camera, TurnedByTheMouseMovedByTheWheelProjectedToTheWindow)
     const glm::mat4 p = make_projection(800, 600);
     EXPECT_NEAR(p[1][1] / p[0][0], 4.0f / 3.0f, 1e-4f) << "the window's aspect";
     EXPECT_VEC_NEAR(apply(make_world_translation(3), {1.5f, 1.5f, 1.5f}), glm::vec3(0.0f)) << "the grid's centre";
+    // At half the speed, up and down inverted: right and down turn half as far and raise the eye.
+    game.options = {TextSize::MEDIUM, 50, true};
+    scripted::mouse_x += 20;
+    scripted::mouse_y += 20;
+    update_world(game, 1.0 / 60);
+    EXPECT_EQ(std::pair(game.camera_azimuth, game.camera_polar), std::pair(460.0f, 125.0f));
 
     // The wheel: a fixed step a frame until the camera has caught up.
     const float start = game.camera_distance;
@@ -513,7 +520,8 @@ TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
         apply_command(game, command);
     EXPECT_TRUE(scripted::fullscreen);
     EXPECT_EQ(Menu::option_rows(options_of(game)),
-              (std::vector<std::string>{"Window: the whole screen", "Volume: 80", "Sound: on"}));
+              (std::vector<std::string>{"Window: the whole screen", "Volume: 80", "Sound: on", "Text: on",
+                                        "Text size: medium", "Mouse speed: 100%", "Mouse up and down: as moved"}));
     std::vector<int32_t> volumes;
     for (const C command : {C::MENU_DOWN, C::MENU_LEFT, C::MENU_RIGHT, C::MENU_RIGHT, C::MENU_RIGHT, C::MENU_CHOOSE}) {
         apply_command(game, command);
@@ -526,16 +534,55 @@ TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
     EXPECT_FALSE(scripted::fullscreen);
     EXPECT_EQ(game.said, (std::vector<std::string>{
                              "Sound comes on at the next start: no sound device was opened for this one."}));
+    std::vector<std::string> shown; // the row the cursor is on, after each command
+    for (const C command : {C::MENU_DOWN, C::MENU_CHOOSE, C::MENU_DOWN, C::MENU_RIGHT, C::MENU_RIGHT, C::MENU_CHOOSE,
+                            C::MENU_LEFT, C::MENU_RIGHT, C::MENU_DOWN, C::MENU_LEFT, C::MENU_LEFT, C::MENU_DOWN,
+                            C::MENU_CHOOSE}) {
+        apply_command(game, command);
+        shown.push_back(Menu::option_rows(options_of(game))[game.menu->cursor()]);
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"Text: on", "Text: off", "Text size: medium", "Text size: large",
+                                               "Text size: large", "Text size: small", "Text size: small",
+                                               "Text size: medium", "Mouse speed: 100%", "Mouse speed: 75%",
+                                               "Mouse speed: 50%", "Mouse up and down: as moved",
+                                               "Mouse up and down: inverted"}));
+    EXPECT_FALSE(game.text_shown);
     std::ifstream settings("tirak.inp");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(settings), {}),
-              "# mine\nvolume=0\nfulscreen = no\nsound = yes\nEndConfigFile\n");
+              "# mine\nvolume=0\nfulscreen = no\nsound = yes\ntext = no\ntext_size = medium\nmouse_speed = 50\n"
+              "mouse_invert = yes\nEndConfigFile\n");
+    for (int back = 0; back < 4; ++back)
+        apply_command(game, C::MENU_UP);
     apply_command(game, C::MENU_BACK);
     EXPECT_EQ(game.menu->cursor(), 2u) << "back on Options";
     apply_command(game, C::MENU_BACK);
 
+    // Keys: the next key or button pressed is the command's, unless another command holds it; F2 keeps it.
     for (const C command : {C::MENU, C::MENU_DOWN, C::MENU_CHOOSE, C::MENU_BACK, C::MENU_DOWN, C::MENU_DOWN,
-                            C::MENU_CHOOSE})
-        apply_command(game, command); // Levels, back to the main screen on Levels, down past Options to Help
+                            C::MENU_CHOOSE, C::MENU_DOWN, C::MENU_DOWN, C::MENU_DOWN, C::MENU_DOWN, C::MENU_CHOOSE})
+        apply_command(game, command); // Levels, back on Levels, down past Options to Keys, and down to launch
+    ASSERT_EQ(game.menu->awaiting(), C::LAUNCH);
+    PlayerInput& input = player_input();
+    game.said.clear();
+    bind_from_menu(game, {platform::KEY_ENTER, false}, KEY_SPELLING, input.keys);
+    for (const C command : {C::MENU_DOWN, C::MENU_CHOOSE}) // restart
+        apply_command(game, command);
+    bind_from_menu(game, {platform::KEY_F1 + 1, false}, KEY_SPELLING, input.keys);
+    apply_command(game, C::MENU_CHOOSE);
+    bind_from_menu(game, {platform::KEY_ENTER, false}, KEY_SPELLING, input.keys);
+    apply_command(game, C::MENU_CHOOSE);
+    bind_from_menu(game, {platform::PAD_A, false}, PAD_SPELLING, input.pad);
+    EXPECT_EQ(input.keys.command_for({platform::KEY_ENTER, false}, EditMode::OFF), C::LAUNCH);
+    EXPECT_EQ(input.keys.chords_for(C::RESTART), (std::vector<Chord>{{'R', false}})) << "F2 kept it";
+    EXPECT_EQ(input.pad.chords_for(C::RESTART), (std::vector<Chord>{{platform::PAD_Y, false}}));
+    EXPECT_EQ(game.said, (std::vector<std::string>{"Return is launch's already; restart keeps R.",
+                                                   "A is launch's already; restart keeps Y."}));
+    std::ifstream bound("tirak.inp");
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(bound), {}).find("\nkey_launch = Return\nEndConfigFile"),
+              std::string::npos);
+    input = PlayerInput{};
+    for (const C command : {C::MENU_BACK, C::MENU_DOWN, C::MENU_CHOOSE})
+        apply_command(game, command); // back on Keys, down to Help
     EXPECT_TRUE(game.help_shown && !menu_open(game));
     for (const C command : {C::MENU, C::MENU_BACK}) // back on the main screen: the game again
         apply_command(game, command);
@@ -753,6 +800,20 @@ TEST(Hud, SaysWhichLevelWhatParHowItWentAndTheKeys)
     EXPECT_EQ(hud_text(hud, game, 2.0).find("Level 1\nCorner"), std::string::npos);
     game.help_shown = false;
     EXPECT_EQ(hud_text(hud, game, 4.0), status) << "the card has faded";
+    // Each text size is taller than the one before; with the text off only F1's panel shows.
+    std::vector<float> heights;
+    for (const TextSize size : {TextSize::SMALL, TextSize::MEDIUM, TextSize::LARGE}) {
+        game.options.text_size = size;
+        heights.push_back(hud.frame(game, 4.0).lines.back().height);
+    }
+    EXPECT_TRUE(heights[0] < heights[1] && heights[1] < heights[2]) << heights[0] << " " << heights[2];
+    game.options.text_size = TextSize::MEDIUM;
+    game.text_shown = false;
+    EXPECT_EQ(hud_text(hud, game, 2.0), "");
+    game.help_shown = true;
+    EXPECT_NE(hud_text(hud, game, 2.0).find("Escape\nquit\n"), std::string::npos);
+    game.help_shown = false;
+    game.text_shown = true;
 
     play(game, C::LAUNCH);
     play(game, C::TURN_RIGHT);

@@ -1,6 +1,7 @@
 #include "app/controls.h"
 
 #include "app/editor_controls.h"
+#include "app/input_names.h"
 #include "app/key_map.h"
 #include "app/menu_controls.h"
 #include "app/pad_map.h"
@@ -282,6 +283,13 @@ void on_key(int key, int action)
     if (game == nullptr)
         return;
     PlayerInput& input = player_input();
+    if (awaiting_binding(*game)) {
+        if (const std::optional<Chord> chord = keyboard.chord_for(key, action)) {
+            input.pad_used_last = false;
+            bind_from_menu(*game, *chord, KEY_SPELLING, input.keys);
+        }
+        return;
+    }
     const std::optional<Command> command =
         keyboard.command_for(key, action, game->edit_mode, input.keys, menu_open(*game));
     if (action == platform::PRESS)
@@ -294,6 +302,14 @@ void on_pad(Game& game, const platform::PadState& pad, double seconds)
 {
     static PadMap map;
     PlayerInput& input = player_input();
+    if (awaiting_binding(game)) {
+        const std::vector<Chord> chords = map.chords_for(pad);
+        if (!chords.empty()) {
+            input.pad_used_last = true;
+            bind_from_menu(game, chords.front(), PAD_SPELLING, input.pad);
+        }
+        return;
+    }
     const std::vector<Command> commands = map.commands_for(pad, game.edit_mode, input.pad, menu_open(game));
     if (!commands.empty())
         input.pad_used_last = true;

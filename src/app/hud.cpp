@@ -1,9 +1,11 @@
 #include "app/hud.h"
 
 #include "app/editor_controls.h"
+#include "app/input_names.h"
 #include "app/menu.h"
 #include "app/player_input.h"
 
+#include "game/command_names.h"
 #include "game/game.h"
 #include "world/assist.h"
 #include "world/level_loader.h"
@@ -54,7 +56,7 @@ const HelpRow HELP[] = {
     {{C::FIRST_LEVEL, C::FURTHEST_LEVEL}, "Home, End", "Back+LB, Back+RB", "level 1, the furthest open level"},
     {{C::MUTE}, "M", "left stick click", "sound off and on"},
     {{C::EDIT}, "E", "Back+Start", "edit this level"},
-    {{C::MENU}, "F2", "Start", "the menu: continue, levels, help, quit"},
+    {{C::MENU}, "F2", "Start", "the menu: levels, options, keys, quit"},
     {{}, "Mouse, wheel", "Right stick, LT, RT", "turn and move the camera"},
     {{C::HELP}, "F1", "Back", "show or hide this help"},
     {{C::TOGGLE_WIREFRAME}, "F3", nullptr, "wire frame"},
@@ -163,6 +165,13 @@ void add_wrapped(HudFrame& frame, HudLine line, const TextWidth& width, bool upw
     }
 }
 
+// Where a panel's side or column at x goes when the text is s times its
+// middle size: it spreads from the middle with the text, within the window.
+float spread(float x, float s)
+{
+    return std::clamp(0.5f + (x - 0.5f) * s, 0.01f, 0.99f);
+}
+
 // How much of the card is left: whole while it holds, then fading to none.
 float card_alpha(double now, double fade_at)
 {
@@ -262,9 +271,13 @@ HudFrame Hud::frame(const Game& game, double now, const TextWidth& width) const
     // time running on.
     const bool menu_shown = game.menu && game.menu->is_open();
     const bool covered = game.help_shown || menu_shown;
-    const float alpha = covered ? 0.0f : card_alpha(now, card_fade_at_);
+    const float s = text_scale(game.options.text_size);
+    // With the text off only what was asked for shows: F1's panel or the
+    // menu, through which the text comes back on.
+    const bool text = game.text_shown;
+    const float alpha = covered || !text ? 0.0f : card_alpha(now, card_fade_at_);
     if (alpha > 0.0f && !card_.empty()) {
-        const float heights[] = {SMALL_HEIGHT, TITLE_HEIGHT, NAME_HEIGHT, SMALL_HEIGHT};
+        const float heights[] = {SMALL_HEIGHT * s, TITLE_HEIGHT * s, NAME_HEIGHT * s, SMALL_HEIGHT * s};
         const glm::vec4 colours[] = {GOLD, WHITE, PALE, PALE};
         // In the upper part of the window, above most of the level.
         float y = 0.04f;
@@ -277,37 +290,43 @@ HudFrame Hud::frame(const Game& game, double now, const TextWidth& width) const
         }
     }
 
-    if (game.edit_mode == EditMode::EDITING && game.editor) {
-        add_editor_lines(game, frame, width);
-    } else {
-        std::string status = level_title(game.level_name, game.level_number);
-        if (!game.level_name.empty())
-            status = "Level " + std::to_string(game.level_number) + " \u00b7 " + status;
-        status += " \u00b7 " + count_text(static_cast<int32_t>(game.aids.launches.size()), "launch", "launches");
-        if (game.edit_mode == EditMode::OFF)
-            status += " \u00b7 " + par_text(par_);
-        if (game.sound_on && game.sound_muted)
-            status += " \u00b7 " + shown_chord(Command::MUTE) + ": sound off";
-        status += " \u00b7 " + shown_chord(Command::HELP) + " keys";
-        add_wrapped(frame, {status, {MARGIN, 1.0f - MARGIN}, STATUS_HEIGHT, PALE, HudAlign::LEFT}, width, true);
-    }
-    if (game.edit_mode == EditMode::TESTING)
+    if (text && game.edit_mode == EditMode::EDITING && game.editor)
+        add_editor_lines(game, frame, width, s);
+    else if (text)
+        add_status(game, frame, width, s);
+    if (text && game.edit_mode == EditMode::TESTING)
         frame.lines.push_back({"Playing the level being edited: " + shown_chord(Command::PLAY_TEST) +
                                    " goes back to the editor",
-                               {MARGIN, MARGIN + SMALL_HEIGHT}, SMALL_HEIGHT, GOLD, HudAlign::LEFT, true});
+                               {MARGIN, MARGIN + SMALL_HEIGHT * s}, SMALL_HEIGHT * s, GOLD, HudAlign::LEFT, true});
 
     if (menu_shown)
-        add_menu(game, frame);
+        add_menu(game, frame, s);
     else if (game.help_shown)
-        add_help(game.edit_mode == EditMode::EDITING, frame);
-    else
-        add_messages(now, frame, width);
+        add_help(game.edit_mode == EditMode::EDITING, frame, s);
+    else if (text)
+        add_messages(now, frame, width, s);
     return frame;
+}
+
+// The level's number, name, launches and par, and the help key, in the
+// bottom left corner.
+void Hud::add_status(const Game& game, HudFrame& frame, const TextWidth& width, float s) const
+{
+    std::string status = level_title(game.level_name, game.level_number);
+    if (!game.level_name.empty())
+        status = "Level " + std::to_string(game.level_number) + " \u00b7 " + status;
+    status += " \u00b7 " + count_text(static_cast<int32_t>(game.aids.launches.size()), "launch", "launches");
+    if (game.edit_mode == EditMode::OFF)
+        status += " \u00b7 " + par_text(par_);
+    if (game.sound_on && game.sound_muted)
+        status += " \u00b7 " + shown_chord(Command::MUTE) + ": sound off";
+    status += " \u00b7 " + shown_chord(Command::HELP) + " keys";
+    add_wrapped(frame, {status, {MARGIN, 1.0f - MARGIN}, STATUS_HEIGHT * s, PALE, HudAlign::LEFT}, width, true);
 }
 
 // The level being edited: its file and the cursor at the top, and at the
 // bottom what the solver makes of it, after every edit.
-void Hud::add_editor_lines(const Game& game, HudFrame& frame, const TextWidth& width) const
+void Hud::add_editor_lines(const Game& game, HudFrame& frame, const TextWidth& width, float s) const
 {
     const LevelDraft& draft = game.editor->editor.draft();
     const Cell& at = game.edit_cursor;
@@ -315,20 +334,22 @@ void Hud::add_editor_lines(const Game& game, HudFrame& frame, const TextWidth& w
                               " cells a side \u00b7 cursor " + std::to_string(at[0]) + " " + std::to_string(at[1]) +
                               " " + std::to_string(at[2]) + (game.editor->unsaved ? " \u00b7 not saved" : "") +
                               " \u00b7 " + shown_chord(Command::HELP) + " keys";
-    add_wrapped(frame, {where, {MARGIN, MARGIN + SMALL_HEIGHT}, SMALL_HEIGHT, PALE, HudAlign::LEFT, true}, width);
-    add_wrapped(frame, {game.editor->editor.status(), {MARGIN, 1.0f - MARGIN}, SMALL_HEIGHT, WHITE, HudAlign::LEFT, true},
+    add_wrapped(frame, {where, {MARGIN, MARGIN + SMALL_HEIGHT * s}, SMALL_HEIGHT * s, PALE, HudAlign::LEFT, true},
+                width);
+    add_wrapped(frame,
+                {game.editor->editor.status(), {MARGIN, 1.0f - MARGIN}, SMALL_HEIGHT * s, WHITE, HudAlign::LEFT, true},
                 width, true);
 }
 
 // The messages still shown, the newest lowest, each wrapped to the window.
-void Hud::add_messages(double now, HudFrame& frame, const TextWidth& width) const
+void Hud::add_messages(double now, HudFrame& frame, const TextWidth& width, float s) const
 {
     HudFrame shown;
     float y = 0.0f;
     for (const Message& message : messages_)
         if (now < message.until) {
-            add_wrapped(shown, {message.text, {0.5f, y}, SMALL_HEIGHT, GOLD, HudAlign::CENTRE, true}, width);
-            y = shown.lines.back().at.y + SMALL_HEIGHT * LINE_GAP;
+            add_wrapped(shown, {message.text, {0.5f, y}, SMALL_HEIGHT * s, GOLD, HudAlign::CENTRE, true}, width);
+            y = shown.lines.back().at.y + SMALL_HEIGHT * s * LINE_GAP;
         }
     if (shown.lines.empty())
         return;
@@ -339,21 +360,22 @@ void Hud::add_messages(double now, HudFrame& frame, const TextWidth& width) cons
     }
 }
 
-void Hud::add_help(bool editing, HudFrame& frame) const
+void Hud::add_help(bool editing, HudFrame& frame, float s) const
 {
     const HelpRow* help = editing ? EDITOR_HELP : HELP;
     const size_t count = editing ? std::size(EDITOR_HELP) : std::size(HELP);
-    const float step = HELP_HEIGHT * LINE_GAP;
+    const float step = HELP_HEIGHT * s * LINE_GAP;
     const float top = 0.5f - step * static_cast<float>(count) / 2.0f;
-    frame.panels.push_back({{0.12f, top - step}, {0.88f, top + step * (static_cast<float>(count) + 0.6f)}, SHADE});
+    frame.panels.push_back(
+        {{spread(0.12f, s), top - step}, {spread(0.88f, s), top + step * (static_cast<float>(count) + 0.6f)}, SHADE});
     float y = top;
     for (size_t row = 0; row < count; ++row) {
         y += step;
         const std::string words = help[row].words != nullptr
                                       ? help[row].words
                                       : "play it from its start; " + shown_chord(Command::PLAY_TEST) + " comes back";
-        frame.lines.push_back({help_keys(help[row]), {HELP_KEYS_END, y}, HELP_HEIGHT, GOLD, HudAlign::RIGHT});
-        frame.lines.push_back({words, {HELP_WORDS_START, y}, HELP_HEIGHT, WHITE, HudAlign::LEFT});
+        frame.lines.push_back({help_keys(help[row]), {spread(HELP_KEYS_END, s), y}, HELP_HEIGHT * s, GOLD, HudAlign::RIGHT});
+        frame.lines.push_back({words, {spread(HELP_WORDS_START, s), y}, HELP_HEIGHT * s, WHITE, HudAlign::LEFT});
     }
 }
 
@@ -361,6 +383,20 @@ namespace {
 
 constexpr float MENU_HEIGHT = 0.04f;
 constexpr size_t MENU_LEVEL_ROWS = 11; // levels shown at once, the cursor's among them
+
+// A command of the keys screen: its settings name, its keys and its buttons.
+std::string key_row(Command command)
+{
+    const auto labels = [](const std::vector<Chord>& chords, std::string (*label)(Chord)) {
+        std::string text;
+        for (const Chord& chord : chords)
+            text += (text.empty() ? "" : ", ") + label(chord);
+        return text.empty() ? std::string("none") : text;
+    };
+    const PlayerInput& input = player_input();
+    return std::string(command_name(command)) + ": " + labels(input.keys.chords_for(command), key_label) +
+           " \u00b7 pad " + labels(input.pad.chords_for(command), pad_label);
+}
 
 std::string level_row(const MenuLevel& level)
 {
@@ -374,7 +410,7 @@ std::string level_row(const MenuLevel& level)
 
 } // namespace
 
-void Hud::add_menu(const Game& game, HudFrame& frame) const
+void Hud::add_menu(const Game& game, HudFrame& frame, float s) const
 {
     const Menu& menu = *game.menu;
     std::vector<std::string> rows;
@@ -384,20 +420,23 @@ void Hud::add_menu(const Game& game, HudFrame& frame) const
     } else if (menu.screen() == MenuScreen::OPTIONS) {
         rows = Menu::option_rows(options_of(game));
     } else {
-        const std::vector<MenuLevel>& levels = menu.levels();
+        // A window of the long lists round the cursor.
+        const bool levels = menu.screen() == MenuScreen::LEVELS;
+        const size_t count = levels ? menu.levels().size() : Menu::key_commands().size();
         const size_t first = std::min(cursor > MENU_LEVEL_ROWS / 2 ? cursor - MENU_LEVEL_ROWS / 2 : 0,
-                                      levels.size() > MENU_LEVEL_ROWS ? levels.size() - MENU_LEVEL_ROWS : 0);
-        for (size_t row = first; row < std::min(levels.size(), first + MENU_LEVEL_ROWS); ++row)
-            rows.push_back(level_row(levels[row]));
+                                      count > MENU_LEVEL_ROWS ? count - MENU_LEVEL_ROWS : 0);
+        for (size_t row = first; row < std::min(count, first + MENU_LEVEL_ROWS); ++row)
+            rows.push_back(levels ? level_row(menu.levels()[row]) : key_row(Menu::key_commands()[row]));
         cursor -= first;
     }
-    const float step = MENU_HEIGHT * LINE_GAP;
+    const float height = MENU_HEIGHT * s;
+    const float step = height * LINE_GAP;
     const float shown = static_cast<float>(rows.size() + 3);
     const float top = 0.5f - step * shown / 2.0f;
-    frame.panels.push_back({{0.1f, top - step * 0.4f}, {0.9f, top + step * (shown + 0.4f)}, SHADE});
+    frame.panels.push_back({{spread(0.1f, s), top - step * 0.4f}, {spread(0.9f, s), top + step * (shown + 0.4f)}, SHADE});
     float y = top + step;
-    const char* const titles[] = {"Tirak", "Levels", "Options"};
-    frame.lines.push_back({titles[static_cast<size_t>(menu.screen())], {0.5f, y}, MENU_HEIGHT * 1.2f, GOLD,
+    const char* const titles[] = {"Tirak", "Levels", "Options", "Keys"};
+    frame.lines.push_back({titles[static_cast<size_t>(menu.screen())], {0.5f, y}, height * 1.2f, GOLD,
                            HudAlign::CENTRE});
     y += step;
     const size_t first_level = menu.screen() == MenuScreen::LEVELS ? menu.cursor() - cursor : 0;
@@ -405,11 +444,14 @@ void Hud::add_menu(const Game& game, HudFrame& frame) const
         y += step;
         const bool at = row == cursor;
         const bool closed = menu.screen() == MenuScreen::LEVELS && !menu.levels()[first_level + row].open;
-        frame.lines.push_back({(at ? "\u2192 " : "") + rows[row], {0.5f, y}, MENU_HEIGHT,
+        frame.lines.push_back({(at ? "\u2192 " : "") + rows[row], {0.5f, y}, height,
                                at ? GOLD : closed ? PALE : WHITE, HudAlign::CENTRE});
     }
     y += step;
-    frame.lines.push_back({shown_chord(Command::MENU_CHOOSE) + " chooses \u00b7 " + shown_chord(Command::MENU_BACK) +
-                               " goes back \u00b7 " + shown_chord(Command::MENU) + " closes",
-                           {0.5f, y}, SMALL_HEIGHT, PALE, HudAlign::CENTRE});
+    const std::string footer =
+        menu.awaiting() ? "Press a key or a pad button for " + std::string(command_name(*menu.awaiting())) +
+                              " \u00b7 " + shown_chord(Command::MENU) + " keeps it as it is"
+                        : shown_chord(Command::MENU_CHOOSE) + " chooses \u00b7 " + shown_chord(Command::MENU_BACK) +
+                              " goes back \u00b7 " + shown_chord(Command::MENU) + " closes";
+    frame.lines.push_back({footer, {0.5f, y}, SMALL_HEIGHT * s, menu.awaiting() ? GOLD : PALE, HudAlign::CENTRE});
 }

@@ -146,6 +146,18 @@ std::vector<std::string> InputBindings::take_settings(const SettingLines& lines,
     return problems;
 }
 
+std::optional<Command> InputBindings::rebind(Command command, Chord chord)
+{
+    for (const Binding& binding : bindings_)
+        if (binding.command != command && holds_for(binding, chord, command))
+            return binding.command;
+    bindings_.erase(std::remove_if(bindings_.begin(), bindings_.end(),
+                                   [&](const Binding& b) { return b.command == command; }),
+                    bindings_.end());
+    bindings_.push_back({command, chord});
+    return std::nullopt;
+}
+
 std::optional<Command> InputBindings::command_for(Chord chord, EditMode mode, bool menu_open) const
 {
     const auto find = [&](bool (*asked)(Command)) -> std::optional<Command> {

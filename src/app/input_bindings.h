@@ -48,6 +48,11 @@ public:
     std::vector<std::string> take_settings(const SettingLines& lines, const ChordSpelling& spelling,
                                            const std::string& file_name);
 
+    // Gives the command this chord alone in place of its own, unless a
+    // command that can be asked for where it can holds the chord already:
+    // that one is returned, and nothing changes.
+    std::optional<Command> rebind(Command command, Chord chord);
+
     // The command a chord asks for in the mode the game is in. A level
     // under test has no level select, and the editor's play-test chord
     // ends the test.

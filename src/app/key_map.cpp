@@ -3,14 +3,27 @@
 #include "game/command_names.h"
 #include "platform/window.h"
 
-std::optional<Command> KeyMap::command_for(int key, int action, EditMode mode, const InputBindings& bindings,
-                                           bool menu_open)
+bool KeyMap::follow_ctrl(int key, int action)
 {
     if (key == platform::KEY_LCTRL)
         left_ctrl_down_ = action == platform::PRESS;
     if (key == platform::KEY_RCTRL)
         right_ctrl_down_ = action == platform::PRESS;
-    const bool ctrl = left_ctrl_down_ || right_ctrl_down_;
+    return left_ctrl_down_ || right_ctrl_down_;
+}
+
+std::optional<Chord> KeyMap::chord_for(int key, int action)
+{
+    const bool ctrl = follow_ctrl(key, action);
+    if (action != platform::PRESS || key == platform::KEY_LCTRL || key == platform::KEY_RCTRL)
+        return std::nullopt;
+    return Chord{key, ctrl};
+}
+
+std::optional<Command> KeyMap::command_for(int key, int action, EditMode mode, const InputBindings& bindings,
+                                           bool menu_open)
+{
+    const bool ctrl = follow_ctrl(key, action);
     if (menu_open)
         return action == platform::PRESS ? bindings.command_for({key, ctrl}, mode, true) : std::nullopt;
 

@@ -22,7 +22,14 @@ public:
     std::optional<Command> command_for(int key, int action, EditMode mode, const InputBindings& bindings,
                                        bool menu_open = false);
 
+    // The chord a press makes, for a key to be bound from the menu: none
+    // for a release, or for Ctrl itself.
+    std::optional<Chord> chord_for(int key, int action);
+
 private:
+    // Follows the Ctrl keys; returns whether either is down.
+    bool follow_ctrl(int key, int action);
+
     // Whether each Ctrl key is down, as its own presses and releases tell
     // it: the window layer's key state is sticky, and would call a key down
     // once more after it was let go.

@@ -4,6 +4,7 @@
 #include "app/editor_controls.h"
 #include "app/game_sound.h"
 #include "app/hud_drawing.h"
+#include "app/menu_controls.h"
 #include "app/pad_script.h"
 #include "app/progress_keeper.h"
 #include "game/fatal_error.h"
@@ -133,12 +134,7 @@ void start_run(Game& game, RunState& state)
     }
     // The decoded images go with the reader; it stays for the glyph atlas
     // and the sounds, which it makes last, while the first frames are drawn.
-    // One with nothing left to make or to hand over goes now: the pages it
-    // gives back are then free before the first frame asks the driver for
-    // more.
-    if (preload && (game.text_shown || !preload->finished()))
-        state.preload = preload;
-    preload.reset();
+    state.preload = std::move(preload);
 
     // The beamer effect draws with the particle model's texture.
     game.particles = std::make_shared<ParticleSystem>(game.mesh_records[MODEL_PARTICLE].texture);
@@ -234,13 +230,14 @@ bool run_frame(Game& game, RunState& state)
     follow_unplayable_level(game);
     keep_unsaved_edits_in_time(game, state.frame_start);
     render_scene(state.phong_program, game);
-    if (game.text_shown)
+    // With the text off, F1's panel and the menu still show when asked:
+    // the menu is where the text comes back on.
+    if (game.text_shown || game.help_shown || menu_open(game))
         show_text(game, state);
     // The reader goes once it has made all it was given, and that is taken:
     // an atlas made since the text looked for it goes with it otherwise.
     if (state.preload && state.preload->finished()) {
-        if (game.text_shown)
-            take_glyph_atlas(state);
+        take_glyph_atlas(state);
         state.preload.reset();
     }
 

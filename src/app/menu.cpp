@@ -1,5 +1,6 @@
 #include "app/menu.h"
 
+#include "game/command_names.h"
 #include "game/game.h"
 #include "platform/window.h"
 
@@ -7,40 +8,86 @@
 
 namespace {
 
-// The levels a press of left or right skips.
+// The levels or commands a press of left or right skips.
 constexpr size_t LEVELS_A_PAGE = 10;
 
 const MenuChoice::Kind MAIN_CHOICES[] = {MenuChoice::CONTINUE, MenuChoice::LEVELS, MenuChoice::OPTIONS,
-                                         MenuChoice::HELP, MenuChoice::QUIT};
-constexpr size_t LEVELS_ROW = 1;
-constexpr size_t OPTIONS_ROW = 2;
+                                         MenuChoice::KEYS, MenuChoice::HELP, MenuChoice::QUIT};
 // The options screen's rows.
-constexpr size_t WHOLE_SCREEN_ROW = 0, VOLUME_ROW = 1, OPTION_ROWS = 3;
+enum OptionRow : size_t {
+    WHOLE_SCREEN_ROW, VOLUME_ROW, SOUND_ROW, TEXT_ROW, TEXT_SIZE_ROW, MOUSE_SPEED_ROW, MOUSE_INVERT_ROW, OPTION_ROWS
+};
 constexpr int32_t VOLUME_STEP = 10;
 constexpr int32_t MOST_VOLUME = 100;
+
+// Choosing steps up, round to the least after the most; left and right
+// step down and up as far as the ends.
+int32_t stepped(int32_t value, Command command, int32_t step, int32_t least, int32_t most)
+{
+    if (command == Command::MENU_CHOOSE)
+        return value >= most ? least : std::min(value + step, most);
+    return std::clamp(value + (command == Command::MENU_LEFT ? -step : step), least, most);
+}
+
+MenuChoice option_choice(size_t row, Command command, const MenuOptions& options)
+{
+    switch (row) {
+    case WHOLE_SCREEN_ROW: return {MenuChoice::WHOLE_SCREEN};
+    case VOLUME_ROW: return {MenuChoice::VOLUME, stepped(options.volume, command, VOLUME_STEP, 0, MOST_VOLUME)};
+    case SOUND_ROW: return {MenuChoice::SOUND};
+    case TEXT_ROW: return {MenuChoice::TEXT};
+    case TEXT_SIZE_ROW:
+        return {MenuChoice::TEXT_SIZE, stepped(static_cast<int32_t>(options.player.text_size), command, 1, 0, 2)};
+    case MOUSE_SPEED_ROW:
+        return {MenuChoice::MOUSE_SPEED,
+                stepped(options.player.mouse_speed, command, MOUSE_SPEED_STEP, LEAST_MOUSE_SPEED, MOST_MOUSE_SPEED)};
+    default: return {MenuChoice::MOUSE_INVERT};
+    }
+}
+
+std::string on_off(bool on)
+{
+    return on ? "on" : "off";
+}
 
 } // namespace
 
 const std::vector<std::string>& Menu::main_rows()
 {
-    static const std::vector<std::string> rows = {"Continue", "Levels", "Options", "Help", "Quit"};
+    static const std::vector<std::string> rows = {"Continue", "Levels", "Options", "Keys", "Help", "Quit"};
     return rows;
+}
+
+const std::vector<Command>& Menu::key_commands()
+{
+    return named_commands();
 }
 
 std::vector<std::string> Menu::option_rows(const MenuOptions& options)
 {
     return {std::string("Window: ") + (options.whole_screen ? "the whole screen" : "a window"),
-            "Volume: " + std::to_string(options.volume), std::string("Sound: ") + (options.sound ? "on" : "off")};
+            "Volume: " + std::to_string(options.volume),
+            "Sound: " + on_off(options.sound),
+            "Text: " + on_off(options.text),
+            std::string("Text size: ") + text_size_name(options.player.text_size),
+            "Mouse speed: " + std::to_string(options.player.mouse_speed) + "%",
+            std::string("Mouse up and down: ") + (options.player.mouse_inverted ? "inverted" : "as moved")};
 }
 
 MenuOptions options_of(const Game& game)
 {
-    return {platform::is_fullscreen(), game.sound_volume, game.sound_on};
+    return {platform::is_fullscreen(), game.sound_volume, game.sound_on, game.text_shown, game.options};
 }
 
 void Menu::show_options()
 {
     screen_ = MenuScreen::OPTIONS;
+    cursor_ = 0;
+}
+
+void Menu::show_keys()
+{
+    screen_ = MenuScreen::KEYS;
     cursor_ = 0;
 }
 
@@ -54,6 +101,7 @@ void Menu::open()
 void Menu::close()
 {
     open_ = false;
+    awaiting_.reset();
 }
 
 size_t Menu::rows() const
@@ -62,6 +110,7 @@ size_t Menu::rows() const
     case MenuScreen::MAIN: return main_rows().size();
     case MenuScreen::LEVELS: return levels_.size();
     case MenuScreen::OPTIONS: return OPTION_ROWS;
+    case MenuScreen::KEYS: return key_commands().size();
     }
     return 0;
 }
@@ -82,39 +131,33 @@ MenuChoice Menu::answer(Command command, const MenuOptions& options)
     if (count == 0 && command != Command::MENU_BACK && command != Command::MENU)
         return {};
     if (screen_ == MenuScreen::OPTIONS &&
-        (command == Command::MENU_CHOOSE || command == Command::MENU_LEFT || command == Command::MENU_RIGHT)) {
-        if (cursor_ == WHOLE_SCREEN_ROW)
-            return {MenuChoice::WHOLE_SCREEN};
-        if (cursor_ != VOLUME_ROW)
-            return {MenuChoice::SOUND};
-        const int32_t volume = options.volume;
-        if (command == Command::MENU_CHOOSE)
-            return {MenuChoice::VOLUME, volume >= MOST_VOLUME ? 0 : std::min(volume + VOLUME_STEP, MOST_VOLUME)};
-        const int32_t step = command == Command::MENU_LEFT ? -VOLUME_STEP : VOLUME_STEP;
-        return {MenuChoice::VOLUME, std::clamp(volume + step, 0, MOST_VOLUME)};
-    }
+        (command == Command::MENU_CHOOSE || command == Command::MENU_LEFT || command == Command::MENU_RIGHT))
+        return option_choice(cursor_, command, options);
     switch (command) {
     case Command::MENU_UP: cursor_ = (cursor_ + count - 1) % count; break;
     case Command::MENU_DOWN: cursor_ = (cursor_ + 1) % count; break;
     case Command::MENU_LEFT:
-        if (screen_ == MenuScreen::LEVELS)
+        if (screen_ != MenuScreen::MAIN)
             cursor_ = cursor_ > LEVELS_A_PAGE ? cursor_ - LEVELS_A_PAGE : 0;
         break;
     case Command::MENU_RIGHT:
-        if (screen_ == MenuScreen::LEVELS)
+        if (screen_ != MenuScreen::MAIN)
             cursor_ = std::min(cursor_ + LEVELS_A_PAGE, count - 1);
         break;
     case Command::MENU: return {MenuChoice::CONTINUE};
     case Command::MENU_BACK:
         if (screen_ == MenuScreen::MAIN)
             return {MenuChoice::CONTINUE};
-        cursor_ = screen_ == MenuScreen::LEVELS ? LEVELS_ROW : OPTIONS_ROW;
+        // The screens are listed as the main screen's rows lead to them.
+        cursor_ = static_cast<size_t>(screen_);
         screen_ = MenuScreen::MAIN;
         break;
     case Command::MENU_CHOOSE:
         if (screen_ == MenuScreen::MAIN)
             return {MAIN_CHOICES[cursor_]};
-        if (levels_[cursor_].open)
+        if (screen_ == MenuScreen::KEYS)
+            awaiting_ = key_commands()[cursor_];
+        else if (levels_[cursor_].open)
             return {MenuChoice::PLAY_LEVEL, levels_[cursor_].number};
         break;
     default: break;

@@ -5,11 +5,13 @@
 #pragma once
 
 #include "game/command.h"
+#include "game/player_options.h"
 
 class Game;
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,16 +30,24 @@ struct MenuOptions {
     bool whole_screen = false;
     int32_t volume = 80; // 0 to 100
     bool sound = true;   // the settings' sound: whether a sound device opens
+    bool text = true;
+    PlayerOptions player;
 };
 
 MenuOptions options_of(const Game& game);
 
-enum class MenuScreen { MAIN, LEVELS, OPTIONS };
+// In the order of the main screen's rows that lead to them.
+enum class MenuScreen { MAIN, LEVELS, OPTIONS, KEYS };
 
 // What choosing asks for.
 struct MenuChoice {
-    enum Kind { NONE, CONTINUE, LEVELS, OPTIONS, HELP, QUIT, PLAY_LEVEL, WHOLE_SCREEN, VOLUME, SOUND } kind = NONE;
-    int32_t value = 0; // the level for PLAY_LEVEL, the new volume for VOLUME
+    enum Kind {
+        NONE, CONTINUE, LEVELS, OPTIONS, KEYS, HELP, QUIT, PLAY_LEVEL,
+        WHOLE_SCREEN, VOLUME, SOUND, TEXT, TEXT_SIZE, MOUSE_SPEED, MOUSE_INVERT
+    } kind = NONE;
+    // The level for PLAY_LEVEL; the new volume, text size (as a number) or
+    // mouse speed for those.
+    int32_t value = 0;
 };
 
 class Menu {
@@ -47,22 +57,32 @@ public:
     void open();
     void close();
 
-    // Moves the cursor (up and down, left and right a page of levels) or
+    // Moves the cursor (up and down, left and right a page of levels or
+    // commands) or
     // chooses; back leaves a screen for the main one and the main screen
-    // for the game. A closed level is no choice. On an option, left and
-    // right change it as choosing does, the volume by tens.
+    // for the game. A closed level is no choice. On an option, choosing
+    // turns it over or steps it up, round to the least after the most;
+    // left and right step a number down and up (the volume by tens, the
+    // mouse speed by quarters), and turn over what is on or off.
     MenuChoice answer(Command command, const MenuOptions& options);
 
     // The levels screen, its cursor on the level being played.
     void show_levels(std::vector<MenuLevel> levels, int32_t current);
     // The options screen, its cursor on the first.
     void show_options();
+    // The keys screen: every command with its keys and buttons. Choosing
+    // one waits for the next key or button, which the controls give it.
+    void show_keys();
+    std::optional<Command> awaiting() const { return awaiting_; }
+    void stop_awaiting() { awaiting_.reset(); }
 
     MenuScreen screen() const { return screen_; }
     size_t cursor() const { return cursor_; }
     const std::vector<MenuLevel>& levels() const { return levels_; }
-    // The main screen's rows, and the options screen's.
+    // The main screen's rows, the options screen's, and the keys screen's
+    // commands.
     static const std::vector<std::string>& main_rows();
+    static const std::vector<Command>& key_commands();
     static std::vector<std::string> option_rows(const MenuOptions& options);
 
 private:
@@ -72,4 +92,5 @@ private:
     MenuScreen screen_ = MenuScreen::MAIN;
     size_t cursor_ = 0;
     std::vector<MenuLevel> levels_;
+    std::optional<Command> awaiting_; // the command whose new key or button is awaited
 };

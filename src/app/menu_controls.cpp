@@ -2,6 +2,7 @@
 
 #include "app/menu.h"
 #include "config/config_file.h"
+#include "game/command_names.h"
 #include "game/game.h"
 #include "game/player_lines.h"
 #include "platform/window.h"
@@ -59,6 +60,11 @@ void keep_setting(Game& game, const std::string& key, const std::string& value)
                                    "; the change holds until the game ends.");
 }
 
+std::string yes_no(bool yes)
+{
+    return yes ? "yes" : "no";
+}
+
 void set_sound(Game& game, bool on)
 {
     game.sound_on = on;
@@ -68,7 +74,7 @@ void set_sound(Game& game, bool on)
     } else {
         game.sound_muted = !on;
     }
-    keep_setting(game, "sound", on ? "yes" : "no");
+    keep_setting(game, "sound", yes_no(on));
 }
 
 } // namespace
@@ -79,7 +85,7 @@ void switch_whole_screen(Game& game)
     platform::set_fullscreen(whole);
     // The pointer is somewhere else on the new window: that is no motion.
     platform::get_mouse_pos(&game.last_mouse_x, &game.last_mouse_y);
-    keep_setting(game, "fulscreen", whole ? "yes" : "no");
+    keep_setting(game, "fulscreen", yes_no(whole));
 }
 
 bool menu_open(const Game& game)
@@ -105,12 +111,29 @@ void answer_menu(Game& game, Command command)
     case MenuChoice::CONTINUE: close_menu(game); break;
     case MenuChoice::LEVELS: game.menu->show_levels(level_rows(game), game.level_number); break;
     case MenuChoice::OPTIONS: game.menu->show_options(); break;
+    case MenuChoice::KEYS: game.menu->show_keys(); break;
     case MenuChoice::WHOLE_SCREEN: switch_whole_screen(game); break;
     case MenuChoice::VOLUME:
         game.sound_volume = choice.value;
         keep_setting(game, "volume", std::to_string(choice.value));
         break;
     case MenuChoice::SOUND: set_sound(game, !game.sound_on); break;
+    case MenuChoice::TEXT:
+        game.text_shown = !game.text_shown;
+        keep_setting(game, "text", yes_no(game.text_shown));
+        break;
+    case MenuChoice::TEXT_SIZE:
+        game.options.text_size = static_cast<TextSize>(choice.value);
+        keep_setting(game, "text_size", text_size_name(game.options.text_size));
+        break;
+    case MenuChoice::MOUSE_SPEED:
+        game.options.mouse_speed = choice.value;
+        keep_setting(game, "mouse_speed", std::to_string(choice.value));
+        break;
+    case MenuChoice::MOUSE_INVERT:
+        game.options.mouse_inverted = !game.options.mouse_inverted;
+        keep_setting(game, "mouse_invert", yes_no(game.options.mouse_inverted));
+        break;
     case MenuChoice::HELP:
         close_menu(game);
         game.help_shown = true;
@@ -122,4 +145,27 @@ void answer_menu(Game& game, Command command)
         game.aids.level_choice = LevelChoice::NUMBER;
         break;
     }
+}
+
+bool awaiting_binding(const Game& game)
+{
+    return menu_open(game) && game.menu->awaiting();
+}
+
+void bind_from_menu(Game& game, Chord chord, const ChordSpelling& spelling, InputBindings& bindings)
+{
+    const Command command = *game.menu->awaiting();
+    game.menu->stop_awaiting();
+    if (bindings.command_for(chord, EditMode::OFF, true) == Command::MENU)
+        return;
+    const std::string name = command_name(command);
+    if (const std::optional<Command> holder = bindings.rebind(command, chord)) {
+        std::string kept;
+        for (const Chord& own : bindings.chords_for(command))
+            kept += (kept.empty() ? "" : ", ") + spelling.name(own);
+        report_to_player(game, spelling.name(chord) + " is " + command_name(*holder) + "'s already; " + name +
+                                   " keeps " + (kept.empty() ? "none" : kept) + ".");
+        return;
+    }
+    keep_setting(game, spelling.prefix + name, spelling.name(chord));
 }

@@ -2,6 +2,7 @@
 // it, and carry out what is chosen there.
 #pragma once
 
+#include "app/input_bindings.h"
 #include "game/command.h"
 
 class Game;
@@ -16,3 +17,12 @@ void answer_menu(Game& game, Command command);
 // F11 and the options: the whole screen or a window, at once, kept in the
 // settings.
 void switch_whole_screen(Game& game);
+
+// Whether the keys screen waits for a key or a button to bind.
+bool awaiting_binding(const Game& game);
+// The key or button pressed for the command the keys screen waits on: it
+// becomes the command's one chord on that device, and goes into the
+// settings. One that another command holds where this one is asked for is
+// refused, and the game says whose it is; the menu's own key (F2, Start)
+// leaves the command as it was.
+void bind_from_menu(Game& game, Chord chord, const ChordSpelling& spelling, InputBindings& bindings);

@@ -70,9 +70,18 @@ std::vector<Command> PadMap::commands_for(const platform::PadState& pad, EditMod
                                           bool menu_open)
 {
     std::vector<Command> commands;
+    for (const Chord& chord : chords_for(pad))
+        if (const std::optional<Command> command = bindings.command_for(chord, mode, menu_open))
+            commands.push_back(*command);
+    return commands;
+}
+
+std::vector<Chord> PadMap::chords_for(const platform::PadState& pad)
+{
+    std::vector<Chord> chords;
     if (!pad.connected) {
         connected_ = false;
-        return commands;
+        return chords;
     }
     const Inputs held = held_now(pad);
     const bool coming = !connected_;
@@ -80,10 +89,6 @@ std::vector<Command> PadMap::commands_for(const platform::PadState& pad, EditMod
     const Inputs before = coming ? held : held_;
     held_ = held;
 
-    const auto ask = [&](Chord chord) {
-        if (const std::optional<Command> command = bindings.command_for(chord, mode, menu_open))
-            commands.push_back(*command);
-    };
     const bool back_held = held[platform::PAD_BACK];
     if (back_held && !before[platform::PAD_BACK])
         back_chorded_ = false;
@@ -91,11 +96,11 @@ std::vector<Command> PadMap::commands_for(const platform::PadState& pad, EditMod
         if (input == platform::PAD_BACK || !held[at(input)] || before[at(input)])
             continue;
         back_chorded_ = back_chorded_ || back_held;
-        ask({input, back_held});
+        chords.push_back({input, back_held});
     }
     if (!back_held && before[platform::PAD_BACK] && !back_chorded_)
-        ask({platform::PAD_BACK, false});
-    return commands;
+        chords.push_back({platform::PAD_BACK, false});
+    return chords;
 }
 
 PadCamera PadMap::camera_for(const platform::PadState& pad, EditMode mode, double seconds) const

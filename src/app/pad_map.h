@@ -29,6 +29,9 @@ public:
     // nothing it was already holding, and one that goes asks for nothing.
     std::vector<Command> commands_for(const platform::PadState& pad, EditMode mode, const InputBindings& bindings,
                                       bool menu_open = false);
+    // The chords those commands are asked by, for a button to be bound from
+    // the menu.
+    std::vector<Chord> chords_for(const platform::PadState& pad);
 
     // The camera's motion over `seconds` from the right stick, and from the
     // triggers in play, or with Back held while editing, where the triggers

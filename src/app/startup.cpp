@@ -33,18 +33,32 @@ constexpr int STENCIL_BITS = 8;
 constexpr int32_t DEFAULT_VOLUME = 80;
 constexpr int32_t MAX_VOLUME = 100;
 
-// A volume that is no whole number from 0 to 100 is said, not guessed at:
-// read as a number, "loud" would be silence.
-int32_t read_volume(Game& game, const ConfigFile& settings)
+// A number that is no whole number in its range is said, not guessed at:
+// read as a number, "volume = loud" would be silence.
+int32_t read_bounded(Game& game, const ConfigFile& settings, const char* key, int32_t fallback, int32_t least,
+                     int32_t most)
 {
-    const std::optional<std::string> value = settings.find_value("volume");
+    const std::optional<std::string> value = settings.find_value(key);
     if (!value)
-        return DEFAULT_VOLUME;
-    if (const std::optional<int32_t> volume = whole_number(*value); volume && *volume <= MAX_VOLUME)
-        return *volume;
-    report_to_player(game, std::string(SETTINGS_FILE) + ": volume = " + *value +
-                               " is not a whole number from 0 to 100; it is " + std::to_string(DEFAULT_VOLUME) + ".");
-    return DEFAULT_VOLUME;
+        return fallback;
+    if (const std::optional<int32_t> number = whole_number(*value); number && *number >= least && *number <= most)
+        return *number;
+    report_to_player(game, std::string(SETTINGS_FILE) + ": " + key + " = " + *value + " is not a whole number from " +
+                               std::to_string(least) + " to " + std::to_string(most) + "; it is " +
+                               std::to_string(fallback) + ".");
+    return fallback;
+}
+
+TextSize read_text_size(Game& game, const ConfigFile& settings)
+{
+    const std::optional<std::string> value = settings.find_value("text_size");
+    if (!value)
+        return TextSize::MEDIUM;
+    if (const std::optional<TextSize> size = text_size_named(*value))
+        return *size;
+    report_to_player(game, std::string(SETTINGS_FILE) + ": text_size = " + *value +
+                               " is not small, medium or large; it is medium.");
+    return TextSize::MEDIUM;
 }
 
 // "width = 40000", or for a side the 4:3 rule filled in, "height left out (30000 at 4:3)".
@@ -137,7 +151,11 @@ int initialize(Game& game)
     game.start_level = game.level_number;
     game.text_shown = settings.read_bool("text", true);
     game.sound_on = settings.read_bool("sound", true);
-    game.sound_volume = read_volume(game, settings);
+    game.sound_volume = read_bounded(game, settings, "volume", DEFAULT_VOLUME, 0, MAX_VOLUME);
+    game.options.text_size = read_text_size(game, settings);
+    game.options.mouse_speed =
+        read_bounded(game, settings, "mouse_speed", DEFAULT_MOUSE_SPEED, LEAST_MOUSE_SPEED, MOST_MOUSE_SPEED);
+    game.options.mouse_inverted = settings.read_bool("mouse_invert", false);
     for (const std::string& problem : take_binding_settings(settings.lines(), SETTINGS_FILE))
         report_to_player(game, problem);
     // The files need no window: read them while it opens. The sound output
@@ -148,7 +166,8 @@ int initialize(Game& game)
         game.sound = std::make_shared<GameSound>(trace != nullptr ? trace : "");
         sound_job = game.sound->loading_job();
     }
-    game.preload = std::make_shared<ResourcePreload>(game.text_shown, std::move(sound_job));
+    // The glyph atlas is made with the text off too: F1 and the menu show.
+    game.preload = std::make_shared<ResourcePreload>(true, std::move(sound_job));
 
     const Result<> initialized = platform::init();
     platform::open_window_hint(platform::OPENGL_VERSION_MAJOR, GL_MAJOR);

@@ -7,6 +7,7 @@
 #include "game/level_grid.h"
 #include "game/mesh_record.h"
 #include "game/player_aids.h"
+#include "game/player_options.h"
 #include "game/uniform_locations.h"
 #include "game/world_events.h"
 #include "progress/progress.h"
@@ -106,7 +107,8 @@ public:
     bool progress_unwritable = false; // said once, then the game plays on
     bool progress_kept_as_is = false; // unread at start-up: never written over this run
     bool help_shown = false;          // F1's panel of keys
-    bool text_shown = true;           // settings key "text": no text at all when false
+    bool text_shown = true;           // settings key "text": no text but F1's and the menu's when false
+    PlayerOptions options;            // the text's size, the mouse's speed and direction
     // The settings keys "sound" and "volume" (0 to 100), and M's mute.
     bool sound_on = true;
     int32_t sound_volume = 80;

@@ -22,15 +22,17 @@ void turn_camera(Game& game)
         return;
     const int32_t dx = game.mouse_x - game.last_mouse_x;
     const int32_t dy = game.mouse_y - game.last_mouse_y;
+    const float degrees = DEGREES_PER_MOUSE_UNIT * static_cast<float>(game.options.mouse_speed) / 100.0f;
+    const float up_down = game.options.mouse_inverted ? -degrees : degrees;
 
     // Straight above or below the target the view has no up direction, so a
     // movement that would reach a pole is dropped, not clamped.
-    const float polar = game.camera_polar + static_cast<float>(dy) * DEGREES_PER_MOUSE_UNIT;
+    const float polar = game.camera_polar + static_cast<float>(dy) * up_down;
     if (polar > POLAR_MIN && polar < POLAR_MAX) {
         game.camera_polar = polar;
         game.update_camera();
     }
-    game.camera_azimuth += static_cast<float>(dx) * DEGREES_PER_MOUSE_UNIT;
+    game.camera_azimuth += static_cast<float>(dx) * degrees;
     game.update_camera();
 
     game.last_mouse_x = game.mouse_x;

@@ -4,7 +4,8 @@
 
 class Game;
 
-// One unit of mouse motion turns the camera by this many degrees.
+// One unit of mouse motion turns the camera by this many degrees at the
+// mouse speed of 100 (%).
 constexpr float DEGREES_PER_MOUSE_UNIT = 1.0f;
 // The camera moves this many cells nearer or farther per frame until it has
 // followed the wheel: one wheel step is 20 frames of 0.05.

@@ -314,7 +314,7 @@ wall_box() {
 }
 
 render_keys_and_camera() {
-    frames 5; shot base; frames 20; shot base_again
+    frames 60; shot base; frames 20; shot base_again
     NOISE=$(changed base base_again)
     press F3 wire
     local wire nearest turn box
@@ -364,7 +364,7 @@ play_through() {
     game eval 'solve_level_1; shot after_goal'
     check "the played game ends with status 0" test "$ST" = 0
     sed -i 's/^level = 1$/level = 2/' data/tirak.inp
-    game eval 'frames 5; shot level2; frames 20; shot level2_again'
+    game eval 'frames 60; shot level2; frames 20; shot level2_again'
     check "after the goal the window shows level 2, not level 1" holds 'to2 < 3 * noise + 0.01 && to1 > 4 * to2' \
         to2="$(distance after_goal level2)" to1="$(distance after_goal base)" noise="$(distance level2 level2_again)"
 }
@@ -374,9 +374,9 @@ hint_through_level_4() {
     mkdir -p "$SHOTS"
     game eval 'for _ in 1 2 3 4; do keys h space; new_titles 2; done; shot hinted'
     sed -i 's/^level = 4$/level = 5/' data/tirak.inp
-    game eval 'frames 5; shot level5; frames 20; shot level5_again'
+    game eval 'frames 60; shot level5; frames 20; shot level5_again'
     sed -i 's/^level = 5$/level = 4/' data/tirak.inp
-    game eval 'frames 5; shot level4'
+    game eval 'frames 60; shot level4'
     check "H and Space four times solve level 4" holds 'to5 < 3 * noise + 0.01 && to4 > 4 * to5' \
         to5="$(distance hinted level5)" to4="$(distance hinted level4)" noise="$(distance level5 level5_again)"
 }
@@ -556,6 +556,35 @@ menu_levels() {
     keys F2; read_until Continue Quit; cp said menu_said
     keys Down Return; PSM=4 read_until "First Flight" closed; cp said levels_said
     keys Down Return; read_until "Level 2" "The Wall"
+}
+# Keys from the menu: launch gets Return (chosen with Return, which is then
+# the key pressed), and level 1 is solved by it; the next start, with the
+# progress gone, solves it again so.
+solve_by_return() {
+    frames 10
+    local key
+    for key in Return D Return D Return A Return; do keys "$key"; [ "$key" != Return ] || frames 30 0.6; done
+}
+launch_by_return() {
+    game eval 'frames 10; keys F2 Down Down Down Return Down Down Down Down Return Return F2; solve_by_return'
+    mv data/progress.inp first_progress.inp
+    game solve_by_return
+}
+# Options by keys: the text off, on again, then large, each shot with the
+# menu closed; the next start keeps it large. status_height SHOT: how tall
+# the status line is, where SHOT differs from plain.png (no text) in the
+# window's bottom tenth.
+options_by_keys() {
+    local options='F2 Down Down Return'
+    game eval "frames 10; keys $options Down Down Down Return F2; frames 10; window_shot; cp shot.png plain.png
+        keys $options Down Down Down Return F2; frames 10; window_shot; cp shot.png medium.png
+        keys $options Down Down Down Down Right F2; frames 10; window_shot; cp shot.png large.png"
+    cp data/tirak.inp chosen.inp
+    game eval 'frames 10; window_shot; cp shot.png again.png'
+}
+status_height() {
+    compare -fuzz 10% "$1" plain.png -compose src -highlight-color white -lowlight-color black png:- |
+        convert - -gravity south -crop 100%x10%+0+0 +repage -trim -format '%h' info:
 }
 # A French keyboard: the keys the game calls A and W say Q and Z, and F1
 # says so. The layout is this server's, so it is put back.
@@ -766,7 +795,7 @@ game/start            | 0 |                                                     
 game/gl-3.2-context   | 0 |                                                            | WRAP='env MESA_GL_VERSION_OVERRIDE=3.2COMPAT MESA_GLSL_VERSION_OVERRIDE=150' READY=fps_title game | like out '^OpenGL Version: 3\.2 .*' && normal_start
 game/fulscreen-absent | 0 | sed -i 's/^fulscreen = no$/fullscreen = no/' tirak.inp     | game | is win 1280x1024
 game/inp-missing      | 1 | rm tirak.inp                                               | game | is err 'Cannot open "tirak.inp": the file is missing or unreadable.' && is out ''
-game/inp-malformed    | 0 | printf 'no setting\nwidth = wide\nheight = 600\nfulscreen = no\n\n\1\377 =\n' > tirak.inp | game | is win 800x600
+game/inp-malformed    | 0 | printf 'no setting\nwidth = wide\nheight = 600\nfulscreen = no\n\n\1\377 =\nmouse_speed = fast\ntext_size = huge\n' > tirak.inp | game | is win 800x600 && has out 'tirak.inp: mouse_speed = fast is not a whole number from 25 to 300; it is 100.' && has out 'tirak.inp: text_size = huge is not small, medium or large; it is medium.'
 game/pad-mappings     | 0 | printf '# mine\n0300000034120000cdab000010010000,Test Pad,a:b0,platform:Linux,\n0300000034120000cdab,Short,a:b0,\n' > gamecontrollerdb.txt | game | has out 'gamecontrollerdb.txt: line 3 is not a gamepad mapping; the other lines are used.' && count out gamecontrollerdb 1
 game/inp-directory    | 1 | rm tirak.inp; mkdir tirak.inp                              | game | is err 'Cannot open "tirak.inp": it is a directory, not a file.'
 game/inp-endless      | 1 | rm tirak.inp; ln -s /dev/zero tirak.inp                    | game | is err 'Cannot open "tirak.inp": it is a device, not a file.'
@@ -872,6 +901,8 @@ editor/save-read-only | 0 |                                                     
 random/keys           | 0 |                                                            | random_keys | ! grep -qvE '^(0|137)$' statuses
 editor/build-by-keys  | 0 | text_on                                                    | built_level_plays | says 'no goal' no_goal_said && says 'solvable: 3 launches' solvable_said && is solved '3 launches: +x +z -x' && says 'Level 31' restart_said && says 'Editing levels/31.lev' back_said && says 'Editing levels/31.lev' && says 'solvable: 3 launches'
 play/menu-levels      | 0 | text_on                                                    | game menu_levels | says 'Continue' menu_said && says 'Levels' menu_said && says 'Quit' menu_said && says 'First Flight' levels_said && says 'solved in 4 launches, par 4' levels_said && says 'Look Up' levels_said && says 'closed' levels_said && says 'The Wall' && ! says 'Continue'
+play/menu-keys        | 0 |                                                            | launch_by_return | has first_progress.inp 'level_1 = 4' && has data/progress.inp 'level_1 = 4' && has data/tirak.inp 'key_launch = Return'
+play/menu-options     | 0 | text_on                                                    | options_by_keys | holds 'm > 10 && l > 1.15 * m && a == l' m="$(status_height medium.png)" l="$(status_height large.png)" a="$(status_height again.png)" && has chosen.inp 'text = yes' && has chosen.inp 'text_size = large'
 play/by-pad           | 0 | text_on                                                    | pad_plays_level_1 | has data/progress.inp 'level_1 = 4' && says 'Back keys'
 editor/build-by-pad   | 0 |                                                            | pad_builds_a_level | like game_out '^Saved levels/31\.lev.*' && is solved '3 launches: +x +z -x'
 text/french-keyboard  | 0 | text_on                                                    | french_keyboard | says 'Q, D' && says 'Z, S' && says 'Space launch the ship'
