@@ -507,27 +507,51 @@ TEST(ProgressFile, TwoGamesWritingAtOnceKeepEachOthersSolves)
     EXPECT_TRUE(shared.str() == std::string(4096, 'a') || shared.str() == std::string(4096, 'b'));
 }
 
-TEST(ProgressFile, AKillWhileItIsWrittenLeavesTheOldFileOrTheNew)
+// The progress and the settings, each written over and over until a kill:
+// the file left is whole, the old one or a new one.
+TEST(PlayersFiles, AKillWhileOneIsWrittenLeavesTheOldFileOrTheNew)
 {
     const ScratchLevels scratch;
+    const struct {
+        const char* file;
+        std::function<void(int32_t)> write; // the n-th write
+        std::function<bool()> whole;
+    } cases[] = {
+        {PROGRESS_FILE,
+         [](int32_t n) {
+             static Progress progress;
+             progress.record(n, n);
+             (void)write_progress(PROGRESS_FILE, progress);
+         },
+         [] {
+             const ProgressRead read = read_progress(PROGRESS_FILE);
+             return read.progress.problem().empty() && !read.progress.value().best_launches.empty();
+         }},
+        {"tirak.inp",
+         [](int32_t n) { (void)change_settings("tirak.inp", {{"volume", std::to_string(n % 101)}, {"text", "no"}}); },
+         [] {
+             std::ifstream file("tirak.inp");
+             const std::string text(std::istreambuf_iterator<char>(file), {});
+             return text.rfind("# mine\nvolume = ", 0) == 0 && text.size() > 30 &&
+                    text.compare(text.size() - 14, 14, "EndConfigFile\n") == 0;
+         }},
+    };
+    scratch.write("tirak.inp", "# mine\nvolume = 80\nEndConfigFile\n");
     Progress first{{{1, 9}}};
     ASSERT_TRUE(write_progress(PROGRESS_FILE, first));
-    for (int round = 0; round < 100; ++round) {
-        const pid_t writer = fork();
-        ASSERT_GE(writer, 0);
-        if (writer == 0) { // writes ever longer files until it is killed
-            Progress progress;
-            for (int32_t level = 1;; ++level) {
-                progress.record(level, level);
-                (void)write_progress(PROGRESS_FILE, progress);
-            }
+    for (const auto& c : cases) {
+        c.write(1);
+        for (int round = 0; round < 100; ++round) {
+            const pid_t writer = fork();
+            ASSERT_GE(writer, 0);
+            if (writer == 0) // writes until it is killed
+                for (int32_t n = 2;; ++n)
+                    c.write(n);
+            usleep(static_cast<useconds_t>(100 + round * 37 % 2000)); // at a different moment each round
+            kill(writer, SIGKILL);
+            waitpid(writer, nullptr, 0);
+            ASSERT_TRUE(c.whole()) << c.file << ", round " << round;
         }
-        usleep(static_cast<useconds_t>(100 + round * 37 % 2000)); // at a different moment each round
-        kill(writer, SIGKILL);
-        waitpid(writer, nullptr, 0);
-        const ProgressRead read = read_progress(PROGRESS_FILE);
-        ASSERT_EQ(read.progress.problem(), "") << "round " << round;
-        EXPECT_FALSE(read.progress.value().best_launches.empty()) << "round " << round;
     }
 }
 
