@@ -509,7 +509,9 @@ TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
         apply_command(game, command);
     EXPECT_TRUE(menu_open(game));
     EXPECT_EQ(game.menu->cursor(), 2u);
-    apply_command(game, C::MENU_UP);
+    apply_command(game, C::MENU_LEFT);
+    EXPECT_EQ(game.menu->cursor(), 0u) << "a page up, as far as the first";
+    apply_command(game, C::MENU_DOWN);
     play(game, C::MENU_CHOOSE);
     EXPECT_FALSE(menu_open(game));
     EXPECT_EQ(game.level_number, 2);
@@ -805,7 +807,9 @@ TEST(Hud, SaysWhichLevelWhatParHowItWentAndTheKeys)
     for (const TextSize size : {TextSize::SMALL, TextSize::MEDIUM, TextSize::LARGE}) {
         game.options.text_size = size;
         heights.push_back(hud.frame(game, 4.0).lines.back().height);
+        EXPECT_EQ(text_size_named(text_size_name(size)), size) << "as the settings write and read it";
     }
+    EXPECT_EQ(text_size_named("huge"), std::nullopt);
     EXPECT_TRUE(heights[0] < heights[1] && heights[1] < heights[2]) << heights[0] << " " << heights[2];
     game.options.text_size = TextSize::MEDIUM;
     game.text_shown = false;
