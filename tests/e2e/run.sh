@@ -437,17 +437,14 @@ read_only() {
 # Text on screen: the rows below that look at the design's picture run without it.
 text_on() { sed -i 's/^text = no$/text = yes/' tirak.inp; }
 # Level 1's shortest way by keys: +x, +z, -x, +z.
-solve_level_1() { launch_level_1; frames 30 0.6; }
+solve_level_1() { launch_level_1; frames 20; }
 # The keys of level 1's shortest way, up to its last launch.
 launch_level_1() {
     frames 10
     local key
-    # Keys are ignored while the ship flies. The longest of these flights
-    # crosses four cells, eight frames; a launch waits near four times that,
-    # and 0.6 s at the least: the frame rate in the title is that of one
-    # frame of the last fifty, and a game beside tesseract on two cores can
-    # fall far below it.
-    for key in space D space D space A; do keys "$key"; [ "$key" != space ] || frames 30 0.6; done
+    # Keys are ignored while the ship flies. A flight counts frames, and the
+    # longest of these crosses four cells in eight: a launch waits 20.
+    for key in space D space D space A; do keys "$key"; [ "$key" != space ] || frames 20; done
     keys space
 }
 # --- What the game sounds like, recorded by OpenAL Soft's own wave writer
@@ -499,7 +496,7 @@ build_by_keys() {
     keys e ctrl+n Right Right Right Right Right Delete; frames 10 1; read_text; cp said no_goal_said
     keys Left Left 1 Left Down Down Down Down 1 Up Left 6; frames 10 1; read_text; cp said solvable_said
     keys ctrl+s Tab
-    for key in space d space d space; do keys $key; frames 30 0.5; done
+    for key in space d space d space; do keys $key; frames 20; done
     read_text; cp said back_said
 }
 built_level_plays() {
@@ -543,7 +540,7 @@ pad_builds_a_level() {
 # L turns right. Then F1 shows them (its panel hides level 2's card).
 rebound_keys() {
     sed -i 's/^EndConfigFile$/key_launch = Return\nkey_right = L\nkey_hint = Return\nkey_jump = J\nkey_undo = Bakspace\n&/' data/tirak.inp
-    game eval 'frames 10; for key in space Return L+Return L+Return A+Return; do keys ${key/+/ }; frames 30 0.6; done; keys F1; frames 10; PSM=4 read_text'
+    game eval 'frames 10; for key in space Return L+Return L+Return A+Return; do keys ${key/+/ }; frames 20; done; keys F1; frames 10; PSM=4 read_text'
 }
 # The menu after level 1 is solved (its progress is written as the goal is
 # reached): F2, then Levels, which opens at level 1 again after PageUp;
@@ -563,7 +560,7 @@ menu_levels() {
 solve_by_return() {
     frames 10
     local key
-    for key in Return D Return D Return A Return; do keys "$key"; [ "$key" != Return ] || frames 30 0.6; done
+    for key in Return D Return D Return A Return; do keys "$key"; [ "$key" != Return ] || frames 20; done
 }
 launch_by_return() {
     game eval 'frames 10; keys F2 Down Down Down Return Down Down Down Down Return Return F2; solve_by_return'
