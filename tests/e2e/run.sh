@@ -568,16 +568,19 @@ launch_by_return() {
     game solve_by_return
 }
 # Options by keys: the text off, on again, then large, each shot with the
-# menu closed; the next start keeps it large. status_height SHOT: how tall
-# the status line is, where SHOT differs from plain.png (no text) in the
-# window's bottom tenth.
+# menu closed; then the volume, the mouse's speed and its up and down. The
+# next start keeps them all, as its options screen says.
+# status_height SHOT: how tall the status line is, where SHOT differs from
+# plain.png (no text) in the window's bottom tenth.
 options_by_keys() {
     local options='F2 Down Down Return'
     game eval "frames 10; keys $options Down Down Down Return F2; frames 10; window_shot; cp shot.png plain.png
         keys $options Down Down Down Return F2; frames 10; window_shot; cp shot.png medium.png
-        keys $options Down Down Down Down Right F2; frames 10; window_shot; cp shot.png large.png"
+        keys $options Down Down Down Down Right F2; frames 10; window_shot; cp shot.png large.png
+        keys $options Down Left Down Down Down Down Left Down Return F2"
     cp data/tirak.inp chosen.inp
-    game eval 'frames 10; window_shot; cp shot.png again.png'
+    game eval 'frames 10; window_shot; cp shot.png again.png; keys F2 Down Down Return
+        PSM=4 read_until "Volume: 70" "Text: on" "Text size: large" "Mouse speed: 75%" "inverted"'
 }
 status_height() {
     compare -fuzz 10% "$1" plain.png -compose src -highlight-color white -lowlight-color black png:- |
@@ -899,7 +902,7 @@ random/keys           | 0 |                                                     
 editor/build-by-keys  | 0 | text_on                                                    | built_level_plays | says 'no goal' no_goal_said && says 'solvable: 3 launches' solvable_said && is solved '3 launches: +x +z -x' && says 'Level 31' restart_said && says 'Editing levels/31.lev' back_said && says 'Editing levels/31.lev' && says 'solvable: 3 launches'
 menu/levels           | 0 | text_on                                                    | game menu_levels | says 'Continue' menu_said && says 'Levels' menu_said && says 'Quit' menu_said && says 'First Flight' levels_said && says 'solved in 4 launches, par 4' levels_said && says 'Look Up' levels_said && says 'closed' levels_said && says 'The Wall' && ! says 'Continue'
 menu/keys             | 0 |                                                            | launch_by_return | has first_progress.inp 'level_1 = 4' && has data/progress.inp 'level_1 = 4' && has data/tirak.inp 'key_launch = Return'
-menu/options          | 0 | text_on                                                    | options_by_keys | holds 'm > 10 && l > 1.15 * m && a == l' m="$(status_height medium.png)" l="$(status_height large.png)" a="$(status_height again.png)" && has chosen.inp 'text = yes' && has chosen.inp 'text_size = large'
+menu/options          | 0 | text_on                                                    | options_by_keys | holds 'm > 10 && l > 1.15 * m && a == l' m="$(status_height medium.png)" l="$(status_height large.png)" a="$(status_height again.png)" && has chosen.inp 'text = yes' && has chosen.inp 'text_size = large' && says 'Volume: 70' && says 'Mouse speed: 75%' && says 'Mouse up and down: inverted'
 menu/read-only        | 0 |                                                            | read_only game eval 'frames 10; keys F2 Down Down Return Down Left F2 space; frames 30 1' | has out 'tirak.inp: it cannot be written (Read-only file system); the change holds until the game ends.' && count out 'cannot be written' 1
 play/by-pad           | 0 | text_on                                                    | pad_plays_level_1 | has data/progress.inp 'level_1 = 4' && says 'Back keys'
 editor/build-by-pad   | 0 |                                                            | pad_builds_a_level | like game_out '^Saved levels/31\.lev.*' && is solved '3 launches: +x +z -x'
