@@ -387,15 +387,9 @@ constexpr size_t MENU_LEVEL_ROWS = 11; // levels shown at once, the cursor's amo
 // A command of the keys screen: its settings name, its keys and its buttons.
 std::string key_row(Command command)
 {
-    const auto labels = [](const std::vector<Chord>& chords, std::string (*label)(Chord)) {
-        std::string text;
-        for (const Chord& chord : chords)
-            text += (text.empty() ? "" : ", ") + label(chord);
-        return text.empty() ? std::string("none") : text;
-    };
     const PlayerInput& input = player_input();
-    return std::string(command_name(command)) + ": " + labels(input.keys.chords_for(command), key_label) +
-           " \u00b7 pad " + labels(input.pad.chords_for(command), pad_label);
+    return std::string(command_name(command)) + ": " + listed_chords(input.keys.chords_for(command), key_label) +
+           " \u00b7 pad " + listed_chords(input.pad.chords_for(command), pad_label);
 }
 
 std::string level_row(const MenuLevel& level)

@@ -35,14 +35,6 @@ std::vector<std::string> split_list(const std::string& value)
     return items;
 }
 
-std::string names_of(const std::vector<Chord>& chords, const ChordSpelling& spelling)
-{
-    std::string text;
-    for (const Chord& chord : chords)
-        text += (text.empty() ? "" : ", ") + spelling.name(chord);
-    return text.empty() ? "none" : text;
-}
-
 struct PlayersLine {
     std::string setting; // "key_launch = Return", as the messages quote it
     Command command;
@@ -50,6 +42,14 @@ struct PlayersLine {
 };
 
 } // namespace
+
+std::string listed_chords(const std::vector<Chord>& chords, std::string (*name)(Chord))
+{
+    std::string text;
+    for (const Chord& chord : chords)
+        text += (text.empty() ? "" : ", ") + name(chord);
+    return text.empty() ? "none" : text;
+}
 
 bool asked_in_play(Command command)
 {
@@ -91,7 +91,7 @@ std::vector<std::string> InputBindings::take_settings(const SettingLines& lines,
             if (!chord) {
                 problems.push_back(file_name + ": " + setting + ": \"" + item + "\" is no " + spelling.kind +
                                    " name; " + command_name(*command) + " keeps " +
-                                   names_of(chords_for(*command), spelling) + ".");
+                                   listed_chords(chords_for(*command), spelling.name) + ".");
                 line.chords.clear();
                 break;
             }

@@ -68,6 +68,9 @@ private:
     std::vector<Binding> bindings_;
 };
 
+// The chords as `name` spells them, comma-separated; "none" for none.
+std::string listed_chords(const std::vector<Chord>& chords, std::string (*name)(Chord));
+
 // Whether the command can be asked for in play, while a level is edited,
 // and while the menu is open.
 bool asked_in_play(Command command);

@@ -160,11 +160,8 @@ void bind_from_menu(Game& game, Chord chord, const ChordSpelling& spelling, Inpu
         return;
     const std::string name = command_name(command);
     if (const std::optional<Command> holder = bindings.rebind(command, chord)) {
-        std::string kept;
-        for (const Chord& own : bindings.chords_for(command))
-            kept += (kept.empty() ? "" : ", ") + spelling.name(own);
         report_to_player(game, spelling.name(chord) + " is " + command_name(*holder) + "'s already; " + name +
-                                   " keeps " + (kept.empty() ? "none" : kept) + ".");
+                                   " keeps " + listed_chords(bindings.chords_for(command), spelling.name) + ".");
         return;
     }
     keep_setting(game, spelling.prefix + name, spelling.name(chord));

@@ -7,8 +7,8 @@
 #include <malloc.h>
 #endif
 
-ResourcePreload::ResourcePreload(bool make_atlas, Job last_job)
-    : models_(MODEL_COUNT), make_atlas_(make_atlas), last_job_(std::move(last_job)), reader_([this] {
+ResourcePreload::ResourcePreload(Job last_job)
+    : models_(MODEL_COUNT), last_job_(std::move(last_job)), reader_([this] {
           read_all();
           const std::lock_guard<std::mutex> lock(mutex_);
           finished_ = true;
@@ -84,8 +84,7 @@ void ResourcePreload::read_all()
     // The glyph atlas comes after them: the game needs no text before its
     // models, and the atlas (about 40 ms) then overlaps their upload and the
     // first frame. A reader told to stop gives up between glyphs.
-    if (make_atlas_)
-        make_atlas();
+    make_atlas();
     if (last_job_ && all_models_taken()) {
         // The uploaded images' pages go back first, on every thread's heap.
         give_back_freed_pages();

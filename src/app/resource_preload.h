@@ -21,9 +21,10 @@ public:
     using StopCheck = std::function<bool()>;
     using Job = std::function<void(const StopCheck&)>;
 
-    // Starts reading, from the working directory: the glyph atlas only when
-    // asked for, then the last job, if any, once every model is taken.
-    explicit ResourcePreload(bool make_atlas = true, Job last_job = {});
+    // Starts reading, from the working directory: the models, their images
+    // and the glyph atlas, then the last job, if any, once every model is
+    // taken.
+    explicit ResourcePreload(Job last_job = {});
     // Stops after the file in hand, or between two glyphs of the atlas, and
     // waits for the thread. Take the atlas first to keep it.
     ~ResourcePreload();
@@ -62,7 +63,6 @@ private:
     int models_taken_ = 0;
     std::condition_variable atlas_ready_;
     std::optional<GlyphAtlasResult> atlas_;
-    bool make_atlas_;
     Job last_job_;
     bool finished_ = false;
     bool stopping_ = false;

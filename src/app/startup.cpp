@@ -167,7 +167,7 @@ int initialize(Game& game)
         sound_job = game.sound->loading_job();
     }
     // The glyph atlas is made with the text off too: F1 and the menu show.
-    game.preload = std::make_shared<ResourcePreload>(true, std::move(sound_job));
+    game.preload = std::make_shared<ResourcePreload>(std::move(sound_job));
 
     const Result<> initialized = platform::init();
     platform::open_window_hint(platform::OPENGL_VERSION_MAJOR, GL_MAJOR);
