@@ -1,5 +1,7 @@
 #include "support/scratch_levels.h"
 
+#include "editor/draft_file.h"
+#include "editor/level_code.h"
 #include "level_generate.h"
 #include "stats_table.h"
 #include "world/flight_rules.h"
@@ -143,6 +145,76 @@ TEST(LevelTools, AnEndlessFlightIsKnownAsSoonAsItRepeats)
         frames.push_back(play_launch(level.grid, level.start, 0).frames); // +x, round for ever
     }
     EXPECT_EQ(frames[0], frames[1]);
+}
+
+TEST(LevelCode, CarriesEveryShippedLevelAndSaysWhyATextIsNotOne)
+{
+    const ScratchLevels scratch;
+    std::string code;
+    int32_t number = 1;
+    for (std::string file; std::ifstream(file = TIRAK_DATA_DIR "/levels/" + std::to_string(number) + ".lev"); ++number) {
+        SCOPED_TRACE(file);
+        const LevelDraft draft = read_draft(file).value();
+        code = level_code(draft).value();
+        EXPECT_LT(code.size(), 200u);
+        const LevelDraft read = read_level_code(" " + code + "\n").value();
+        EXPECT_EQ(read.name, draft.name);
+        EXPECT_EQ(read.grid.cells, draft.grid.cells);
+        LevelGrid loaded;
+        ASSERT_TRUE(load_level_file(scratch.write("pasted.lev", draft_file_text(read)), loaded));
+        EXPECT_EQ(loaded.cells, draft.grid.cells);
+    }
+    ASSERT_GE(number, 31);
+    // The last level's code, cut short anywhere or with any one character changed.
+    const std::string not_a_code = "it is not a level code (one begins \"tirak.1.\")";
+    const size_t opening = std::string("tirak.1.").size();
+    for (size_t at = 0; at < code.size(); ++at) {
+        EXPECT_EQ(read_level_code(code.substr(0, at)).problem(),
+                  at < opening ? not_a_code : "it is cut short: characters are missing from its end") << at;
+        std::string altered = code;
+        altered[at] = altered[at] == 'A' ? 'B' : 'A';
+        EXPECT_FALSE(read_level_code(altered)) << altered;
+    }
+
+    // Written from the format's description alone, by another program: version 1 reads so for good.
+    const std::string hi = "tirak.1.BgSQ0ggBEAC0-YFQhw";
+    LevelDraft draft = read_level_code(hi).value();
+    EXPECT_EQ(draft.name + " " + std::to_string(draft.grid.size), "Hi 3");
+    EXPECT_EQ(draft_level_file(draft).list, (std::vector<int32_t>{0, 0, 0, 5, 2, 0, 0, 6, 1, 1, 1, 1}));
+    EXPECT_EQ(level_code(draft).value(), hi);
+    draft.name = std::string(33, 'x');
+    EXPECT_EQ(level_code(draft).problem(), "the name is 33 characters long; a level code carries at most 32");
+    draft.name = "";
+    draft.grid.cells[5] = 7;
+    EXPECT_EQ(level_code(draft).problem(), "cell 2 1 0 holds 7, which a level code cannot carry");
+    draft.grid = empty_grid(MAX_GRID_SIZE);
+    std::fill_n(draft.grid.cells.begin(), MAX_LEVEL_ENTRIES, CELL_CUBE);
+    draft.name = "Über " + std::string(27, 'x');
+    EXPECT_EQ(read_level_code(level_code(draft).value()).value().name, draft.name) << "the most a level may hold";
+    draft.grid.cells[MAX_LEVEL_ENTRIES] = CELL_CUBE;
+    EXPECT_EQ(level_code(draft).problem(), "it has 16385 entries, more than the 16384 a level may have");
+
+    struct Row { const char *name, *text, *problem; };
+    const Row rows[] = {
+        {"empty", "", not_a_code.c_str()},
+        {"another opening", "level.1.BgSQ0ggBEAC0-YFQhw", not_a_code.c_str()},
+        {"a character outside base64url", "tirak.1.BgSQ0ggB+AC0-YFQhw",
+         "it is not a level code: it holds \"+\", which no level code holds"},
+        {"a later version", "tirak.2.BgSQ0ggBEAAANY0nEg", "it is a level code of version 2; this game reads version 1"},
+        {"one character altered", "tirak.1.BgSQ1ggBEAC0-YFQhw", "it has been altered: its checksum does not match"},
+        {"one character added", "tirak.1.BgSQ0ggBEAC0-YFQhwA", "it goes on past its end: characters were added to it"},
+        {"the largest grid, its last cell the ship's", "tirak.1.gAAAAH__8AAAAAAAAADjrlAx", ""},
+        {"a grid too large", "tirak.1.ggAAACAAAAAAAAAAAAAAt07NGg",
+         "size is 65, larger than the largest grid of 64 cells a side"},
+        {"a cell outside the grid", "tirak.1.BgAOwAAAFuujzQ", "cell index 27 lies outside the grid of size 3"},
+        {"a cell given twice", "tirak.1.BgAJQAASgP30I_s", "cell 2 1 0 is given twice"},
+        {"a name with a line feed", "tirak.1.BgbCFMQIAAAASZjMeA",
+         "the name holds a line break, which a level file cannot keep"},
+        {"a name with a note in it", "tirak.1.BgbCRsQIAAAACN5lhA",
+         "the name holds a \"#\", which a level file reads as the start of a note"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(read_level_code(row.text).problem(), row.problem) << row.name;
 }
 
 TEST(LevelTools, CheckNamesEveryProblem)

@@ -860,6 +860,7 @@ tool/no-command       | 2 |                      | levels                    | g
 tool/solve-two-files  | 2 |                      | levels solve a.lev b.lev  | grep -q usage err
 tool/stats            | 0 |                      | levels stats levels/2.lev | has out '| levels/2.lev | The Wall | 6 | 8 | 2 | 4 | 1 | 0 | 5 | beamers |'
 tool/generate-size    | 2 |                      | levels generate --size 17 | grep -q usage err && is out ''
+tool/code             | 0 |                      | levels code levels/30.lev; mv out code; levels decode "$(cat code)"; mv out data/pasted.lev; levels check pasted.lev; mv out checked; levels code pasted.lev | is checked '' && cmp -s out code && [ "$(wc -c < code)" -lt 200 ]
 bench/report          | 0 |                      | bench levels/2.lev 30     | bench_figures
 bench/level-missing   | 1 |                      | bench levels/none.lev 10  | last err 'Cannot open "levels/none.lev": the file is missing or unreadable.' && ! grep -q ^fps_mean= out
 bench/level-no-ship   | 1 | echo 'size = 3' > levels/9.lev | bench levels/9.lev 10 | last err 'Cannot play "levels/9.lev": it has no ship start (a cell with the value 5).'

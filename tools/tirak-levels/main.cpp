@@ -7,11 +7,15 @@
 //   tirak-levels stats FILE...    a table: size, cubes, beamers, launches, ...
 //   tirak-levels hints FILE...    the slowest hint from any resting place
 //   tirak-levels generate OPTION...   a new level file
+//   tirak-levels code FILE        the level as a code to share, one line
+//   tirak-levels decode CODE      the level file a code holds
 
 #include "level_generate.h"
 #include "stats_table.h"
 
 #include "config/config_file.h"
+#include "editor/draft_file.h"
+#include "editor/level_code.h"
 #include "world/flight_rules.h"
 #include "world/level_check.h"
 #include "world/level_loader.h"
@@ -36,6 +40,7 @@ constexpr int EXIT_USAGE = 2;
 int usage()
 {
     std::cerr << "usage: tirak-levels check FILE... | solve FILE | show FILE | stats FILE... | hints FILE...\n"
+                 "       tirak-levels code FILE | decode CODE\n"
                  "       tirak-levels generate [--seed N] [--size 2..16] [--launches N] [--cubes N] [--steps N]\n"
                  "                             [--beamers] [--vertical] [--dead-ends]"
               << std::endl;
@@ -179,6 +184,35 @@ int hints(int count, char** files)
     return status;
 }
 
+int code(const std::string& file_name)
+{
+    try {
+        const Result<LevelDraft> draft = read_draft(file_name);
+        const Result<std::string> code = draft ? level_code(draft.value()) : Failure{draft.problem()};
+        if (!code) {
+            say_refused(file_name, code.problem());
+            return EXIT_PROBLEM;
+        }
+        std::cout << code.value() << std::endl;
+        return EXIT_OK;
+    } catch (const ConfigFile::file_not_found& unread) {
+        say_unread(unread);
+    }
+    return EXIT_PROBLEM;
+}
+
+// The level file in the shipped form, as the editor would save it.
+int decode(const std::string& text)
+{
+    const Result<LevelDraft> draft = read_level_code(text);
+    if (!draft) {
+        say_refused("level code", draft.problem());
+        return EXIT_PROBLEM;
+    }
+    std::cout << draft_file_text(draft.value());
+    return EXIT_OK;
+}
+
 // A whole word as a number in [low, high].
 bool read_number(const char* word, long long low, long long high, long long& value)
 {
@@ -241,5 +275,9 @@ int main(int argc, char** argv)
         return stats(argc - 2, argv + 2);
     if (command == "hints")
         return hints(argc - 2, argv + 2);
+    if (command == "code" && argc == 3)
+        return code(argv[2]);
+    if (command == "decode" && argc == 3)
+        return decode(argv[2]);
     return usage();
 }
