@@ -1,6 +1,7 @@
 // tirak-bench: plays a level file for a number of frames with the game's own
 // start-up and frame loop, and reports where start-up went, how well the
-// frames keep the period, what a frame costs and how much memory it took.
+// frames keep the period, what a frame costs and how much memory it took,
+// and what the level editor's solver view would add to a frame.
 //
 // Run it like the game, from the data directory:
 //   cd data && ../build/tirak-bench levels/1.lev 600
@@ -13,7 +14,14 @@
 #include "game/game.h"
 #include "config/config_file.h"
 #include "platform/window.h"
+#include "render/scene_renderer.h"
+#include "render/solver_view.h"
+#include "transforms/camera.h"
+#include "world/flight_rules.h"
 #include "world/level_loader.h"
+#include "world/mark_level.h"
+
+#include <GL/glew.h>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -41,6 +49,8 @@ constexpr long MAX_FRAMES = 1000000;
 constexpr int UNTIMED_FRAMES = 2;
 constexpr double KIB_PER_MIB = 1024.0;
 constexpr double MS_PER_SECOND = 1000.0;
+// Draws of the solver view timed, after one untimed that fills its buffers.
+constexpr int SOLVER_VIEW_DRAWS = 200;
 constexpr int STATUS_USAGE = 2;
 constexpr int STATUS_FAILED = 1;
 
@@ -115,6 +125,41 @@ double cpu_seconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// The solver view over the level, as the editor would show it at the
+// game's camera: each draw timed on its own over a drawn scene, from the
+// end of the driver's work before it to the end of its own, and the
+// processor time a draw, every thread.
+struct SolverViewFigures {
+    Spread ms;
+    double cpu_ms = 0.0;
+};
+
+SolverViewFigures solver_view_figures(Game& game, RunState& state, const char* level_file)
+{
+    const Result<PlayLevel> level = load_play_level(level_file);
+    if (!level)
+        return {};
+    const auto marks = std::make_shared<const SolverMarks>(mark_level(level.value().grid, level.value().start));
+    const glm::mat4 projection = make_projection(game.width, game.height);
+    const glm::mat4 world = make_world_translation(game.grid_size);
+    SolverView view;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    render_scene(state.phong_program, game);
+    std::vector<double> ms;
+    double cpu_from = 0.0;
+    for (int k = 0; k <= SOLVER_VIEW_DRAWS; ++k) {
+        glFinish();
+        if (k == 1)
+            cpu_from = cpu_seconds();
+        const auto from = Clock::now();
+        view.draw(projection, game.view_matrix, world, marks, platform::get_time());
+        glFinish();
+        if (k > 0)
+            ms.push_back(seconds_between(from, Clock::now()) * MS_PER_SECOND);
+    }
+    return {spread_of(ms), (cpu_seconds() - cpu_from) / SOLVER_VIEW_DRAWS * MS_PER_SECOND};
+}
+
 void print_part(const char* name, double seconds)
 {
     std::printf("  %-24s %8.1f ms\n", name, seconds * MS_PER_SECOND);
@@ -163,6 +208,7 @@ int bench(const Clock::time_point started, const char* level_file, long frames)
     const double timed_to = state.frame_start;
     const double cpu_per_frame = (cpu_seconds() - cpu_from) / static_cast<double>(frames);
     const double peak_mib = peak_memory_mib();
+    const SolverViewFigures solver_view = solver_view_figures(*game, state, level_file);
     finish_run(state);
 
     if (static_cast<long>(frame_ms.size()) < frames) {
@@ -201,6 +247,8 @@ int bench(const Clock::time_point started, const char* level_file, long frames)
     print_part("  reading images", parts.reading_images);
     print_spread("frame_time", figures.frame_ms);
     print_spread("work_time", figures.work_ms);
+    print_spread("solver_view", solver_view.ms);
+    std::printf("solver_view processor %.2f ms a draw, all threads of the process\n", solver_view.cpu_ms);
     std::printf("fps mean   %.2f (period %.4f ms)\n", figures.fps_mean, FRAME_PERIOD * MS_PER_SECOND);
     std::printf("processor  %.2f ms a frame, all threads of the process\n", cpu_per_frame * MS_PER_SECOND);
     std::printf("peak memory %.1f MiB (VmHWM); %.1f with the window open, %.1f after loading, "

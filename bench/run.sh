@@ -60,6 +60,14 @@ field() { tail -n 1 "$1" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
 cpu() { sed -n 's/^processor \+\([0-9.]\+\) ms.*/\1/p' "$1"; }
 # part LOG NAME: one start-up part in ms.
 part() { sed -n "s/^  $2 \+\(-\?[0-9.]\+\) ms$/\1/p" "$1"; }
+# view LOG N: the solver view's median (1), 99th percentile (2) or processor time (3) a draw.
+view() {
+    case $2 in
+    1) sed -n 's/^solver_view \+p50 \+\([0-9.]\+\) ms.*/\1/p' "$1" ;;
+    2) sed -n 's/^solver_view \+p50 .* p99 \+\([0-9.]\+\) ms.*/\1/p' "$1" ;;
+    3) sed -n 's/^solver_view processor \([0-9.]\+\) ms.*/\1/p' "$1" ;;
+    esac
+}
 
 printf '%-13s %6s %8s %8s %8s %8s %8s %8s %8s %8s %5s  %s\n' level cells fps_mean "frame50" "frame99" \
     "frame_max" "work50" "work99" "cpu" startup peak targets
@@ -108,3 +116,14 @@ for run in "${runs[@]}"; do
 done
 echo "(ms; waiting: for the reader thread; models and textures: their upload; parts = particles; sleep and draw1 are" \
     "the first frame's pacing sleep and its drawing; r:models and r:images: the reader thread's own time, alongside)"
+echo
+
+printf '%-13s %8s %8s %8s\n' "solver view" p50 p99 cpu
+for run in "${runs[@]}"; do
+    IFS='|' read -r name _ _ _ _ <<< "$run"
+    log="$logs/$(tr ' /^' '__x' <<< "$name").log"
+    tail -n 1 "$log" | grep -q '^fps_mean=' || continue
+    printf '%-13s %8s %8s %8s\n' "$name" "$(view "$log" 1)" "$(view "$log" 2)" "$(view "$log" 3)"
+done
+echo "(ms a draw of the level editor's solver view at the game's camera, over the drawn scene; cpu: processor time," \
+    "every thread; it must stay under 0.5 ms on the largest levels)"

@@ -6,11 +6,13 @@
 #include "editor/unsaved_edits.h"
 #include "world/flight_rules.h"
 #include "world/level_show.h"
+#include "world/level_stats.h"
 
 #include "world/level_check.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fstream>
@@ -33,13 +35,6 @@ std::string cells_of(const LevelGrid& grid)
             text += " " + std::to_string(at % n) + " " + std::to_string(at / n % n) + " " + std::to_string(at / n / n) +
                     " " + std::to_string(grid.cells[at]) + ";";
     return text;
-}
-
-std::string file_text(const std::string& file_name)
-{
-    std::ostringstream text;
-    text << std::ifstream(file_name, std::ios::binary).rdbuf();
-    return text.str();
 }
 
 TEST(LevelEditor, UndoesAndRedoesTheEditsItMade)
@@ -85,9 +80,16 @@ TEST(LevelEditor, UndoesAndRedoesTheEditsItMade)
     LevelEditor editor(new_draft("levels/1.lev"));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
+        const std::string cells_before = cells_of(editor.draft().grid);
+        const std::shared_ptr<const SolverMarks> marks_before = editor.marks();
         EXPECT_EQ(row.edit(editor), row.refusal);
         EXPECT_EQ(cells_of(editor.draft().grid), row.cells);
         EXPECT_EQ(editor.status(), row.status) << show_level(editor.draft().grid);
+        // New marks for every change, and a way of the one launch exactly when the status has one.
+        EXPECT_EQ(editor.marks() != marks_before, row.cells != cells_before);
+        const std::vector<WayLaunch>& way = editor.marks()->way;
+        EXPECT_EQ(way.size(), row.status.rfind("solvable", 0) == 0 ? 1u : 0u);
+        EXPECT_TRUE(way.empty() || cell_value(editor.draft().grid, way.back().to) == CELL_GOAL);
     }
 }
 
@@ -116,7 +118,7 @@ TEST(LevelEditor, StatusSaysWhatPlayOrTheCheckFindsFirst)
 TEST(LevelEditor, SavesTheShippedLevelsAsTheyAreAndNewOnesTheGamePlays)
 {
     const ScratchLevels scratch;
-    EXPECT_EQ(next_free_level_file(), "levels/1.lev");
+    EXPECT_EQ(next_free_level_file(LevelSet::SHIPPED), "levels/1.lev");
     int32_t number = 1;
     for (std::string shipped; std::ifstream(shipped = TIRAK_DATA_DIR "/" + numbered_level_file(number)); ++number) {
         SCOPED_TRACE(shipped);
@@ -140,12 +142,38 @@ TEST(LevelEditor, SavesTheShippedLevelsAsTheyAreAndNewOnesTheGamePlays)
         const PlayLevel played = load_play_level(draft.file_name).value(), as_shipped = load_play_level(shipped).value();
         EXPECT_EQ(cells_of(played.grid), cells_of(as_shipped.grid));
         EXPECT_EQ(played.start.cell, as_shipped.start.cell);
+
+        // The solver view marks what `tirak-levels stats` counts, and its way flies straight from
+        // rest to rest, through the beamers where it must, to the goal.
+        const LevelStats stats = measure_level(as_shipped.grid, as_shipped.start);
+        const SolverMarks marks = *LevelEditor(draft).marks();
+        EXPECT_EQ(marks.resting.size(), static_cast<size_t>(stats.resting_places));
+        EXPECT_EQ(marks.dead_ends.size(), static_cast<size_t>(stats.dead_ends));
+        EXPECT_EQ(marks.way.size(), static_cast<size_t>(stats.launches));
+        const auto in_line = [](const Cell& a, const Cell& b) { return (a[0] != b[0]) + (a[1] != b[1]) + (a[2] != b[2]) <= 1; };
+        Cell at = marks.start;
+        bool beamed = false;
+        for (const WayLaunch& launch : marks.way) {
+            for (size_t k = 0; k < launch.beamers.size(); k += 2) {
+                EXPECT_TRUE(in_line(at, launch.beamers[k]) && cell_value(draft.grid, launch.beamers[k]) == CELL_BEAMER &&
+                            cell_value(draft.grid, launch.beamers[k + 1]) == CELL_BEAMER);
+                at = launch.beamers[k + 1];
+                beamed = true;
+            }
+            EXPECT_TRUE(in_line(at, launch.to));
+            at = launch.to;
+            EXPECT_TRUE(&launch == &marks.way.back() ? cell_value(draft.grid, at) == CELL_GOAL
+                                                     : std::binary_search(marks.resting.begin(), marks.resting.end(), at));
+        }
+        EXPECT_TRUE(beamed || !stats.needs_beamers);
     }
     ASSERT_GE(number, 31);
 
-    LevelEditor editor(new_draft(next_free_level_file()));
+    // The player's own are numbered apart, never taking a number of ours.
+    std::filesystem::create_directory(OWN_LEVELS);
+    LevelEditor editor(new_draft(next_free_level_file(LevelSet::OWN)));
     EXPECT_FALSE(editor.undo()) << "nothing done yet";
-    EXPECT_EQ(editor.draft().file_name, numbered_level_file(number));
+    EXPECT_EQ(editor.draft().file_name, "mylevels/1.lev");
     EXPECT_TRUE(editor.place({2, 1, 0}, CELL_CUBE));
     EXPECT_TRUE(editor.save());
     const PlayLevel played = load_play_level(editor.draft().file_name).value();

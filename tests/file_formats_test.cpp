@@ -83,6 +83,11 @@ TEST(LevelLoader, CyclesThroughTheFilesFoundAtStartUp)
             scratch.write("levels/" + std::to_string(file) + ".lev", "");
         for (const int file : row.files)
             scratch.write("levels/" + std::to_string(file) + ".lev", "");
+        // The player's own beside them never join ours, and go round on their own.
+        std::filesystem::create_directory(OWN_LEVELS);
+        for (const char* file : {"mylevels/1.lev", "mylevels/2.lev", "mylevels/4.lev"})
+            scratch.write(file, "");
+        EXPECT_EQ(level_file_name(3, count_level_files(LevelSet::OWN), LevelSet::OWN), "mylevels/1.lev");
         const int32_t count = count_level_files();
         EXPECT_EQ(count, row.count);
         for (const auto& [number, name] : row.names)

@@ -7,6 +7,7 @@
 #include "app/key_map.h"
 #include "app/menu.h"
 #include "app/menu_controls.h"
+#include "app/progress_keeper.h"
 #include "app/pad_map.h"
 #include "app/pad_script.h"
 #include "app/player_input.h"
@@ -257,8 +258,10 @@ TEST(Controls, KeysAskForTheirCommandsInEachModeAndCtrlIsHeldByItsOwnEvents)
         {EDITING, platform::KEY_LCTRL, PRESS, NONE}, {EDITING, 'Z', PRESS, C::EDIT_UNDO},
         {EDITING, platform::KEY_RCTRL, PRESS, NONE}, {EDITING, platform::KEY_LCTRL, RELEASE, NONE},
         {EDITING, 'Y', PRESS, C::EDIT_REDO}, {EDITING, 'S', PRESS, C::SAVE}, {EDITING, 'N', PRESS, C::NEW_LEVEL},
+        {EDITING, 'C', PRESS, C::COPY_LEVEL}, {EDITING, 'V', PRESS, C::PASTE_LEVEL},
         {EDITING, '1', PRESS, NONE}, {PLAYING, 'S', PRESS, C::HEAD_DOWN}, {EDITING, platform::KEY_RCTRL, RELEASE, NONE},
-        {EDITING, 'Z', PRESS, NONE}, {EDITING, 'N', PRESS, NONE},
+        {EDITING, 'Z', PRESS, NONE}, {EDITING, 'N', PRESS, NONE}, {EDITING, 'V', PRESS, C::SOLVER_VIEW},
+        {PLAYING, 'V', PRESS, C::SHOW_HEADING},
         {TESTING, 'E', PRESS, C::EDIT}, {TESTING, platform::KEY_TAB, PRESS, C::EDIT}, {TESTING, 'R', PRESS, C::RESTART},
         {TESTING, platform::KEY_PAGEUP, PRESS, NONE}, {TESTING, platform::KEY_END, PRESS, NONE},
         {TESTING, platform::KEY_PAGEUP, RELEASE, C::SHOW_HEADING},
@@ -472,6 +475,10 @@ TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
     scratch.write("levels/1.lev", level_text(4, "0 0 0 5 3 0 0 1 2 0 2 6"));
     scratch.write("levels/2.lev", level_text(3, "1 1 1 5"));
     scratch.write("levels/3.lev", level_text(3, "1 1 1 5"));
+    std::filesystem::create_directory(OWN_LEVELS);
+    scratch.write("mylevels/1.lev", level_text(3, "0 0 0 5 2 0 0 6"));
+    scratch.write("mylevels/progress.inp", "level_2 = 5\nEndConfigFile\n"); // never taken for ours
+    scratch.write("progress.inp", "level_1 = 3\nEndConfigFile\n");
     CommandedGame game;
     game.progress.record(1, 3);
     apply_command(game, C::LAUNCH);
@@ -503,9 +510,10 @@ TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
     std::vector<std::string> rows;
     for (const MenuLevel& level : game.menu->levels())
         rows.push_back(row(level));
-    EXPECT_EQ(rows, (std::vector<std::string>{"1 Level 1 1 3/2", "2 Level 2 1 0/0", "3 Level 3 0 0/0"}));
+    EXPECT_EQ(rows, (std::vector<std::string>{"1 Level 1 1 3/2", "2 Level 2 1 0/0", "3 Level 3 0 0/0",
+                                              "1 Your level 1 1 0/1"}));
     EXPECT_EQ(game.menu->cursor(), 0u) << "on the level played";
-    for (const C command : {C::MENU_RIGHT, C::MENU_CHOOSE}) // the last level, closed: no choice
+    for (const C command : {C::MENU_RIGHT, C::MENU_UP, C::MENU_CHOOSE}) // our last level, closed: no choice
         apply_command(game, command);
     EXPECT_TRUE(menu_open(game));
     EXPECT_EQ(game.menu->cursor(), 2u);
@@ -515,6 +523,23 @@ TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
     play(game, C::MENU_CHOOSE);
     EXPECT_FALSE(menu_open(game));
     EXPECT_EQ(game.level_number, 2);
+    // The player's own, after ours: played in a cycle of their own.
+    for (const C command : {C::MENU, C::MENU_DOWN, C::MENU_CHOOSE, C::MENU_RIGHT})
+        apply_command(game, command);
+    play(game, C::MENU_CHOOSE);
+    keep_progress(game);
+    EXPECT_EQ(std::tuple(game.level_set, game.level_number, game.progress.solved(2)), std::tuple(LevelSet::OWN, 1, true));
+    play(game, C::NEXT_LEVEL);
+    EXPECT_EQ(level_file_name(game.level_number, game.level_file_count, game.level_set), "mylevels/1.lev");
+    for (const C command : {C::MENU, C::MENU_DOWN, C::MENU_CHOOSE})
+        apply_command(game, command);
+    EXPECT_EQ(game.menu->cursor(), 3u) << "on the level played";
+    for (const C command : {C::MENU_LEFT, C::MENU_DOWN})
+        apply_command(game, command);
+    play(game, C::MENU_CHOOSE);
+    keep_progress(game);
+    EXPECT_EQ(std::tuple(game.level_set, game.level_number, game.progress.solved(2)),
+              std::tuple(LevelSet::SHIPPED, 2, false));
 
     // The options change at once and go into the settings as they were written.
     scratch.write("tirak.inp", "# mine\nvolume=80\nEndConfigFile\n");
@@ -736,6 +761,40 @@ TEST(Controls, TheEditorBuildsASolvableLevelAndPlayTestsIt)
     EXPECT_EQ(game.edit_mode, EditMode::OFF);
     EXPECT_EQ(game.said, std::vector<std::string>{}) << "nothing left unsaved";
     EXPECT_EQ(game.par, 1);
+
+    // A new level is the player's own, numbered apart from ours; solved, it
+    // leads round their own set and counts in their own progress.
+    apply_command(game, C::EDIT);
+    send(game, C::NEW_LEVEL);
+    EXPECT_EQ(send(game, C::SAVE), "Saved mylevels/1.lev.\n");
+    apply_command(game, C::EDIT);
+    for (const Command command : {C::HINT, C::LAUNCH})
+        play(game, command);
+    keep_progress(game);
+    EXPECT_EQ(level_file_name(game.level_number, game.level_file_count, game.level_set), "mylevels/1.lev");
+    EXPECT_EQ(file_text("mylevels/progress.inp").find("level_1 = 1\n") != std::string::npos, true);
+    EXPECT_FALSE(std::filesystem::exists("progress.inp")) << "ours untouched";
+
+    // Shared as a code: pasted, it is a new level of the player's own, saved at once.
+    apply_command(game, C::EDIT);
+    send(game, C::COPY_LEVEL);
+    const std::string code = scripted::clipboard;
+    EXPECT_EQ(send(game, C::PASTE_LEVEL), "Saved mylevels/2.lev.\n");
+    EXPECT_EQ(file_text("mylevels/2.lev"), file_text("mylevels/1.lev"));
+    scripted::clipboard = code.substr(0, code.size() / 2);
+    EXPECT_EQ(send(game, C::PASTE_LEVEL),
+              "The clipboard holds no level code to paste: it is cut short: characters are missing from its end.\n");
+    EXPECT_EQ(game.editor->editor.draft().file_name, "mylevels/2.lev") << "nothing changed";
+
+    // V shows the solver's view and hides it; the settings can keep it off the picture.
+    std::vector<bool> shown;
+    for (const bool allowed : {true, true, false}) {
+        game.options.solver_view = allowed;
+        send(game, C::SOLVER_VIEW);
+        shown.push_back(game.solver_view_shown);
+    }
+    EXPECT_EQ(shown, (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(game.solver_marks, game.editor->editor.marks()) << "the marks of the level being edited";
 }
 
 TEST(Controls, LevelSelectStepsThroughTheOpenLevelsFirstAndFurthestGoToTheEnds)

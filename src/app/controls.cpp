@@ -162,6 +162,9 @@ void edit(Game& game, Command command)
     case Command::NEW_LEVEL: new_level(game); break;
     case Command::EDIT: close_editor(game); break;
     case Command::PLAY_TEST: play_test(game); break;
+    case Command::COPY_LEVEL: copy_level(game); break;
+    case Command::PASTE_LEVEL: paste_level(game); break;
+    case Command::SOLVER_VIEW: toggle_solver_view(game); break;
     default: break;
     }
 }

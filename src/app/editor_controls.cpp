@@ -3,6 +3,7 @@
 
 #include "config/config_file.h"
 #include "editor/draft_file.h"
+#include "editor/level_code.h"
 #include "editor/unsaved_edits.h"
 #include "game/game.h"
 #include "game/player_lines.h"
@@ -43,6 +44,7 @@ void show_draft(Game& game)
 {
     const LevelDraft& draft = session(game).editor.draft();
     game.edited_grid = std::make_shared<LevelGrid>(draft.grid);
+    game.solver_marks = session(game).editor.marks();
     game.level_name = draft.name;
     // A flight cut short by Tab leaves no launch behind to start by itself.
     launch_requested = false;
@@ -140,7 +142,7 @@ Result<> check_level_playable(const std::string& file)
 
 void open_editor(Game& game)
 {
-    const std::string file = level_file_name(game.level_number, game.level_file_count);
+    const std::string file = level_file_name(game.level_number, game.level_file_count, game.level_set);
     if (!game.editor || session(game).editor.draft().file_name != file) {
         try {
             if (const Result<bool> started = start_session(game, file, [&file] { return read_draft(file); }, 0);
@@ -163,6 +165,7 @@ void close_editor(Game& game)
     if (!std::filesystem::exists(editing.editor.draft().file_name)) {
         // A new level never saved has no file to play.
         game.level_number = editing.level_before_new;
+        enter_level_set(game, editing.set_before_new);
         game.editor.reset();
     } else {
         // Work in progress saved without a ship start cannot be played:
@@ -217,19 +220,83 @@ void save_level(Game& game)
                                                              : "Saved " + file + " as work in progress: " + status + ".");
 }
 
-void new_level(Game& game)
+namespace {
+
+// Starts editing a new level of the player's own in `file`, from `read`;
+// true when the edits kept for that file came back instead.
+bool start_own_level(Game& game, const std::string& file, const std::function<Result<LevelDraft>()>& read)
 {
-    const std::string file = next_free_level_file();
-    const int32_t before = game.editor && !std::filesystem::exists(session(game).editor.draft().file_name)
-                               ? session(game).level_before_new
-                               : game.level_number;
+    const bool after_new = game.editor && !std::filesystem::exists(session(game).editor.draft().file_name);
+    const int32_t before = after_new ? session(game).level_before_new : game.level_number;
+    const LevelSet set_before = after_new ? session(game).set_before_new : game.level_set;
     // A new draft is always there to start from.
-    const Result<bool> started = start_session(game, file, [&file] { return Result<LevelDraft>(new_draft(file)); }, before);
-    const bool restored = started && started.value();
+    const Result<bool> started = start_session(game, file, read, before);
+    session(game).set_before_new = set_before;
+    enter_level_set(game, LevelSet::OWN);
     game.level_number = number_of(file);
     show_draft(game);
-    if (!restored)
+    return started && started.value();
+}
+
+// Where the player's own levels go. Made before a level is, so that its
+// edits can be kept at once; one that cannot be made shows as the save
+// that fails.
+void make_own_levels_directory()
+{
+    std::error_code unmade;
+    std::filesystem::create_directory(OWN_LEVELS, unmade);
+}
+
+} // namespace
+
+void new_level(Game& game)
+{
+    make_own_levels_directory();
+    const std::string file = next_free_level_file(LevelSet::OWN);
+    if (!start_own_level(game, file, [&file] { return Result<LevelDraft>(new_draft(file)); }))
         say(game, "New level " + file + ": " + shown_chord(Command::SAVE) + " saves it.");
+}
+
+void copy_level(Game& game)
+{
+    const LevelDraft& draft = session(game).editor.draft();
+    const Result<std::string> code = level_code(draft);
+    if (!code) {
+        say(game, draft.file_name + " cannot be copied as a level code: " + code.problem() + ".");
+        return;
+    }
+    platform::set_clipboard(code.value());
+    report_to_player(game, "Copied " + draft.file_name + " as a level code of " + std::to_string(code->size()) +
+                               " characters; " + shown_chord(Command::PASTE_LEVEL) + " in the editor pastes it.");
+}
+
+void paste_level(Game& game)
+{
+    Result<LevelDraft> pasted = read_level_code(platform::get_clipboard());
+    if (!pasted) {
+        report_to_player(game, "The clipboard holds no level code to paste: " + pasted.problem() + ".");
+        return;
+    }
+    make_own_levels_directory();
+    // A number of its own: not one whose unsaved edits wait to come back.
+    std::string file;
+    for (int32_t number = 1;; ++number)
+        if (file = numbered_level_file(number, LevelSet::OWN);
+            !path_exists(file) && !path_exists(unsaved_edits_file(file)))
+            break;
+    pasted->file_name = file;
+    start_own_level(game, file, [&pasted] { return std::move(pasted); });
+    save_level(game);
+}
+
+void toggle_solver_view(Game& game)
+{
+    if (!game.options.solver_view || !game.text_shown) {
+        say(game, std::string("The solver's view is off in ") + SETTINGS_FILE +
+                      (game.text_shown ? " (solver_view = no)." : " (text = no)."));
+        return;
+    }
+    game.solver_view_shown = !game.solver_view_shown;
 }
 
 namespace {
@@ -318,7 +385,7 @@ void follow_unplayable_level(Game& game)
 {
     if (game.edit_mode != EditMode::OFF || game.unplayable.empty())
         return;
-    const std::string file = level_file_name(game.level_number, game.level_file_count);
+    const std::string file = level_file_name(game.level_number, game.level_file_count, game.level_set);
     report_to_player(game, file + ": " + game.unplayable + "; it opens in the editor to be mended.");
     open_editor(game);
 }

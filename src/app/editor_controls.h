@@ -5,6 +5,7 @@
 #pragma once
 
 #include "editor/level_editor.h"
+#include "game/level_set.h"
 
 #include <cstdint>
 
@@ -20,6 +21,7 @@ struct EditorSession {
     // The level played before Ctrl+N, to go back to if the new level is
     // left unsaved.
     int32_t level_before_new = 0;
+    LevelSet set_before_new = LevelSet::SHIPPED;
     // Changed since the unsaved edits were last kept beside the level, and
     // the clock when they were.
     bool edits_to_keep = false;
@@ -40,8 +42,17 @@ void play_test(Game& game);
 void back_to_editing(Game& game);
 // Writes the level file, or says why not.
 void save_level(Game& game);
-// Starts a new level in the next free level file.
+// Starts a new level in the next free file of the player's own set, which
+// the game then plays.
 void new_level(Game& game);
+// Puts the level being edited on the clipboard as a level code, or says why
+// it cannot be one.
+void copy_level(Game& game);
+// Makes a new level of the player's own from the code on the clipboard and
+// saves it; a clipboard without one gives one line and changes nothing.
+void paste_level(Game& game);
+// V: shows or hides the solver's view, unless the settings keep it off.
+void toggle_solver_view(Game& game);
 // Undoes the last edit, or redoes the last undone one.
 void step_edit_history(Game& game, bool forward);
 

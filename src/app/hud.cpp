@@ -76,8 +76,10 @@ const HelpRow EDITOR_HELP[] = {
     {{C::GROW, C::SHRINK}, "+, -", "Back+d-pad up, down", "grow or shrink the grid, 2 to 16 a side"},
     {{C::EDIT_UNDO, C::EDIT_REDO}, "Ctrl+Z, Ctrl+Y", "LT, RT", "undo, redo"},
     {{C::SAVE}, "Ctrl+S", "Back+A", "save the level's file"},
-    {{C::NEW_LEVEL}, "Ctrl+N", "Back+Y", "a new level in the next free file"},
+    {{C::NEW_LEVEL}, "Ctrl+N", "Back+Y", "a new level of your own"},
     {{C::PLAY_TEST}, "Tab", "Back+X", nullptr},
+    {{C::COPY_LEVEL, C::PASTE_LEVEL}, "Ctrl+C, Ctrl+V", "Back+LB, Back+RB", "copy as a code, paste a code as a new level"},
+    {{C::SOLVER_VIEW}, "V", "Back+B", "the solver's view: rests, dead ends, a shortest way"},
     {{C::EDIT}, "E", "Back+Start", "leave the editor"},
     {{}, "Mouse, wheel", "Right stick, Back+LT, Back+RT", "turn and move the camera"},
     {{C::HELP}, "F1", "Back", "show or hide this help"},
@@ -188,7 +190,7 @@ void Hud::start_card(const Game& game, double now, std::string heading)
     par_ = game.par;
     card_.clear();
     card_.push_back(std::move(heading));
-    card_.push_back("Level " + std::to_string(game.level_number));
+    card_.push_back(level_label(game.level_number, game.level_set));
     card_.push_back(game.level_name);
     card_.push_back(par_text(par_));
     card_fade_at_ = now + CARD_HOLD;
@@ -219,7 +221,7 @@ void Hud::update(const Game& game, double now)
                 add_message("The goal in " + count_text(event.launches, "launch", "launches") + ".", now);
                 break;
             }
-            heading = "Level " + std::to_string(event.level) + " solved in " +
+            heading = level_label(event.level, game.level_set) + " solved in " +
                       count_text(event.launches, "launch", "launches") + " (" + par_text(par_) + ")";
             const auto best = game.progress.best_launches.find(level_file_number(event.level, game.level_file_count));
             if (best != game.progress.best_launches.end() && best->second == event.launches)
@@ -312,9 +314,9 @@ HudFrame Hud::frame(const Game& game, double now, const TextWidth& width) const
 // bottom left corner.
 void Hud::add_status(const Game& game, HudFrame& frame, const TextWidth& width, float s) const
 {
-    std::string status = level_title(game.level_name, game.level_number);
+    std::string status = level_title(game.level_name, game.level_number, game.level_set);
     if (!game.level_name.empty())
-        status = "Level " + std::to_string(game.level_number) + " \u00b7 " + status;
+        status = level_label(game.level_number, game.level_set) + " \u00b7 " + status;
     status += " \u00b7 " + count_text(static_cast<int32_t>(game.aids.launches.size()), "launch", "launches");
     if (game.edit_mode == EditMode::OFF)
         status += " \u00b7 " + par_text(par_);
@@ -394,7 +396,9 @@ std::string key_row(Command command)
 
 std::string level_row(const MenuLevel& level)
 {
-    std::string row = std::to_string(level.number) + " \u00b7 " + level.title + " \u00b7 ";
+    // The player's own come after ours, each marked as theirs.
+    std::string row = (level.set == LevelSet::OWN ? "yours " : "") + std::to_string(level.number) + " \u00b7 " +
+                      level.title + " \u00b7 ";
     if (!level.open)
         return row + "closed";
     if (level.best > 0)

@@ -75,7 +75,7 @@ void start_run(Game& game, RunState& state)
     // The level comes before every other resource: a level that cannot be
     // played ends the game before anything is loaded for it. The game cycles
     // through the level files it finds now.
-    game.level_file_count = count_level_files();
+    game.level_file_count = count_level_files(game.level_set);
     load_progress(game);
     if (state.level_file.empty())
         build_world(game);

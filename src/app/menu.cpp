@@ -115,13 +115,13 @@ size_t Menu::rows() const
     return 0;
 }
 
-void Menu::show_levels(std::vector<MenuLevel> levels, int32_t current)
+void Menu::show_levels(std::vector<MenuLevel> levels, int32_t current, LevelSet current_set)
 {
     levels_ = std::move(levels);
     screen_ = MenuScreen::LEVELS;
     cursor_ = 0;
     for (size_t row = 0; row < levels_.size(); ++row)
-        if (levels_[row].number == current)
+        if (levels_[row].number == current && levels_[row].set == current_set)
             cursor_ = row;
 }
 
@@ -158,7 +158,7 @@ MenuChoice Menu::answer(Command command, const MenuOptions& options)
         if (screen_ == MenuScreen::KEYS)
             awaiting_ = key_commands()[cursor_];
         else if (levels_[cursor_].open)
-            return {MenuChoice::PLAY_LEVEL, levels_[cursor_].number};
+            return {MenuChoice::PLAY_LEVEL, levels_[cursor_].number, levels_[cursor_].set};
         break;
     default: break;
     }

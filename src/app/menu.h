@@ -5,6 +5,7 @@
 #pragma once
 
 #include "game/command.h"
+#include "game/level_set.h"
 #include "game/player_options.h"
 
 class Game;
@@ -22,6 +23,7 @@ struct MenuLevel {
     bool open = false; // solved up to it, or before the start level
     int32_t best = 0;  // the fewest launches it was solved in; 0 unsolved
     int32_t par = 0;   // 0 where there is no way to the goal
+    LevelSet set = LevelSet::SHIPPED; // ours, or the player's own after them
 };
 
 // The options as the options screen shows them, read from the game and
@@ -48,6 +50,7 @@ struct MenuChoice {
     // The level for PLAY_LEVEL; the new volume, text size (as a number) or
     // mouse speed for those.
     int32_t value = 0;
+    LevelSet set = LevelSet::SHIPPED; // the PLAY_LEVEL's set
 };
 
 class Menu {
@@ -66,8 +69,9 @@ public:
     // mouse speed by quarters), and turn over what is on or off.
     MenuChoice answer(Command command, const MenuOptions& options);
 
-    // The levels screen, its cursor on the level being played.
-    void show_levels(std::vector<MenuLevel> levels, int32_t current);
+    // The levels screen, ours and then the player's own, its cursor on the
+    // level being played.
+    void show_levels(std::vector<MenuLevel> levels, int32_t current, LevelSet current_set);
     // The options screen, its cursor on the first.
     void show_options();
     // The keys screen: every command with its keys and buttons. Choosing

@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "game/player_lines.h"
 #include "platform/window.h"
+#include "progress/progress_file.h"
 #include "settings/settings_text.h"
 #include "world/assist.h"
 #include "world/flight_rules.h"
@@ -16,20 +17,37 @@
 
 namespace {
 
-// Every level file as the list shows it, each solved again for its par.
-std::vector<MenuLevel> level_rows(const Game& game)
+// A set's solves: the game's own for the set being played, read from the
+// other set's file for the other.
+Progress progress_of(const Game& game, LevelSet set)
 {
-    std::vector<MenuLevel> rows;
-    const int32_t furthest = furthest_open_level(game);
-    for (int32_t number = 1; number <= game.level_file_count; ++number) {
+    if (set == game.progress_set)
+        return game.progress;
+    ProgressRead read = read_progress(level_set_progress_file(set));
+    return read.progress ? std::move(read.progress.value()) : Progress{};
+}
+
+// Every level file of a set as the list shows it, each solved again for its
+// par.
+void add_level_rows(const Game& game, LevelSet set, std::vector<MenuLevel>& rows)
+{
+    const int32_t count = set == game.level_set ? game.level_file_count : count_level_files(set);
+    const Progress progress = progress_of(game, set);
+    const int32_t furthest = set == LevelSet::OWN ? count : furthest_open_level(progress, game.start_level, count);
+    for (int32_t number = 1; number <= count; ++number) {
+        const std::string file = numbered_level_file(number, set);
+        // The player's set may be empty; ours always lists its first level.
+        if (set == LevelSet::OWN && !path_exists(file))
+            break;
         MenuLevel row;
         row.number = number;
+        row.set = set;
         row.open = number <= furthest;
-        const auto best = game.progress.best_launches.find(number);
-        row.best = best != game.progress.best_launches.end() ? best->second : 0;
+        const auto best = progress.best_launches.find(number);
+        row.best = best != progress.best_launches.end() ? best->second : 0;
         std::string name;
         try {
-            if (const Result<PlayLevel> level = load_play_level(numbered_level_file(number))) {
+            if (const Result<PlayLevel> level = load_play_level(file)) {
                 name = level->name;
                 const LevelSearch search = search_level(level->grid, level->start);
                 row.par = search.solvable ? static_cast<int32_t>(search.solution.size()) : 0;
@@ -38,9 +56,16 @@ std::vector<MenuLevel> level_rows(const Game& game)
             // Listed by its number: choosing it says what is wrong, as
             // PageDown to it would.
         }
-        row.title = level_title(name, number);
+        row.title = level_title(name, number, set);
         rows.push_back(std::move(row));
     }
+}
+
+std::vector<MenuLevel> level_rows(const Game& game)
+{
+    std::vector<MenuLevel> rows;
+    add_level_rows(game, LevelSet::SHIPPED, rows);
+    add_level_rows(game, LevelSet::OWN, rows);
     return rows;
 }
 
@@ -109,7 +134,10 @@ void answer_menu(Game& game, Command command)
     switch (choice.kind) {
     case MenuChoice::NONE: break;
     case MenuChoice::CONTINUE: close_menu(game); break;
-    case MenuChoice::LEVELS: game.menu->show_levels(level_rows(game), game.level_number); break;
+    case MenuChoice::LEVELS:
+        game.menu->show_levels(level_rows(game), level_file_number(game.level_number, game.level_file_count),
+                               game.level_set);
+        break;
     case MenuChoice::OPTIONS: game.menu->show_options(); break;
     case MenuChoice::KEYS: game.menu->show_keys(); break;
     case MenuChoice::WHOLE_SCREEN: switch_whole_screen(game); break;
@@ -142,6 +170,7 @@ void answer_menu(Game& game, Command command)
     case MenuChoice::PLAY_LEVEL:
         close_menu(game);
         game.aids.chosen_level = choice.value;
+        game.aids.chosen_set = choice.set;
         game.aids.level_choice = LevelChoice::NUMBER;
         break;
     }

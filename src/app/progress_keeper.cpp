@@ -7,7 +7,9 @@
 
 void load_progress(Game& game)
 {
-    ProgressRead read = read_progress(PROGRESS_FILE);
+    ProgressRead read = read_progress(level_set_progress_file(game.level_set));
+    game.progress_set = game.level_set;
+    game.progress_unwritable = false;
     game.progress = read.progress ? std::move(read.progress.value()) : Progress{};
     game.progress_kept_as_is = read.kept_as_is;
     // Said before the first frame, and shown in it.
@@ -17,6 +19,9 @@ void load_progress(Game& game)
 
 void keep_progress(Game& game)
 {
+    // The game went to the other set's levels: their own solves count now.
+    if (game.progress_set != game.level_set)
+        load_progress(game);
     // A play-test of a level being edited is no solve of it.
     if (game.edit_mode != EditMode::OFF)
         return;
@@ -28,7 +33,8 @@ void keep_progress(Game& game)
     // The solves still count in this run: they open levels and make bests.
     if (!changed || game.progress_kept_as_is)
         return;
-    if (const Result<> written = write_progress(PROGRESS_FILE, game.progress); !written && !game.progress_unwritable) {
+    if (const Result<> written = write_progress(level_set_progress_file(game.level_set), game.progress);
+        !written && !game.progress_unwritable) {
         game.progress_unwritable = true;
         report_to_player(game, written.problem());
     }

@@ -5,7 +5,8 @@
 
 class Game;
 
-// Reads progress.inp into the game. A file that cannot be used is told in
+// Reads the progress of the set being played into the game: progress.inp
+// for ours, mylevels/progress.inp for the player's own. A file that cannot be used is told in
 // one line, on screen and on standard output, and the game plays on as for
 // a new player; one it could not read, or could not move aside, it never
 // writes over this run.

@@ -61,6 +61,18 @@ TextSize read_text_size(Game& game, const ConfigFile& settings)
     return TextSize::MEDIUM;
 }
 
+LevelSet read_level_set(Game& game, const ConfigFile& settings)
+{
+    const std::optional<std::string> value = settings.find_value("level_set");
+    if (!value || *value == SHIPPED_LEVELS)
+        return LevelSet::SHIPPED;
+    if (*value == OWN_LEVELS)
+        return LevelSet::OWN;
+    report_to_player(game, std::string(SETTINGS_FILE) + ": level_set = " + *value + " is not " + SHIPPED_LEVELS +
+                               " or " + OWN_LEVELS + "; it is " + SHIPPED_LEVELS + ".");
+    return LevelSet::SHIPPED;
+}
+
 // "width = 40000", or for a side the 4:3 rule filled in, "height left out (30000 at 4:3)".
 std::string side_said(const char* key, int from_settings, int asked)
 {
@@ -147,8 +159,11 @@ int initialize(Game& game)
     const ConfigFile settings(SETTINGS_FILE, "=", "#", "EndConfigFile");
     settings.read_int_into("width", game.width);
     settings.read_int_into("height", game.height);
+    game.level_set = read_level_set(game, settings);
     game.level_number = settings.read_int("level", 1);
-    game.start_level = game.level_number;
+    // Ours open one by one, from the start level on; the player's own are
+    // all open.
+    game.start_level = game.level_set == LevelSet::SHIPPED ? game.level_number : 1;
     game.text_shown = settings.read_bool("text", true);
     game.sound_on = settings.read_bool("sound", true);
     game.sound_volume = read_bounded(game, settings, "volume", DEFAULT_VOLUME, 0, MAX_VOLUME);
@@ -156,6 +171,7 @@ int initialize(Game& game)
     game.options.mouse_speed =
         read_bounded(game, settings, "mouse_speed", DEFAULT_MOUSE_SPEED, LEAST_MOUSE_SPEED, MOST_MOUSE_SPEED);
     game.options.mouse_inverted = settings.read_bool("mouse_invert", false);
+    game.options.solver_view = settings.read_bool("solver_view", true);
     for (const std::string& problem : take_binding_settings(settings.lines(), SETTINGS_FILE))
         report_to_player(game, problem);
     // The files need no window: read them while it opens. The sound output

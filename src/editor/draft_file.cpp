@@ -207,10 +207,10 @@ Result<> save_draft(const LevelDraft& draft)
     return replace_file_atomically(draft.file_name, draft_file_text(draft));
 }
 
-std::string next_free_level_file()
+std::string next_free_level_file(LevelSet set)
 {
     int32_t number = 1;
-    while (path_exists(numbered_level_file(number)))
+    while (path_exists(numbered_level_file(number, set)))
         ++number;
-    return numbered_level_file(number);
+    return numbered_level_file(number, set);
 }

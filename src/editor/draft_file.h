@@ -29,6 +29,7 @@ std::string draft_file_text(const LevelDraft& draft);
 // failure's problem is the system's words.
 Result<> save_draft(const LevelDraft& draft);
 
-// The first levels/N.lev, from N = 1 on, that does not exist: the game plays
-// the level files up to the first gap, so a new level fills it.
-std::string next_free_level_file();
+// The first N.lev of the set's directory, from N = 1 on, that does not
+// exist: the game plays the level files up to the first gap, so a new level
+// fills it.
+std::string next_free_level_file(LevelSet set);

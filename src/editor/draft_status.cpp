@@ -4,7 +4,9 @@
 #include "world/flight_rules.h"
 #include "world/level_check.h"
 #include "world/level_stats.h"
+#include "world/mark_level.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -31,4 +33,13 @@ std::string draft_status(const LevelDraft& draft)
            figure(stats.shortest_ways, "shortest way", "shortest ways") + SEPARATOR +
            figure(stats.resting_places, "resting place", "resting places") + SEPARATOR +
            figure(stats.dead_ends, "dead end", "dead ends");
+}
+
+SolverMarks draft_marks(const LevelDraft& draft)
+{
+    if (std::count(draft.grid.cells.begin(), draft.grid.cells.end(), CELL_SHIP_START) == 0)
+        return {};
+    LevelGrid grid = draft.grid;
+    const RestingShip start = take_ship_start(grid);
+    return mark_level(grid, start);
 }

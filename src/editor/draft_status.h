@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/level_draft.h"
+#include "game/solver_marks.h"
 
 #include <string>
 
@@ -12,3 +13,7 @@
 //   the first problem `tirak-levels check` would report for the draft saved
 // The figures are those of `tirak-levels stats`.
 std::string draft_status(const LevelDraft& draft);
+
+// What the solver view shows of the draft, played from its ship start; no
+// marks at all when it has none.
+SolverMarks draft_marks(const LevelDraft& draft);

@@ -3,7 +3,16 @@
 #include "editor/draft_file.h"
 #include "editor/draft_status.h"
 
-LevelEditor::LevelEditor(LevelDraft draft) : draft_(std::move(draft)), status_(draft_status(draft_)) {}
+LevelEditor::LevelEditor(LevelDraft draft) : draft_(std::move(draft))
+{
+    judge();
+}
+
+void LevelEditor::judge()
+{
+    status_ = draft_status(draft_);
+    marks_ = std::make_shared<const SolverMarks>(draft_marks(draft_));
+}
 
 Result<> LevelEditor::carry_out(const EditOutcome& outcome)
 {
@@ -13,7 +22,7 @@ Result<> LevelEditor::carry_out(const EditOutcome& outcome)
         return Done{};
     apply_edit(draft_, outcome.value());
     history_.record(outcome.value());
-    status_ = draft_status(draft_);
+    judge();
     return Done{};
 }
 
@@ -31,7 +40,7 @@ bool LevelEditor::undo()
 {
     if (!history_.undo(draft_))
         return false;
-    status_ = draft_status(draft_);
+    judge();
     return true;
 }
 
@@ -39,7 +48,7 @@ bool LevelEditor::redo()
 {
     if (!history_.redo(draft_))
         return false;
-    status_ = draft_status(draft_);
+    judge();
     return true;
 }
 

@@ -1,12 +1,15 @@
-// One editing session of one level: the draft, its history and its status
-// line, which is worked out afresh after every change. This is what the
-// editor's keys and its picture use; it knows nothing of either.
+// One editing session of one level: the draft, its history, and its status
+// line and solver marks, which are worked out afresh after every change.
+// This is what the editor's keys and its picture use; it knows nothing of
+// either.
 #pragma once
 
 #include "editor/edit_history.h"
 #include "editor/level_draft.h"
+#include "game/solver_marks.h"
 #include "result/result.h"
 
+#include <memory>
 #include <string>
 
 class LevelEditor {
@@ -30,11 +33,17 @@ public:
 
     const LevelDraft& draft() const { return draft_; }
     const std::string& status() const { return status_; }
+    // New marks for every change and the same ones while nothing changes,
+    // so that whoever draws them can tell by the pointer.
+    std::shared_ptr<const SolverMarks> marks() const { return marks_; }
 
 private:
     Result<> carry_out(const EditOutcome& outcome);
+    // Works out the status line and the marks of the draft as it now is.
+    void judge();
 
     LevelDraft draft_;
     EditHistory history_;
     std::string status_;
+    std::shared_ptr<const SolverMarks> marks_;
 };

@@ -51,6 +51,9 @@ enum class Command {
     SAVE,
     NEW_LEVEL,
     PLAY_TEST,
+    COPY_LEVEL,  // the level as a code, onto the clipboard
+    PASTE_LEVEL, // a new level of the player's own from the code there
+    SOLVER_VIEW, // shows or hides where the ship can rest, the dead ends and a shortest way
 
     // The menu: MENU opens and closes it; while it is open the others move
     // through it and only they, MENU, the sound and help count.

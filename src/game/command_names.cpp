@@ -43,6 +43,9 @@ const std::pair<Command, const char*> NAMES[] = {
     {C::SAVE, "save"},
     {C::NEW_LEVEL, "new_level"},
     {C::PLAY_TEST, "play_test"},
+    {C::COPY_LEVEL, "copy_level"},
+    {C::PASTE_LEVEL, "paste_level"},
+    {C::SOLVER_VIEW, "solver_view"},
     {C::MENU, "menu"},
     {C::MENU_UP, "menu_up"},
     {C::MENU_DOWN, "menu_down"},
@@ -101,7 +104,10 @@ bool editor_command(Command command)
     case Command::EDIT_REDO:
     case Command::SAVE:
     case Command::NEW_LEVEL:
-    case Command::PLAY_TEST: return true;
+    case Command::PLAY_TEST:
+    case Command::COPY_LEVEL:
+    case Command::PASTE_LEVEL:
+    case Command::SOLVER_VIEW: return true;
     default: return false;
     }
 }

@@ -5,6 +5,7 @@
 #include "game/edit_mode.h"
 #include "game/frame_period.h"
 #include "game/level_grid.h"
+#include "game/level_set.h"
 #include "game/mesh_record.h"
 #include "game/player_aids.h"
 #include "game/player_options.h"
@@ -94,7 +95,9 @@ public:
     // The launches of a shortest way from the level's start as it is now
     // (saved edits change it); 0 when there is none, or no ship.
     int32_t par = 0;
-    // The level files levels/1.lev to levels/N.lev, counted at start-up.
+    // The set being played, and its level files 1.lev to N.lev, counted at
+    // start-up and again when the game goes to the other set.
+    LevelSet level_set = LevelSet::SHIPPED;
     int32_t level_file_count = 1;
 
     // R, U and H, and the launches U can take back.
@@ -102,8 +105,10 @@ public:
     // What the world did in the frame under way; the frame loop empties it
     // once every listener has heard it, before the keys of the next frame.
     std::vector<WorldEvent> events;
-    // The levels solved, as the progress file keeps them.
+    // The levels of the set being played that are solved, as its progress
+    // file keeps them.
     Progress progress;
+    LevelSet progress_set = LevelSet::SHIPPED; // whose solves `progress` holds
     bool progress_unwritable = false; // said once, then the game plays on
     bool progress_kept_as_is = false; // unread at start-up: never written over this run
     bool help_shown = false;          // F1's panel of keys
@@ -124,6 +129,12 @@ public:
     std::shared_ptr<const LevelGrid> edited_grid;
     Cell edit_cursor{};
     std::shared_ptr<class CursorBox> cursor_box; // drawn round it, made at its first frame
+    // V's view of what the solver found in the level being edited: where the
+    // ship can rest, the dead ends and a shortest way. The marks follow every
+    // edit; the drawing is made at its first frame.
+    bool solver_view_shown = false;
+    std::shared_ptr<const struct SolverMarks> solver_marks;
+    std::shared_ptr<class SolverView> solver_view;
     // The lines told the player this frame (see player_lines.h), shown by
     // the HUD; emptied with the events.
     std::vector<std::string> said;

@@ -2,6 +2,7 @@
 // next frame answers; U takes back launches from a list of where each began.
 #pragma once
 
+#include "game/level_set.h"
 #include "game/ship_motion.h"
 
 #include <vector>
@@ -21,6 +22,7 @@ enum class LevelChoice { NONE, PREVIOUS, NEXT, FIRST, FURTHEST, NUMBER };
 struct PlayerAids {
     LevelChoice level_choice = LevelChoice::NONE;
     int32_t chosen_level = 1; // for NUMBER
+    LevelSet chosen_set = LevelSet::SHIPPED; // for NUMBER: the menu's list of the player's own, or ours
     bool restart_requested = false;
     bool undo_requested = false;
     bool hint_requested = false;

@@ -29,4 +29,5 @@ struct PlayerOptions {
     int32_t mouse_speed = DEFAULT_MOUSE_SPEED;
     // The settings key "mouse_invert": the mouse moved up lowers the eye.
     bool mouse_inverted = false;
+    bool solver_view = true; // the settings key "solver_view": whether V may show it
 };

@@ -145,3 +145,17 @@ void destroy_shader_program(const ShaderProgram& record)
     glDeleteShader(record.vertex_shader);
     glDeleteShader(record.fragment_shader);
 }
+
+GLuint build_overlay_program(const char* vertex_source, const char* fragment_source,
+                             std::vector<NamedLocation> attributes)
+{
+    ProgramOptions options;
+    options.stages = {{GL_VERTEX_SHADER, "", vertex_source}, {GL_FRAGMENT_SHADER, "", fragment_source}};
+    options.attributes = std::move(attributes);
+    options.outputs = {{0, "out_color"}};
+    options.on_failure = OnFailure::FALL_BACK;
+    const ShaderProgram built = build_program(options);
+    glDeleteShader(built.vertex_shader);
+    glDeleteShader(built.fragment_shader);
+    return built.program;
+}

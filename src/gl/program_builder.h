@@ -78,6 +78,13 @@ struct ProgramOptions {
 // when a stage built with END_GAME does not compile.
 ShaderProgram build_program(const ProgramOptions& options);
 
+// A small program of a vertex and a fragment shader given as text, with
+// one output, `out_color`, at 0: its shaders are let go once it is linked.
+// 0 when the driver refused it, which was reported; what draws with it then
+// draws nothing.
+GLuint build_overlay_program(const char* vertex_source, const char* fragment_source,
+                             std::vector<NamedLocation> attributes);
+
 // Links the record's program object again, so that bindings made since the
 // last link take effect, and reports and fails like build_program. The
 // program must not be 0.

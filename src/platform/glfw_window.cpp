@@ -340,6 +340,20 @@ void keep_window_within_limits()
     keep_within(state, width, height);
 }
 
+void set_clipboard(const std::string& text)
+{
+    if (state.window)
+        glfwSetClipboardString(state.window, text.c_str());
+}
+
+std::string get_clipboard()
+{
+    if (!state.window)
+        return "";
+    const char* text = glfwGetClipboardString(state.window);
+    return text ? text : "";
+}
+
 void set_window_title(const char* title)
 {
     if (state.window)

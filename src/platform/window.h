@@ -139,6 +139,12 @@ int get_mouse_wheel();
 // OPENED: 1 while the window is open and has not been asked to close.
 int get_window_param(int param);
 
+// The desktop's clipboard, as text: what the window puts there stays for
+// other programs while the window is open. Empty when it holds no text,
+// or there is no window.
+void set_clipboard(const std::string& text);
+std::string get_clipboard();
+
 // Seconds since init.
 double get_time();
 // Sleeps 1 ms for anything up to 1 ms; longer times to well under a

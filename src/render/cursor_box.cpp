@@ -56,15 +56,7 @@ void edges(float (&corners)[EDGE_VERTICES * 3])
 
 CursorBox::CursorBox()
 {
-    ProgramOptions options;
-    options.stages = {{GL_VERTEX_SHADER, "", VERTEX_SOURCE}, {GL_FRAGMENT_SHADER, "", FRAGMENT_SOURCE}};
-    options.attributes = {{POSITION_LOCATION, "in_position"}};
-    options.outputs = {{0, "out_color"}};
-    options.on_failure = OnFailure::FALL_BACK;
-    const ShaderProgram built = build_program(options);
-    glDeleteShader(built.vertex_shader);
-    glDeleteShader(built.fragment_shader);
-    program_ = built.program;
+    program_ = build_overlay_program(VERTEX_SOURCE, FRAGMENT_SOURCE, {{POSITION_LOCATION, "in_position"}});
     if (program_ == 0)
         return;
     transform_ = glGetUniformLocation(program_, "transform");

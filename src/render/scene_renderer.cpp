@@ -7,6 +7,7 @@
 #include "render/cursor_box.h"
 #include "render/model_table.h"
 #include "render/render_settings.h"
+#include "render/solver_view.h"
 #include "gl/shader_program.h"
 #include "transforms/camera.h"
 #include "world/world_state.h"
@@ -224,6 +225,12 @@ void render_scene(const ShaderProgram& phong_program, Game& game)
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
     if (game.edit_mode == EditMode::EDITING) {
+        // Before the cursor, so that the cursor is drawn over the marks.
+        if (game.solver_view_shown && game.solver_marks) {
+            if (!game.solver_view)
+                game.solver_view = std::make_shared<SolverView>();
+            game.solver_view->draw(projection, camera, world, game.solver_marks, platform::get_time());
+        }
         if (!game.cursor_box)
             game.cursor_box = std::make_shared<CursorBox>();
         game.cursor_box->draw(projection, camera, world, game.edit_cursor, platform::get_time());

@@ -113,17 +113,9 @@ uint8_t to_byte(float channel)
 // one vertex array feeds them. Returns 0 when the driver refuses one.
 GLuint build_text_program(const char* fragment_source)
 {
-    ProgramOptions options;
-    options.stages = {{GL_VERTEX_SHADER, "", TEXT_VERTEX_SOURCE}, {GL_FRAGMENT_SHADER, "", fragment_source}};
-    options.attributes = {{TEXT_POSITION_LOCATION, "in_position"}, {ATLAS_LOCATION, "in_atlas"},
-                          {COLOUR_LOCATION, "in_colour"}};
-    options.outputs = {{0, "out_color"}};
-    options.on_failure = OnFailure::FALL_BACK;
-    const ShaderProgram built = build_program(options);
-    // The shaders go with the program, or now when there is none.
-    glDeleteShader(built.vertex_shader);
-    glDeleteShader(built.fragment_shader);
-    return built.program;
+    return build_overlay_program(TEXT_VERTEX_SOURCE, fragment_source,
+                                 {{TEXT_POSITION_LOCATION, "in_position"}, {ATLAS_LOCATION, "in_atlas"},
+                                  {COLOUR_LOCATION, "in_colour"}});
 }
 
 } // namespace

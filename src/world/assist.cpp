@@ -64,6 +64,7 @@ void point_along_shortest_way(Game& game)
 void choose_level(Game& game, LevelChoice choice)
 {
     int32_t level = game.level_number;
+    LevelSet set = game.level_set;
     switch (choice) {
     case LevelChoice::NONE: return;
     case LevelChoice::PREVIOUS: level = std::max(level - 1, 1); break;
@@ -73,10 +74,14 @@ void choose_level(Game& game, LevelChoice choice)
         break;
     case LevelChoice::FIRST: level = 1; break;
     case LevelChoice::FURTHEST: level = furthest_open_level(game); break;
-    case LevelChoice::NUMBER: level = game.aids.chosen_level; break;
+    case LevelChoice::NUMBER:
+        level = game.aids.chosen_level;
+        set = game.aids.chosen_set;
+        break;
     }
-    if (level == game.level_number)
+    if (level == game.level_number && set == game.level_set)
         return;
+    enter_level_set(game, set);
     game.level_number = level;
     start_level(game);
     game.events.push_back({WorldEventKind::CHOSEN, game.grid_position, {}, level});
@@ -84,21 +89,39 @@ void choose_level(Game& game, LevelChoice choice)
 
 } // namespace
 
-bool opens_next(const Game& game, int32_t level)
+void enter_level_set(Game& game, LevelSet set)
 {
-    return level < game.start_level || game.progress.solved(level_file_number(level, game.level_file_count));
+    if (set == game.level_set)
+        return;
+    // The progress keeper reads the other set's solves before they count.
+    game.level_set = set;
+    game.level_file_count = count_level_files(set);
 }
 
-int32_t furthest_open_level(const Game& game)
+bool opens_next(const Game& game, int32_t level)
+{
+    // The player's own levels are all theirs to play.
+    return game.level_set == LevelSet::OWN || level < game.start_level ||
+           game.progress.solved(level_file_number(level, game.level_file_count));
+}
+
+int32_t furthest_open_level(const Progress& progress, int32_t start_level, int32_t file_count)
 {
     // With every level solved the levels go round for ever; End then stops
     // at the last file, or the start level if that is further.
     // Every level before the start level is open: no need to count to it.
-    const int32_t last = std::max(game.start_level, game.level_file_count);
-    int32_t level = std::max(game.start_level, 1);
-    while (level < last && opens_next(game, level))
+    const int32_t last = std::max(start_level, file_count);
+    int32_t level = std::max(start_level, 1);
+    while (level < last && progress.solved(level_file_number(level, file_count)))
         ++level;
     return level;
+}
+
+int32_t furthest_open_level(const Game& game)
+{
+    if (game.level_set == LevelSet::OWN)
+        return game.level_file_count;
+    return furthest_open_level(game.progress, game.start_level, game.level_file_count);
 }
 
 void answer_requests(Game& game)

@@ -4,10 +4,13 @@
 // flight step, since only the world knows where the ship rests.
 #pragma once
 
+#include "game/level_set.h"
+
 #include <cstdint>
 #include <string>
 
 class Game;
+struct Progress;
 
 // What H says when the goal cannot be reached from where the ship rests,
 // naming the key that starts the level again; the rules print it with R,
@@ -19,12 +22,19 @@ extern const std::string NO_WAY_LINE;
 // frame.
 void answer_requests(Game& game);
 
+// Goes over to the other set's levels, counting its files; the level number
+// is the caller's to set.
+void enter_level_set(Game& game, LevelSet set);
+
 // Whether PageDown may leave a level: every level before the start level
 // is open, and a solved level opens the next.
 bool opens_next(const Game& game, int32_t level);
 
-// Where End goes: as far as PageDown goes from level 1.
+// Where End goes: as far as PageDown goes from level 1; in the player's
+// own set, the last of them.
 int32_t furthest_open_level(const Game& game);
+// The same for our levels with this progress.
+int32_t furthest_open_level(const Progress& progress, int32_t start_level, int32_t file_count);
 
 // The flight step tells the history of launches when a launch begins and
 // when the ship comes to rest again: a launch that changed nothing about

@@ -54,7 +54,7 @@ void flight_step(Game& game)
     case StepEnd::ENDLESS:
         // Left alone it would lock every key but Escape for good; flying out
         // is what the player would have to do anyway.
-        std::cout << level_file_name(game.level_number, game.level_file_count) << ENDLESS_FLIGHT_LINE
+        std::cout << level_file_name(game.level_number, game.level_file_count, game.level_set) << ENDLESS_FLIGHT_LINE
                   << std::endl;
         game.events.push_back({WorldEventKind::ENDLESS, step.ahead});
         restart_level(game);

@@ -3,7 +3,6 @@
 #include "config/config_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 #include <sstream>
 
@@ -31,17 +30,15 @@ std::string describe(const std::string& key, int32_t value, const std::string& w
 
 } // namespace
 
-std::string numbered_level_file(int32_t file_number)
+std::string numbered_level_file(int32_t file_number, LevelSet set)
 {
-    char name[32] = {};
-    std::snprintf(name, sizeof name, "levels/%d.lev", file_number);
-    return name;
+    return std::string(level_directory(set)) + "/" + std::to_string(file_number) + ".lev";
 }
 
-int32_t count_level_files()
+int32_t count_level_files(LevelSet set)
 {
     int32_t count = 0;
-    while (path_exists(numbered_level_file(count + 1)))
+    while (path_exists(numbered_level_file(count + 1, set)))
         ++count;
     return std::max(count, 1);
 }
@@ -59,9 +56,9 @@ int32_t next_level_number(int32_t level_number, int32_t file_count)
     return level_file_number(level_number, file_count) % file_count + 1;
 }
 
-std::string level_file_name(int32_t level_number, int32_t file_count)
+std::string level_file_name(int32_t level_number, int32_t file_count, LevelSet set)
 {
-    return numbered_level_file(level_file_number(level_number, file_count));
+    return numbered_level_file(level_file_number(level_number, file_count), set);
 }
 
 std::vector<int32_t> parse_level_list(const std::string& text, int32_t entries)
@@ -159,9 +156,14 @@ Result<int32_t> load_level(int32_t level_number, int32_t file_count, LevelGrid& 
     return load_level_file(level_file_name(level_number, file_count), grid, name);
 }
 
-std::string level_title(const std::string& name, int32_t level_number)
+std::string level_label(int32_t level_number, LevelSet set)
 {
-    return name.empty() ? "Level " + std::to_string(level_number) : name;
+    return (set == LevelSet::OWN ? "Your level " : "Level ") + std::to_string(level_number);
+}
+
+std::string level_title(const std::string& name, int32_t level_number, LevelSet set)
+{
+    return name.empty() ? level_label(level_number, set) : name;
 }
 
 int32_t character_count(const std::string& text)

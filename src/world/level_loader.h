@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/level_grid.h"
+#include "game/level_set.h"
 #include "result/result.h"
 
 #include <cstddef>
@@ -44,24 +45,24 @@ struct LevelFile {
     int32_t integers_written = 0;
 };
 
-// The level files levels/1.lev to levels/N.lev in the working directory;
-// level numbers cycle through them for ever. N counts the files from 1.lev
-// on without a gap, and is at least 1, so that a missing 1.lev is reported
-// as missing when it is loaded.
-int32_t count_level_files();
+// The level files 1.lev to N.lev of a set's directory (levels/ or
+// mylevels/) in the working directory; level numbers cycle through them for
+// ever. N counts the files from 1.lev on without a gap, and is at least 1,
+// so that a missing 1.lev is reported as missing when it is loaded.
+int32_t count_level_files(LevelSet set = LevelSet::SHIPPED);
 
 // "levels/1.lev" to "levels/N.lev" for N = file_count: N itself for a
 // multiple of N. The remainder keeps C's sign, so negative numbers name
 // files that do not exist (-1 gives "levels/-1.lev").
-std::string level_file_name(int32_t level_number, int32_t file_count);
+std::string level_file_name(int32_t level_number, int32_t file_count, LevelSet set = LevelSet::SHIPPED);
 // The level after this one. Past the largest number the cycle goes on
 // from the file that number plays, rather than overflow into numbers that
 // name no file.
 int32_t next_level_number(int32_t level_number, int32_t file_count);
 // The N of that file name.
 int32_t level_file_number(int32_t level_number, int32_t file_count);
-// "levels/N.lev" for the file number N itself.
-std::string numbered_level_file(int32_t file_number);
+// "levels/N.lev" (or "mylevels/N.lev") for the file number N itself.
+std::string numbered_level_file(int32_t file_number, LevelSet set = LevelSet::SHIPPED);
 
 // The first INTEGERS_PER_ENTRY * entries integers of the text. Reading
 // stops at the end or at the first word that is not an integer; the rest of
@@ -95,11 +96,13 @@ Result<> check_playable(const LevelGrid& grid);
 // one is given.
 Result<int32_t> load_level_file(const std::string& file_name, LevelGrid& grid, std::string* name = nullptr);
 
-// Loads the file for a level number; gives the grid size.
+// Loads the file for a level number of the shipped set; gives the grid size.
 Result<int32_t> load_level(int32_t level_number, int32_t file_count, LevelGrid& grid, std::string* name = nullptr);
 
-// What the player sees a level called: its name, or "Level N" without one.
-std::string level_title(const std::string& name, int32_t level_number);
+// "Level N", or "Your level N" for one of the player's own.
+std::string level_label(int32_t level_number, LevelSet set = LevelSet::SHIPPED);
+// What the player sees a level called: its name, or its label without one.
+std::string level_title(const std::string& name, int32_t level_number, LevelSet set = LevelSet::SHIPPED);
 
 // How many characters a UTF-8 text shows.
 int32_t character_count(const std::string& text);

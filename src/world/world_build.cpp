@@ -100,7 +100,7 @@ void build_world(Game& game)
     // A level the editor saved half made is still one to reach: it is built
     // without a ship, and the game edits it.
     build(game, [&game](LevelGrid& grid) {
-        const std::string file_name = level_file_name(game.level_number, game.level_file_count);
+        const std::string file_name = level_file_name(game.level_number, game.level_file_count, game.level_set);
         const Result<LevelFile> level = read_level_file(file_name);
         if (!level)
             cannot_play(file_name, level.problem());

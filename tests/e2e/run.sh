@@ -501,9 +501,20 @@ build_by_keys() {
 }
 built_level_plays() {
     game build_by_keys
-    levels solve levels/31.lev && cp out solved
-    sed -i 's/^level = 1$/level = 31/' data/tirak.inp
+    levels solve mylevels/1.lev && cp out solved
+    sed -i 's/^EndConfigFile$/level_set = mylevels\n&/' data/tirak.inp
     game eval 'frames 10; read_text; cp said restart_said; keys e; frames 10 1; read_text'
+}
+
+# A chat line on the clipboard is no code; level 1 copied by Ctrl+C is the
+# code tirak-levels gives, and Ctrl+V makes it the player's first level.
+copy_and_paste() {
+    echo 'see you at eight' | xclip -selection clipboard > /dev/null 2>&1
+    game eval 'frames 10; keys e ctrl+v; frames 5; keys ctrl+c; frames 5
+        timeout 10 xclip -o -selection clipboard > code; keys ctrl+v; frames 5'
+    cp out game_out
+    levels code levels/1.lev && cp out shipped_code
+    levels decode "$(cat code)" && cp out decoded
 }
 
 # --- The pad, from a recorded script that stands in for the device: no key
@@ -532,9 +543,9 @@ pad_builds_a_level() {
     local start=$SECONDS
     pad_script 20 Back+Start 10 Back+Y 10 DpadRight DpadRight DpadRight DpadRight DpadRight B DpadLeft DpadLeft A DpadLeft \
         DpadDown DpadDown DpadDown DpadDown A DpadUp DpadLeft Y 10 Back+A 30
-    by_pad 'until grep -q "^Saved levels/31\.lev" out || [ $((SECONDS - start)) -gt 30 ]; do sleep 0.1; done; frames 10'
+    by_pad 'until grep -q "^Saved mylevels/1\.lev" out || [ $((SECONDS - start)) -gt 30 ]; do sleep 0.1; done; frames 10'
     cp out game_out
-    levels solve levels/31.lev && cp out solved
+    levels solve mylevels/1.lev && cp out solved
 }
 # Level 1 by the player's keys: Space asks nothing now, Return launches,
 # L turns right. Then F1 shows them (its panel hides level 2's card).
@@ -602,7 +613,7 @@ french_keyboard() {
 # may end with status 1, and every level file must still read. Counts go to
 # `random`.
 PLAY_KEYS=(a d w s space r u h Prior Next Home End e m F1 F3 F2 Return BackSpace Tab 0 1 2 5 6 Delete plus minus Left Right Up Down
-    ctrl+z ctrl+y ctrl+s ctrl+n)
+    ctrl+z ctrl+y ctrl+s ctrl+n ctrl+c ctrl+v v)
 random_presses() {
     local batch k pick
     for batch in $(seq 12); do
@@ -635,9 +646,12 @@ random_keys() {
     kill "$flipper"; wait "$flipper" 2> /dev/null
     while umount data/levels 2> /dev/null; do :; done
     ST=0
-    for level in data/levels/*.lev; do "$LEVELS" show "$level" > /dev/null 2>> unreadable || ST=unreadable; done
+    for level in data/levels/*.lev data/mylevels/*.lev; do
+        [ -e "$level" ] || continue
+        "$LEVELS" show "$level" > /dev/null 2>> unreadable || ST=unreadable
+    done
     printf 'games %s, killed %s, saves %s, failed saves %s, edits brought back %s\n' "$(wc -l < statuses)" \
-        "$(grep -c '^137$' statuses)" "$(grep -c '^Saved levels/' all_out)" "$(grep -c '^cannot save' all_out)" \
+        "$(grep -c '^137$' statuses)" "$(grep -cE '^Saved (my)?levels/' all_out)" "$(grep -c '^cannot save' all_out)" \
         "$(grep -c 'edits that were not saved are back' all_out)" | tee random
 }
 solve_then_page_down() {
@@ -841,7 +855,7 @@ look/as-before        | 0 |                                                     
 play/through          | 0 | sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | play_through | [ "$MISSED" -eq 0 ]
 play/hint             | 0 | sed -i 's/^level = 1$/level = 4/; s/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | hint_through_level_4 | [ "$MISSED" -eq 0 ]
 install/staged        | 1 |                      | installed_and_played | kept_apart
-install/at-once       | 0 |                      | at_once | count statuses '^0$' 20 && is err '' && cmp -s "$PLAYER/tirak.inp" prefix/share/games/tirak/tirak.inp && [ "$(LC_ALL=C ls -A "$PLAYER" | tr '\n' ' ')" = 'Shaders levels obj sounds tex tirak.inp ' ]
+install/at-once       | 0 |                      | at_once | count statuses '^0$' 20 && is err '' && cmp -s "$PLAYER/tirak.inp" prefix/share/games/tirak/tirak.inp && [ "$(LC_ALL=C ls -A "$PLAYER" | tr '\n' ' ')" = 'Shaders levels mylevels obj sounds tex tirak.inp ' ]
 install/read-only-home | 0 |                     | read_only_home | has titles TIRAK && is statuses '1\n1' && is stale "Cannot make \"$PLAYER/Shaders\", a link to \"$W/moved/share/games/tirak/Shaders\": Read-only file system." && [ "$(readlink "$PLAYER/levels/30.lev")" = "$W/moved/share/games/tirak/levels/30.lev" ]
 install/relative-data-home | 1 |                 | relative_data_home | [ -z "$(ls -A elsewhere)" ] && [ -L home/.local/share/tirak/tex ] && [ -f home/.local/share/tirak/tirak.inp ] && last err 'The window system said: X11: Failed to open display :4097'
 install/package       | 0 |                      | packaged && through_apt | holds_all && nothing_left
@@ -875,7 +889,7 @@ text/title-and-help   | 0 | text_on                                             
 text/small-window     | 0 | text_on; sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | READY=shown game eval 'read_until "Level 1" "First Flight" "par 4"' | says 'Level 1' && says 'First Flight' && says 'par 4'
 text/large-window     | 0 | text_on; sed -i 's/^width = .*/width = 2560/; s/^height = .*/height = 1440/' tirak.inp | READY=shown big_screen game eval 'read_until "Level 1" "First Flight" "par 4"' | is win 2560x1440 && says 'Level 1' && says 'First Flight' && says 'par 4'
 text/any-level-number | 0 | text_on; sed -i 's/^level = 1$/level = 2000000000/' tirak.inp | READY=shown game eval 'read_until "Level 2000000000"' | says 'Level 2000000000'
-text/par-follows-edits | 0 | text_on                                                   | game eval 'frames 10; keys e ctrl+n ctrl+s e; read_until "Level 31" "par 1"' | says 'Level 31' && says 'par 1' && ! says 'par 4'
+text/par-follows-edits | 0 | text_on                                                   | game eval 'frames 10; keys e ctrl+n ctrl+s e; read_until "Your level 1" "par 1"' | says 'Your level 1' && says 'par 1' && ! says 'par 4'
 text/long-message-wraps | 0 | text_on                                                  | game eval 'frames 10; keys e 0 ctrl+s e; frames 10 1; read_text' | says 'The saved level cannot be played' && says 'the editor stays.'
 progress/solved-card  | 0 | text_on                                                    | game eval 'launch_level_1; read_until "solved in 4 launches"' | says 'solved in 4 launches (par 4)' && says 'Level 2' && says 'The Wall'
 text/no-font          | 0 | text_on; echo '<fontconfig></fontconfig>' > ../empty-fonts.conf | WRAP="env FONTCONFIG_FILE=$W/empty-fonts.conf" READY=fps_title game | has err 'No font found: fontconfig has no match for "DejaVu Sans"; playing without text.' && is win 1024x768 && like titles 'fps: [0-9]+, dt: .*'
@@ -898,15 +912,16 @@ editor/kept-on-escape | 0 |                                                     
 editor/kept-for-later | 0 | sed -i 's/^level = 1$/level = 3/' tirak.inp                 | game eval 'frames 10; keys e 1 e Prior e e Next e; frames 10 1; keys ctrl+s; frames 10' | has out 'levels/3.lev: the edits that were not saved are back; Ctrl+S saves them.' && like out '^Saved levels/3\.lev.*' && [ ! -e data/levels/3.lev.unsaved ] && ! cmp -s data/levels/3.lev "$DATA/levels/3.lev"
 editor/kept-on-kill   | 0 |                                                            | game eval 'frames 10; keys e 1; frames 90 1.5; kill -KILL $PID; sleep 0.5'; game eval 'frames 10; keys e; frames 10' | has out 'levels/1.lev: the edits that were not saved are back; Ctrl+S saves them.'
 editor/kept-unreadable | 0 | echo 'size = 99' > levels/1.lev.unsaved                    | game eval 'frames 10; keys e; frames 10' | has out 'levels/1.lev.unsaved: size is 99, larger than the largest grid of 64 cells a side; the edits in it cannot be brought back, and it is kept as levels/1.lev.unsaved.bad.' && [ -f data/levels/1.lev.unsaved.bad ] && [ ! -e data/levels/1.lev.unsaved ]
+editor/codes-by-clipboard | 0 |                                                        | copy_and_paste | has game_out "The clipboard holds no level code to paste: it is not a level code (one begins \"tirak.1.\")." && is code "$(cat shipped_code)" && has game_out 'Saved mylevels/1.lev.' && cmp -s data/mylevels/1.lev decoded && [ ! -e data/mylevels/2.lev ]
 editor/save-read-only | 0 |                                                            | read_only game eval 'frames 10; keys e 1 ctrl+s; frames 10' | has out 'cannot save levels/1.lev: Read-only file system'
 random/keys           | 0 |                                                            | random_keys | ! grep -qvE '^(0|137)$' statuses
-editor/build-by-keys  | 0 | text_on                                                    | built_level_plays | says 'no goal' no_goal_said && says 'solvable: 3 launches' solvable_said && is solved '3 launches: +x +z -x' && says 'Level 31' restart_said && says 'Editing levels/31.lev' back_said && says 'Editing levels/31.lev' && says 'solvable: 3 launches'
+editor/build-by-keys  | 0 | text_on                                                    | built_level_plays | says 'no goal' no_goal_said && says 'solvable: 3 launches' solvable_said && is solved '3 launches: +x +z -x' && says 'Your level 1' restart_said && says 'Editing mylevels/1.lev' back_said && says 'Editing mylevels/1.lev' && says 'solvable: 3 launches'
 menu/levels           | 0 | text_on                                                    | game menu_levels | says 'Continue' menu_said && says 'Levels' menu_said && says 'Quit' menu_said && says 'First Flight' levels_said && says 'solved in 4 launches, par 4' levels_said && says 'Look Up' levels_said && says 'closed' levels_said && says 'The Wall' && ! says 'Continue'
 menu/keys             | 0 |                                                            | launch_by_return | has first_progress.inp 'level_1 = 4' && has data/progress.inp 'level_1 = 4' && has data/tirak.inp 'key_launch = Return'
 menu/options          | 0 | text_on                                                    | options_by_keys | holds 'm > 10 && l > 1.15 * m && a == l' m="$(status_height medium.png)" l="$(status_height large.png)" a="$(status_height again.png)" && has chosen.inp 'text = yes' && has chosen.inp 'text_size = large' && says 'Volume: 70' && says 'Mouse speed: 75%' && says 'Mouse up and down: inverted'
 menu/read-only        | 0 |                                                            | read_only game eval 'frames 10; keys F2 Down Down Return Down Left F2 space; frames 30 1' | has out 'tirak.inp: it cannot be written (Read-only file system); the change holds until the game ends.' && count out 'cannot be written' 1
 play/by-pad           | 0 | text_on                                                    | pad_plays_level_1 | has data/progress.inp 'level_1 = 4' && says 'Back keys'
-editor/build-by-pad   | 0 |                                                            | pad_builds_a_level | like game_out '^Saved levels/31\.lev.*' && is solved '3 launches: +x +z -x'
+editor/build-by-pad   | 0 |                                                            | pad_builds_a_level | like game_out '^Saved mylevels/1\.lev.*' && is solved '3 launches: +x +z -x'
 text/french-keyboard  | 0 | text_on                                                    | french_keyboard | says 'Q, D' && says 'Z, S' && says 'Space launch the ship'
 text/rebound-keys     | 0 | text_on                                                    | rebound_keys | has out "tirak.inp: key_hint = Return: Return is launch's already, and launch keeps it." && has out 'tirak.inp: key_jump names no command; the README lists them.' && has out 'tirak.inp: key_undo = Bakspace: "Bakspace" is no key name; undo keeps U.' && has data/progress.inp 'level_1 = 4' && says 'Return' && says 'A, L' && says 'launch the ship'
 leak/valgrind         | 0 |                      | valgrind_game | grep -q 'ERROR SUMMARY: 0 errors' valgrind.log || ! cat valgrind.log

@@ -32,6 +32,13 @@ std::string ScratchLevels::write(const std::string& name, const std::string& tex
     return name;
 }
 
+std::string file_text(const std::string& file_name)
+{
+    std::ostringstream text;
+    text << std::ifstream(file_name, std::ios::binary).rdbuf();
+    return text.str();
+}
+
 std::string level_text(int size, const std::string& entries, int cubes)
 {
     std::istringstream numbers(entries);

@@ -13,5 +13,8 @@ struct ScratchLevels {
     const std::filesystem::path home, root;
 };
 
+// A file's bytes; empty when it cannot be read.
+std::string file_text(const std::string& file_name);
+
 // A level file of the given size holding "x y z value ..."; "cubes" counts them unless given.
 std::string level_text(int size, const std::string& entries, int cubes = -1);

@@ -6,6 +6,7 @@ int scripted::mouse_x = 0, scripted::mouse_y = 0, scripted::wheel = 0;
 double scripted::now = 0.0;
 platform::PadState scripted::pad;
 bool scripted::fullscreen = false;
+std::string scripted::clipboard;
 static void* user_pointer = nullptr;
 
 // Only the reads the world rules and the controls make, and the game's
@@ -17,5 +18,7 @@ platform::PadState platform::get_pad_state() { return scripted::pad; }
 std::string platform::key_label(int) { return {}; }
 void platform::set_fullscreen(bool whole_screen) { scripted::fullscreen = whole_screen; }
 bool platform::is_fullscreen() { return scripted::fullscreen; }
+void platform::set_clipboard(const std::string& text) { scripted::clipboard = text; }
+std::string platform::get_clipboard() { return scripted::clipboard; }
 void platform::set_user_pointer(void* pointer) { user_pointer = pointer; }
 void* platform::get_user_pointer() { return user_pointer; }

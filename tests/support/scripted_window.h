@@ -10,4 +10,5 @@ extern int mouse_x, mouse_y, wheel;
 extern double now;
 extern platform::PadState pad;
 extern bool fullscreen;
+extern std::string clipboard;
 } // namespace scripted
