@@ -15,7 +15,7 @@ TIRAK_PACKAGES=(
 TIRAK_TEST_PACKAGES=(
   ninja-build dpkg-dev file desktop-file-utils
   clang libclang-rt-14-dev
-  libgtest-dev x11-utils x11-xkb-utils assimp-testmodels valgrind tesseract-ocr weston xclip
+  libgtest-dev x11-utils x11-xkb-utils assimp-testmodels valgrind tesseract-ocr weston xclip ffmpeg
 )
 
 # install_missing_packages PACKAGE...

@@ -4,9 +4,12 @@
 #include "sound/sound_cues.h"
 #include "sound/sound_file.h"
 #include "sound/sound_output.h"
+#include "sound/sound_stream.h"
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -84,6 +87,82 @@ TEST(SoundFile, TakesMonoPcmWavAndSaysWhyNotOtherwise)
     const ScratchLevels scratch;
     EXPECT_EQ(read_sound_file("sounds/none.wav").problem(),
               "sounds/none.wav: the file is missing or unreadable; this sound stays silent.");
+}
+
+// A piece's samples, read a buffer at a time as the game streams it.
+std::vector<int16_t> read_all(SoundStream& stream)
+{
+    const auto channels = static_cast<size_t>(stream.channels());
+    std::vector<int16_t> samples(static_cast<size_t>(stream.frames()) * channels + 8192 * channels);
+    size_t frames = 0;
+    for (Result<size_t> read = size_t{1}; read && read.value() > 0;) {
+        read = stream.read(samples.data() + frames * channels, 8192);
+        EXPECT_EQ(read.problem(), "");
+        frames += read ? read.value() : 0;
+    }
+    EXPECT_EQ(frames, static_cast<size_t>(stream.frames()));
+    samples.resize(frames * channels);
+    return samples;
+}
+
+double decibels(const std::vector<int16_t>& samples, size_t first, size_t count)
+{
+    double sum = 0.0;
+    for (size_t k = first; k < first + count; ++k)
+        sum += static_cast<double>(samples[k]) * samples[k];
+    return 10.0 * std::log10(sum / count);
+}
+
+TEST(SoundStream, PlaysEachPieceRoundWithoutASeamAndSaysWhyNotOtherwise)
+{
+    for (const char* name : MUSIC_FILES) {
+        SCOPED_TRACE(name);
+        Result<SoundStream> piece = SoundStream::open_file(std::string(TIRAK_DATA_DIR) + "/" + name);
+        ASSERT_EQ(piece.problem(), "");
+        ASSERT_EQ(piece->channels(), 2);
+        EXPECT_GE(piece->seconds(), 120.0);
+        EXPECT_LE(piece->seconds(), 240.0);
+        const std::vector<int16_t> samples = read_all(piece.value());
+        int largest_step = 0, join_step = 0;
+        for (size_t k = 2; k < samples.size(); ++k)
+            largest_step = std::max(largest_step, std::abs(samples[k] - samples[k - 2]));
+        for (size_t ear = 0; ear < 2; ++ear)
+            join_step = std::max(join_step, std::abs(samples[ear] - samples[samples.size() - 2 + ear]));
+        EXPECT_LE(join_step, largest_step) << "a click where the piece goes round";
+        const size_t second = 2 * 44100;
+        EXPECT_NEAR(decibels(samples, samples.size() - second, second), decibels(samples, 0, second), 1.0);
+        ASSERT_EQ(piece->rewind().problem(), "");
+        std::vector<int16_t> again(2 * 8192);
+        ASSERT_EQ(piece->read(again.data(), 8192).value(), 8192u);
+        EXPECT_TRUE(std::equal(again.begin(), again.end(), samples.begin())) << "the start again after the rewind";
+    }
+
+    const ScratchLevels scratch;
+    const struct {
+        int rate, channels;
+        std::string problem;
+    } made[] = {
+        {44100, 1, ""},
+        {22050, 2, "its rate of 22050 samples a second is not 44100"},
+        {44100, 3, "it has 3 channels: music must be mono or stereo"},
+    };
+    for (const auto& c : made) {
+        SF_INFO info{};
+        info.samplerate = c.rate;
+        info.channels = c.channels;
+        info.format = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+        SNDFILE* file = sf_open("made.ogg", SFM_WRITE, &info);
+        const std::vector<float> tone(static_cast<size_t>(c.channels) * 4410, 0.25f);
+        sf_writef_float(file, tone.data(), 4410);
+        sf_close(file);
+        const std::string problem = SoundStream::open_file("made.ogg").problem();
+        EXPECT_EQ(problem, c.problem.empty() ? "" : "made.ogg: " + c.problem + "; this piece stays silent.");
+    }
+    scratch.write("drift.ogg", file_text(std::string(TIRAK_DATA_DIR) + "/sounds/stop.wav"));
+    EXPECT_EQ(SoundStream::open_file("drift.ogg").problem(),
+              "drift.ogg: it is not an Ogg file: the game's music is Ogg Vorbis; this piece stays silent.");
+    EXPECT_EQ(SoundStream::open_file("music/none.ogg").problem(),
+              "music/none.ogg: the file is missing or unreadable; this piece stays silent.");
 }
 
 // Left and right loudness of one sound event heard from the game's camera.

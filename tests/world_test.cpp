@@ -547,8 +547,9 @@ TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
         apply_command(game, command);
     EXPECT_TRUE(scripted::fullscreen);
     EXPECT_EQ(Menu::option_rows(options_of(game)),
-              (std::vector<std::string>{"Window: the whole screen", "Volume: 80", "Sound: on", "Text: on",
-                                        "Text size: medium", "Mouse speed: 100%", "Mouse up and down: as moved"}));
+              (std::vector<std::string>{"Window: the whole screen", "Volume: 80", "Music volume: 60", "Sound: on",
+                                        "Text: on", "Text size: medium", "Mouse speed: 100%",
+                                        "Mouse up and down: as moved"}));
     std::vector<int32_t> volumes;
     for (const C command : {C::MENU_DOWN, C::MENU_LEFT, C::MENU_RIGHT, C::MENU_RIGHT, C::MENU_RIGHT, C::MENU_CHOOSE}) {
         apply_command(game, command);
@@ -556,10 +557,13 @@ TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
     }
     EXPECT_EQ(volumes, (std::vector<int32_t>{80, 70, 80, 90, 100, 0}));
     game.said.clear();
-    for (const C command : {C::MENU_DOWN, C::MENU_CHOOSE, C::MENU_RIGHT, C::TOGGLE_WHOLE_SCREEN})
-        apply_command(game, command); // sound off and on again, without a device; F11 back to a window
+    for (const C command : {C::MENU_DOWN, C::MENU_LEFT, C::MENU_DOWN, C::MENU_CHOOSE, C::MENU_RIGHT,
+                            C::TOGGLE_WHOLE_SCREEN})
+        apply_command(game, command); // the music down; sound off and on again, without a device; F11 back to a window
     EXPECT_FALSE(scripted::fullscreen);
+    EXPECT_EQ(game.music_volume, 50);
     EXPECT_EQ(game.said, (std::vector<std::string>{
+                             "Music comes on at the next start: it was off at this one.",
                              "Sound comes on at the next start: no sound device was opened for this one."}));
     std::vector<std::string> shown; // the row the cursor is on, after each command
     for (const C command : {C::MENU_DOWN, C::MENU_CHOOSE, C::MENU_DOWN, C::MENU_RIGHT, C::MENU_RIGHT, C::MENU_CHOOSE,
@@ -576,7 +580,8 @@ TEST(Menu, PausesListsTheLevelsAndCarriesOutWhatIsChosen)
     EXPECT_FALSE(game.text_shown);
     std::ifstream settings("tirak.inp");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(settings), {}),
-              "# mine\nvolume=0\nfulscreen = no\nsound = yes\ntext = no\ntext_size = medium\nmouse_speed = 50\n"
+              "# mine\nvolume=0\nfulscreen = no\nmusic_volume = 50\nsound = yes\ntext = no\ntext_size = medium\n"
+              "mouse_speed = 50\n"
               "mouse_invert = yes\nEndConfigFile\n");
     for (int back = 0; back < 4; ++back)
         apply_command(game, C::MENU_UP);

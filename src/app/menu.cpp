@@ -15,7 +15,7 @@ const MenuChoice::Kind MAIN_CHOICES[] = {MenuChoice::CONTINUE, MenuChoice::LEVEL
                                          MenuChoice::KEYS, MenuChoice::HELP, MenuChoice::QUIT};
 // The options screen's rows.
 enum OptionRow : size_t {
-    WHOLE_SCREEN_ROW, VOLUME_ROW, SOUND_ROW, TEXT_ROW, TEXT_SIZE_ROW, MOUSE_SPEED_ROW, MOUSE_INVERT_ROW, OPTION_ROWS
+    WHOLE_SCREEN_ROW, VOLUME_ROW, MUSIC_VOLUME_ROW, SOUND_ROW, TEXT_ROW, TEXT_SIZE_ROW, MOUSE_SPEED_ROW, MOUSE_INVERT_ROW, OPTION_ROWS
 };
 constexpr int32_t VOLUME_STEP = 10;
 constexpr int32_t MOST_VOLUME = 100;
@@ -34,6 +34,8 @@ MenuChoice option_choice(size_t row, Command command, const MenuOptions& options
     switch (row) {
     case WHOLE_SCREEN_ROW: return {MenuChoice::WHOLE_SCREEN};
     case VOLUME_ROW: return {MenuChoice::VOLUME, stepped(options.volume, command, VOLUME_STEP, 0, MOST_VOLUME)};
+    case MUSIC_VOLUME_ROW:
+        return {MenuChoice::MUSIC_VOLUME, stepped(options.music_volume, command, VOLUME_STEP, 0, MOST_VOLUME)};
     case SOUND_ROW: return {MenuChoice::SOUND};
     case TEXT_ROW: return {MenuChoice::TEXT};
     case TEXT_SIZE_ROW:
@@ -67,6 +69,7 @@ std::vector<std::string> Menu::option_rows(const MenuOptions& options)
 {
     return {std::string("Window: ") + (options.whole_screen ? "the whole screen" : "a window"),
             "Volume: " + std::to_string(options.volume),
+            "Music volume: " + std::to_string(options.music_volume),
             "Sound: " + on_off(options.sound),
             "Text: " + on_off(options.text),
             std::string("Text size: ") + text_size_name(options.player.text_size),
@@ -76,7 +79,8 @@ std::vector<std::string> Menu::option_rows(const MenuOptions& options)
 
 MenuOptions options_of(const Game& game)
 {
-    return {platform::is_fullscreen(), game.sound_volume, game.sound_on, game.text_shown, game.options};
+    return {platform::is_fullscreen(), game.sound_volume, game.music_volume, game.sound_on, game.text_shown,
+            game.options};
 }
 
 void Menu::show_options()

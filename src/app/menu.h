@@ -31,6 +31,7 @@ struct MenuLevel {
 struct MenuOptions {
     bool whole_screen = false;
     int32_t volume = 80; // 0 to 100
+    int32_t music_volume = 60;
     bool sound = true;   // the settings' sound: whether a sound device opens
     bool text = true;
     PlayerOptions player;
@@ -45,7 +46,7 @@ enum class MenuScreen { MAIN, LEVELS, OPTIONS, KEYS };
 struct MenuChoice {
     enum Kind {
         NONE, CONTINUE, LEVELS, OPTIONS, KEYS, HELP, QUIT, PLAY_LEVEL,
-        WHOLE_SCREEN, VOLUME, SOUND, TEXT, TEXT_SIZE, MOUSE_SPEED, MOUSE_INVERT
+        WHOLE_SCREEN, VOLUME, MUSIC_VOLUME, SOUND, TEXT, TEXT_SIZE, MOUSE_SPEED, MOUSE_INVERT
     } kind = NONE;
     // The level for PLAY_LEVEL; the new volume, text size (as a number) or
     // mouse speed for those.

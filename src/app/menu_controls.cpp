@@ -102,6 +102,18 @@ void set_sound(Game& game, bool on)
     keep_setting(game, "sound", yes_no(on));
 }
 
+void set_music_volume(Game& game, int32_t volume)
+{
+    game.music_volume = volume;
+    keep_setting(game, "music_volume", std::to_string(volume));
+    if (volume > 0 && !game.music_on) {
+        game.music_on = true;
+        keep_setting(game, "music", "yes");
+    }
+    if (volume > 0 && !game.music_playing)
+        report_to_player(game, "Music comes on at the next start: it was off at this one.");
+}
+
 } // namespace
 
 void switch_whole_screen(Game& game)
@@ -145,6 +157,7 @@ void answer_menu(Game& game, Command command)
         game.sound_volume = choice.value;
         keep_setting(game, "volume", std::to_string(choice.value));
         break;
+    case MenuChoice::MUSIC_VOLUME: set_music_volume(game, choice.value); break;
     case MenuChoice::SOUND: set_sound(game, !game.sound_on); break;
     case MenuChoice::TEXT:
         game.text_shown = !game.text_shown;

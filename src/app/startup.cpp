@@ -31,6 +31,7 @@ constexpr int DEPTH_BITS = 24;
 constexpr int STENCIL_BITS = 8;
 
 constexpr int32_t DEFAULT_VOLUME = 80;
+constexpr int32_t DEFAULT_MUSIC_VOLUME = 60; // under the sounds, which stay clear over it
 constexpr int32_t MAX_VOLUME = 100;
 
 // A number that is no whole number in its range is said, not guessed at:
@@ -167,6 +168,9 @@ int initialize(Game& game)
     game.text_shown = settings.read_bool("text", true);
     game.sound_on = settings.read_bool("sound", true);
     game.sound_volume = read_bounded(game, settings, "volume", DEFAULT_VOLUME, 0, MAX_VOLUME);
+    game.music_on = settings.read_bool("music", true);
+    game.music_volume = read_bounded(game, settings, "music_volume", DEFAULT_MUSIC_VOLUME, 0, MAX_VOLUME);
+    game.mute_unfocused = settings.read_bool("mute_unfocused", true);
     game.options.text_size = read_text_size(game, settings);
     game.options.mouse_speed =
         read_bounded(game, settings, "mouse_speed", DEFAULT_MOUSE_SPEED, LEAST_MOUSE_SPEED, MOST_MOUSE_SPEED);
@@ -180,7 +184,8 @@ int initialize(Game& game)
     if (game.sound_on) {
         const char* trace = std::getenv("TIRAK_SOUND_TRACE");
         game.sound = std::make_shared<GameSound>(trace != nullptr ? trace : "");
-        sound_job = game.sound->loading_job();
+        game.music_playing = game.music_on && game.music_volume > 0;
+        sound_job = game.sound->loading_job(game.music_playing ? std::optional<size_t>(music_piece(game)) : std::nullopt);
     }
     // The glyph atlas is made with the text off too: F1 and the menu show.
     game.preload = std::make_shared<ResourcePreload>(std::move(sound_job));

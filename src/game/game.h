@@ -118,6 +118,13 @@ public:
     bool sound_on = true;
     int32_t sound_volume = 80;
     bool sound_muted = false;
+    // The settings keys "music", "music_volume" (0 to 100, 0 as "music =
+    // no") and "mute_unfocused"; whether the music started at all (it
+    // starts only at the game's start), for the menu to say so.
+    bool music_on = true;
+    int32_t music_volume = 60;
+    bool music_playing = false;
+    bool mute_unfocused = true;
     // Shared for the reason the particles are: the game is its one owner.
     std::shared_ptr<class GameSound> sound;
 

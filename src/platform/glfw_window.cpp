@@ -340,6 +340,11 @@ void keep_window_within_limits()
     keep_within(state, width, height);
 }
 
+bool is_focused()
+{
+    return state.window != nullptr && glfwGetWindowAttrib(state.window, GLFW_FOCUSED) == GLFW_TRUE;
+}
+
 void set_clipboard(const std::string& text)
 {
     if (state.window)

@@ -106,6 +106,9 @@ void set_window_title(const char* title);
 // in its middle. Nothing happens without a window or a screen.
 void set_fullscreen(bool whole_screen);
 bool is_fullscreen();
+// Whether the window has the keyboard's focus: false while another window
+// is in front, or without a window.
+bool is_focused();
 // The size the open window really has, which is what the projection needs.
 void get_window_size(int* width, int* height);
 // The size of the window's framebuffer in pixels, which is what the picture

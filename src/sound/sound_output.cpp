@@ -178,6 +178,15 @@ void SoundOutput::set_gain(float gain)
     alListenerf(AL_GAIN, gain);
 }
 
+void SoundOutput::set_sounds_gain(float gain)
+{
+    if (gain == sounds_gain_)
+        return;
+    sounds_gain_ = gain;
+    for (const uint32_t source : sources_)
+        alSourcef(source, AL_GAIN, gain);
+}
+
 double SoundOutput::clock_seconds() const
 {
     if (device_->get_integer64 == nullptr)

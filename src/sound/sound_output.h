@@ -34,8 +34,11 @@ public:
     void stop_all();
     // The camera: where it is, where it looks and which way is up.
     void set_listener(glm::vec3 eye, glm::vec3 target, glm::vec3 up);
-    // 0 is silence, 1 the sounds as they were made.
+    // Everything the output plays, the music too: 0 is silence, 1 as it
+    // was made.
     void set_gain(float gain);
+    // The sounds alone, apart from the music.
+    void set_sounds_gain(float gain);
 
     // Seconds of sound the device has played since it opened; 0 where the
     // device cannot say.
@@ -51,4 +54,5 @@ private:
     std::array<uint32_t, SOUND_COUNT> buffers_{};
     std::vector<uint32_t> sources_;
     size_t next_source_ = 0;
+    float sounds_gain_ = 1.0f;
 };

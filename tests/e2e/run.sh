@@ -451,6 +451,8 @@ launch_level_1() {
 # into rec.wav. The game writes a line to `trace` for each sound it plays:
 # the output's clock when the frame played it, and the file.
 sound_on() { sed -i 's/^sound = no$/sound = yes/' tirak.inp; }
+# The sounds and the music, in front or behind.
+music_on() { sed -i 's/^sound = no$/sound = yes/; s/^music = no$/music = yes/' tirak.inp; }
 # al_conf LINES...: an OpenAL Soft configuration of these lines in al.conf.
 al_conf() { printf '%s\n' "$@" > "$W/al.conf"; }
 recorded() {
@@ -485,6 +487,41 @@ heard_then_silent() {
         /^length/ { length_ = $2 }
         END { exit !(ok_launch && ok_stop && stretches == 1 && from >= launch - 0.05 && to < stop + 0.5 &&
                      to < muted && length_ > muted + 0.5) }' heard
+}
+
+# --- The music. From level 11, the second piece, a launch, then PageUp to
+# level 10, whose piece fades in as the other fades out.
+launch_then_level_10() { recording; keys space; frames 30 1; keys Prior; frames 120 2.2; }
+# It sounds from the start to the end without a gap over 50 ms and never
+# clips; the launch stands out of it, and each piece was asked for in turn.
+music_heard() {
+    local launch
+    read -r launch _ <<< "$(grep ' sounds/launch.wav$' trace)"
+    [ "$(grep -o ' music/.*' trace | tr '\n' ,)" = ' music/lattice.ogg, music/drift.ogg,' ] || return 1
+    "$SOUND_MATCH" rec.wav data/sounds/launch.wav "$launch" > heard || return 1
+    cat heard trace
+    awk -v launch="$launch" '
+        /launch.wav at/ { ok_launch = $3 - launch <= 0.05 && launch - $3 <= 0.05 && $5 > 0.5 }
+        /^sounding/ { stretches++; to = $3 }
+        /^length/ { length_ = $2 }
+        /^peak/ { peak = $2 }
+        END { exit !(ok_launch && stretches == 1 && to > length_ - 0.1 && peak != "" && peak < 0.99) }' heard
+}
+# In front, then behind a window of another program.
+behind_another_window() {
+    recording; xdo; frames 60 1
+    xmessage -timeout 20 behind > /dev/null 2>&1 & local other=$!
+    xdt windowfocus --sync "$(xdt search --sync --class '^Xmessage$' | head -n 1)" 2> /dev/null; frames 90 2
+    kill $other 2> /dev/null
+}
+# The last time it went behind, everything is silent within a second.
+faded_behind() {
+    local behind
+    read -r behind _ <<< "$(grep ' behind$' trace | tail -n 1)"
+    "$SOUND_MATCH" rec.wav > heard || return 1
+    cat heard trace
+    awk -v behind="$behind" '/^sounding/ { stretches++; to = $3 }
+        END { exit !(behind > 0 && stretches == 1 && to > behind && to < behind + 1) }' heard
 }
 
 # --- The level editor by keys. A new level has its ship in 0 0 0 and its
@@ -585,10 +622,10 @@ launch_by_return() {
 # plain.png (no text) in the window's bottom tenth.
 options_by_keys() {
     local options='F2 Down Down Return'
-    game eval "frames 10; keys $options Down Down Down Return F2; frames 10; window_shot; cp shot.png plain.png
-        keys $options Down Down Down Return F2; frames 10; window_shot; cp shot.png medium.png
-        keys $options Down Down Down Down Right F2; frames 10; window_shot; cp shot.png large.png
-        keys $options Down Left Down Down Down Down Left Down Return F2"
+    game eval "frames 10; keys $options Down Down Down Down Return F2; frames 10; window_shot; cp shot.png plain.png
+        keys $options Down Down Down Down Return F2; frames 10; window_shot; cp shot.png medium.png
+        keys $options Down Down Down Down Down Right F2; frames 10; window_shot; cp shot.png large.png
+        keys $options Down Left Down Down Down Down Down Left Down Return F2"
     cp data/tirak.inp chosen.inp
     game eval 'frames 10; window_shot; cp shot.png again.png; keys F2 Down Down Return
         PSM=4 read_until "Volume: 70" "Text: on" "Text size: large" "Mouse speed: 75%" "inverted"'
@@ -756,7 +793,7 @@ relative_data_home() {
 # installed by apt.
 PACKAGED=(usr/games/tirak usr/games/tirak-levels usr/lib/games/tirak/tirak usr/share/games/tirak/tirak.inp
     usr/share/games/tirak/levels/30.lev usr/share/games/tirak/Shaders/phong.frag usr/share/games/tirak/obj/cube.obj
-    usr/share/games/tirak/tex/0skybox.png usr/share/games/tirak/sounds/goal.wav usr/share/applications/tirak.desktop
+    usr/share/games/tirak/tex/0skybox.png usr/share/games/tirak/sounds/goal.wav usr/share/games/tirak/music/drift.ogg usr/share/applications/tirak.desktop
     usr/share/man/man6/tirak.6.gz usr/share/man/man6/tirak-levels.6.gz
     usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/tirak.png)
 packaged() {
@@ -792,7 +829,7 @@ while IFS='|' read -r name status change what expect; do
     [[ $name =~ ^($ROWS) ]] || continue
     rm -rf -- "$W"/* && cp -r "$DATA" data && touch titles win
     SKIPPED= started=$SECONDS
-    sed -i 's/^EndConfigFile$/text = no\nsound = no\n\nEndConfigFile/' data/tirak.inp
+    sed -i 's/^EndConfigFile$/text = no\nsound = no\nmusic = no\nmute_unfocused = no\n\nEndConfigFile/' data/tirak.inp
     if ! (cd data && eval "$change"); then
         echo "FAIL: $name: the change to data/ failed"
     else
@@ -855,7 +892,7 @@ look/as-before        | 0 |                                                     
 play/through          | 0 | sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | play_through | [ "$MISSED" -eq 0 ]
 play/hint             | 0 | sed -i 's/^level = 1$/level = 4/; s/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | hint_through_level_4 | [ "$MISSED" -eq 0 ]
 install/staged        | 1 |                      | installed_and_played | kept_apart
-install/at-once       | 0 |                      | at_once | count statuses '^0$' 20 && is err '' && cmp -s "$PLAYER/tirak.inp" prefix/share/games/tirak/tirak.inp && [ "$(LC_ALL=C ls -A "$PLAYER" | tr '\n' ' ')" = 'Shaders levels mylevels obj sounds tex tirak.inp ' ]
+install/at-once       | 0 |                      | at_once | count statuses '^0$' 20 && is err '' && cmp -s "$PLAYER/tirak.inp" prefix/share/games/tirak/tirak.inp && [ "$(LC_ALL=C ls -A "$PLAYER" | tr '\n' ' ')" = 'Shaders levels music mylevels obj sounds tex tirak.inp ' ]
 install/read-only-home | 0 |                     | read_only_home | has titles TIRAK && is statuses '1\n1' && is stale "Cannot make \"$PLAYER/Shaders\", a link to \"$W/moved/share/games/tirak/Shaders\": Read-only file system." && [ "$(readlink "$PLAYER/levels/30.lev")" = "$W/moved/share/games/tirak/levels/30.lev" ]
 install/relative-data-home | 1 |                 | relative_data_home | [ -z "$(ls -A elsewhere)" ] && [ -L home/.local/share/tirak/tex ] && [ -f home/.local/share/tirak/tirak.inp ] && last err 'The window system said: X11: Failed to open display :4097'
 install/package       | 0 |                      | packaged && through_apt | holds_all && nothing_left
@@ -884,7 +921,8 @@ bench/frames-word     | 2 |                      | bench levels/1.lev ten    | g
 bench/frames-suffix   | 2 |                      | bench levels/1.lev 12x    | grep -q '^usage: tirak-bench LEVELFILE FRAMES' err
 bench/frames-absent   | 2 |                      | bench levels/1.lev        | grep -q '^usage: tirak-bench LEVELFILE FRAMES' err
 bench/stress-level    | 0 |                      | run bash "$DATA/../bench/make_stress_level.sh" 16 | cmp out "$DATA/../bench/stress16.lev"
-data/generated        | 0 |                      | run "$MAKE_DATA" "$W/made" "$W/icons" | diff -r "$DATA/obj" made/obj && diff -r "$DATA/tex" made/tex && diff -r "$DATA/sounds" made/sounds && diff -r "$DATA/../packaging/icons" icons
+data/generated        | 0 |                      | run "$MAKE_DATA" "$W/made" "$W/icons" | diff -r "$DATA/obj" made/obj && diff -r "$DATA/tex" made/tex && diff -r "$DATA/sounds" made/sounds && diff -r "$DATA/music" made/music && diff -r "$DATA/../packaging/icons" icons
+data/music-loudness   | 0 |                      | ST=0; for f in data/music/*.ogg; do ffmpeg -nostats -i "$f" -af ebur128=peak=true -f null - < /dev/null 2> "${f##*/}.log"; ST=$((ST + $?)); done | [ "$(ls *.ogg.log | wc -l)" -ge 3 ] && for log in *.ogg.log; do awk -v f="$log" '/I:/ {i = $2} /Peak:/ {p = $2} END {print f ": " i " LUFS, true peak " p " dBTP"; exit !(i >= -23 && i <= -18 && p <= -1)}' "$log" || exit 1; done
 text/title-and-help   | 0 | text_on                                                    | READY=shown game eval 'read_until "Level 1" "First Flight" "par 4"; cp said card_said; frames 10; keys F1; frames 10; read_text' | says 'Level 1' card_said && says 'First Flight' card_said && says 'par 4' card_said && says 'PageDown, PageUp' && says 'the furthest open level' && says 'Escape'
 text/small-window     | 0 | text_on; sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | READY=shown game eval 'read_until "Level 1" "First Flight" "par 4"' | says 'Level 1' && says 'First Flight' && says 'par 4'
 text/large-window     | 0 | text_on; sed -i 's/^width = .*/width = 2560/; s/^height = .*/height = 1440/' tirak.inp | READY=shown big_screen game eval 'read_until "Level 1" "First Flight" "par 4"' | is win 2560x1440 && says 'Level 1' && says 'First Flight' && says 'par 4'
@@ -905,6 +943,10 @@ progress/disk-full    | 0 | text_on; cp levels/1.lev levels/2.lev               
 progress/read-only    | 0 |                                                            | READY=fps_title read_only game solve_level_1 | has out 'progress.inp: cannot be written (Read-only file system); progress is not saved.' && like titles 'fps: .*' && [ ! -f data/progress.inp ]
 sound/heard           | 0 | sound_on                                                   | recorded game launch_then_muted_launch | heard_then_silent
 sound/volume-zero     | 0 | sound_on                                                   | recorded game eval 'recording; keys F2 Down Down Return Down Left Left Left Left Left Left Left Left F2 space; frames 30 1' | has data/tirak.inp 'volume = 0' && [ "$(cut -d' ' -f2 trace | tr '\n' ,)" = 'sounds/launch.wav,sounds/stop.wav,' ] && "$SOUND_MATCH" rec.wav > heard && grep -q '^length [1-9]' heard && ! grep -q '^sounding' heard
+sound/music           | 0 | music_on; sed -i 's/^level = 1$/level = 11/' tirak.inp   | recorded game launch_then_level_10 | music_heard
+sound/music-volume-zero | 0 | music_on; sed -i 's/^EndConfigFile$/music_volume = 0\n&/' tirak.inp | recorded game launch_then_muted_launch | heard_then_silent
+sound/music-behind    | 0 | music_on; sed -i 's/^mute_unfocused = no$/mute_unfocused = yes/' tirak.inp | recorded game behind_another_window | faded_behind
+sound/music-broken    | 0 | music_on; rm music/drift.ogg; echo 'not music' > music/lattice.ogg | recorded game eval 'recording; keys space; frames 30 1' | has err 'music/drift.ogg: the file is missing or unreadable; this piece stays silent.' && has err "music/lattice.ogg: it is not an Ogg file: the game's music is Ogg Vorbis; this piece stays silent." && grep -q ' sounds/launch.wav$' trace
 sound/off             | 0 |                                                            | recorded game eval 'frames 10; keys space; frames 30 1' | [ ! -e rec.wav ] && [ ! -e trace ] && ! grep -qiE 'sound|ALSA|AL lib' err
 sound/no-device       | 0 | sound_on                                                   | al_conf '[general]' 'drivers = alsa' '[alsa]' 'device = tirak-no-such-device'; WRAP="env ALSOFT_CONF=$W/al.conf" READY=fps_title game eval 'frames 10; keys space; frames 30 1' | has err 'No sound device: playing without sound.' && count err 'sound|ALSA|AL lib' 1 && like titles 'fps: .*'
 sound/broken-file     | 0 | sound_on; echo 'not a sound' > sounds/stop.wav; sed -i 's/^EndConfigFile$/volume = loud\n&/' tirak.inp | recorded game eval 'recording; keys space; frames 30 1' | has err "sounds/stop.wav: it is not a WAV file: the game's sounds are PCM WAV; this sound stays silent." && has out 'tirak.inp: volume = loud is not a whole number from 0 to 100; it is 80.' && [ "$(cut -d' ' -f2 trace | tr '\n' ,)" = 'sounds/launch.wav,sounds/stop.wav,' ]

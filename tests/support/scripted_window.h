@@ -11,4 +11,5 @@ extern double now;
 extern platform::PadState pad;
 extern bool fullscreen;
 extern std::string clipboard;
+extern bool focused;
 } // namespace scripted

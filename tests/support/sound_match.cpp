@@ -5,8 +5,9 @@
 // quarter of a second of where it is expected, where the recording looks
 // most like the clip's first 150 ms (S is their normalised correlation, 1
 // for a perfect copy at any level). Then "sounding FROM TO" for each
-// stretch that is not silent, gaps under 50 ms bridged, and "length
-// SECONDS" of the whole recording.
+// stretch that is not silent, gaps under 50 ms bridged, "length SECONDS"
+// of the whole recording and its "peak", the largest sample of any channel
+// as a share of full scale (1 where it clips).
 #include <sndfile.h>
 
 #include <algorithm>
@@ -28,6 +29,7 @@ constexpr float SILENCE = 1.0e-3f;
 struct Recording {
     std::vector<float> mono; // the channels summed
     int rate = 0;
+    float peak = 0.0f; // of any channel, a share of full scale
 };
 
 bool read(const char* name, Recording& out)
@@ -44,8 +46,11 @@ bool read(const char* name, Recording& out)
     out.rate = info.samplerate;
     out.mono.assign(static_cast<size_t>(got), 0.0f);
     for (sf_count_t k = 0; k < got; ++k)
-        for (int c = 0; c < info.channels; ++c)
-            out.mono[static_cast<size_t>(k)] += frames[static_cast<size_t>(k * info.channels + c)];
+        for (int c = 0; c < info.channels; ++c) {
+            const float sample = frames[static_cast<size_t>(k * info.channels + c)];
+            out.mono[static_cast<size_t>(k)] += sample;
+            out.peak = std::max(out.peak, std::abs(sample));
+        }
     return true;
 }
 
@@ -122,5 +127,6 @@ int main(int argc, char** argv)
         find_clip(recording, argv[k], std::atof(argv[k + 1]));
     print_sounding(recording);
     std::printf("length %.4f\n", double(recording.mono.size()) / recording.rate);
+    std::printf("peak %.4f\n", double(recording.peak));
     return 0;
 }

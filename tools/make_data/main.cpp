@@ -1,12 +1,13 @@
-// tirak-make-data: makes the game's models, textures and sounds, and its
-// application icon.
+// tirak-make-data: makes the game's models, textures, sounds and music,
+// and its application icon.
 //
 //   tirak-make-data DIRECTORY [ICON_DIRECTORY]
 //
 // writes DIRECTORY/obj/<model>.obj and .mtl for every model of the game's
 // model table, DIRECTORY/tex/<level><texture> for every texture they name,
 // level 0 and, where the table asks for them, levels 1 to 3, and
-// DIRECTORY/sounds/<sound>.wav for every sound the game plays. Given
+// DIRECTORY/sounds/<sound>.wav for every sound the game plays and
+// DIRECTORY/music/<piece>.ogg for every piece of its music. Given
 // ICON_DIRECTORY, it also writes ICON_DIRECTORY/tirak-<size>.png, the icon
 // at each size desktops ask for, painted from the same textures. The output
 // is the same on every run; data/ and packaging/icons/ hold what it made,
@@ -14,6 +15,7 @@
 #include "icons.h"
 #include "mastering.h"
 #include "models.h"
+#include "music.h"
 #include "render/model_table.h"
 #include "sounds.h"
 #include "textures.h"
@@ -21,6 +23,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <future>
 #include <iostream>
 #include <map>
 #include <stdexcept>
@@ -91,6 +94,18 @@ void write_sounds(const std::filesystem::path& directory)
                  (directory / sound.name).string());
 }
 
+// Each piece takes seconds to make and encode, more than everything else
+// together: they are made side by side with it, each on a thread of its own.
+std::vector<std::future<void>> start_music(const std::filesystem::path& directory)
+{
+    std::vector<std::future<void>> pieces;
+    for (const Piece& piece : music_pieces())
+        pieces.push_back(std::async(std::launch::async, [piece, directory] {
+            write_piece(piece, (directory / piece.name).string());
+        }));
+    return pieces;
+}
+
 } // namespace
 
 std::vector<Texture> make_textures()
@@ -136,8 +151,10 @@ int main(int argc, char** argv)
         std::filesystem::create_directories(root / "obj");
         std::filesystem::create_directories(root / "tex");
         std::filesystem::create_directories(root / "sounds");
+        std::filesystem::create_directories(root / "music");
         if (argc == 3)
             std::filesystem::create_directories(argv[2]);
+        std::vector<std::future<void>> music = start_music(root / "music");
 
         const std::vector<Model> models = make_models();
         const std::map<std::string, bool> prepared = prepared_levels_by_texture(models);
@@ -148,6 +165,8 @@ int main(int argc, char** argv)
             write_icons(argv[2], textures);
         write_textures(root / "tex", prepared, std::move(textures));
         write_sounds(root / "sounds");
+        for (std::future<void>& piece : music)
+            piece.get();
     } catch (const std::exception& error) {
         std::cerr << "tirak-make-data: " << error.what() << std::endl;
         return 1;
