@@ -12,7 +12,7 @@
 namespace {
 
 // Ten minutes at libvorbis's best quality, about 500 kbit/s, is 38 MB.
-constexpr size_t MAX_FILE_BYTES = 40u << 20;
+constexpr size_t MAX_PIECE_BYTES = 40u << 20;
 // Where the three Vorbis headers must have ended: they are a few KiB.
 constexpr sf_count_t HEADER_BYTES = 256 << 10;
 
@@ -72,7 +72,7 @@ sf_count_t source_tell(void* data)
     return static_cast<Source*>(data)->at;
 }
 
-uint32_t little_endian_32(const uint8_t* bytes)
+uint32_t ogg_u32(const uint8_t* bytes)
 {
     return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
 }
@@ -84,7 +84,7 @@ std::string identification_problem(const std::vector<uint8_t>& packet)
     if (packet.size() < 30 || packet[0] != 1 || std::memcmp(&packet[1], "vorbis", 6) != 0)
         return "its stream is not Vorbis: the game's music is Ogg Vorbis";
     const unsigned short_block = packet[28] & 0xF, long_block = packet[28] >> 4;
-    if (little_endian_32(&packet[7]) != 0 || packet[11] == 0 || little_endian_32(&packet[12]) == 0 ||
+    if (ogg_u32(&packet[7]) != 0 || packet[11] == 0 || ogg_u32(&packet[12]) == 0 ||
         short_block < 6 || long_block < short_block || long_block > 13 || (packet[29] & 1) == 0)
         return "its Vorbis identification header is damaged";
     return "";
@@ -95,7 +95,7 @@ std::string identification_problem(const std::vector<uint8_t>& packet)
 // over. So they are checked here first, at least as strictly as it and
 // libvorbis check them: whole pages at the start, each with its checksum
 // right, of one stream and in order, the first an identification header.
-std::string header_problem(const std::vector<uint8_t>& bytes)
+std::string ogg_header_problem(const std::vector<uint8_t>& bytes)
 {
     constexpr size_t PAGE_HEADER = 27; // "OggS" to the segment count
     std::vector<uint8_t> first_packet;
@@ -114,11 +114,11 @@ std::string header_problem(const std::vector<uint8_t>& bytes)
         if (bytes.size() - at < length)
             return where + " is cut short";
         const uint8_t flags = bytes[at + 5];
-        if (bytes[at + 4] != 0 || ogg_page_checksum(&bytes[at], length) != little_endian_32(&bytes[at + 22]))
+        if (bytes[at + 4] != 0 || ogg_page_checksum(&bytes[at], length) != ogg_u32(&bytes[at + 22]))
             return where + " is damaged";
         if (page == 0)
-            serial = little_endian_32(&bytes[at + 14]);
-        if (little_endian_32(&bytes[at + 14]) != serial || little_endian_32(&bytes[at + 18]) != page ||
+            serial = ogg_u32(&bytes[at + 14]);
+        if (ogg_u32(&bytes[at + 14]) != serial || ogg_u32(&bytes[at + 18]) != page ||
             ((flags & 2) != 0) != (page == 0) || ((flags & 1) != 0) != in_packet)
             return where + " is out of its place: the music must be one Vorbis stream";
         // A lacing value under 255 ends a packet.
@@ -203,11 +203,11 @@ SoundStream::~SoundStream() = default;
 Result<SoundStream> SoundStream::open_decoder(std::unique_ptr<Decoder> decoder, const std::vector<uint8_t>& start)
 {
     const std::string& name = decoder->name;
-    if (decoder->source.size > static_cast<sf_count_t>(MAX_FILE_BYTES))
+    if (decoder->source.size > static_cast<sf_count_t>(MAX_PIECE_BYTES))
         return failure(name, "it is larger than 40 MiB");
     // Only an Ogg Vorbis file reaches the decoder: libsndfile reads dozens
     // of other types, each a way in for a hostile file.
-    if (const std::string problem = header_problem(start); !problem.empty())
+    if (const std::string problem = ogg_header_problem(start); !problem.empty())
         return failure(name, problem);
     SF_VIRTUAL_IO io{source_length, source_seek, source_read, source_write, source_tell};
     decoder->sound = sf_open_virtual(&io, SFM_READ, &decoder->info, &decoder->source);

@@ -717,8 +717,8 @@ as_another_player() {
 # on_a_full_disk COMMAND...: runs it with data/ on a small file system that
 # a filler has filled; the files the game made there are kept.
 on_a_full_disk() {
-    mv data spare && mkdir data && mount -t tmpfs -o size=8m tmpfs data || return 1
-    cp -a spare/. data/ && head -c 8M /dev/zero > data/filler 2> /dev/null
+    mv data spare && mkdir data && mount -t tmpfs -o size=32m tmpfs data || return 1
+    cp -a spare/. data/ && head -c 32M /dev/zero > data/filler 2> /dev/null
     "$@"
     rm data/filler && cp -a data/. spare/ && umount data && rmdir data && mv spare data
 }
