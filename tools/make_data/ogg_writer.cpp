@@ -92,7 +92,6 @@ void set_stream_serial(std::vector<uint8_t>& bytes, const std::string& path)
         if (bytes.size() - at < length)
             throw std::runtime_error(path + ": the encoder's last page is cut short");
         put_u32(&bytes[at + 14], STREAM_SERIAL);
-        put_u32(&bytes[at + 22], 0);
         put_u32(&bytes[at + 22], ogg_page_checksum(&bytes[at], length));
         at += length;
     }
