@@ -20,6 +20,7 @@ src/gl 3
 src/settings 2
 src/game 1
 src/config 1
+src/language 1
 src/progress 1
 src/transforms 1
 src/platform 1

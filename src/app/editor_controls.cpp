@@ -23,11 +23,6 @@
 
 namespace {
 
-void say(Game& game, std::string words)
-{
-    show_message(game, std::move(words));
-}
-
 EditorSession& session(Game& game)
 {
     return *game.editor;
@@ -85,8 +80,10 @@ void keep_edits_now(Game& game)
     }
     if (const Result<> kept = keep_unsaved_edits(draft); !kept && !editing.keeping_failed) {
         editing.keeping_failed = true;
-        report_to_player(game, "Cannot keep the unsaved edits in " + unsaved_edits_file(draft.file_name) + " (" +
-                                   kept.problem() + "): " + shown_chord(Command::SAVE) + " saves them, or they go with the game.");
+        report_words(game, "Cannot keep the unsaved edits in {file} ({problem}): {key} saves them, or they go with the game.",
+                     {{"file", unsaved_edits_file(draft.file_name)},
+                      {"problem", kept.problem()},
+                      {"key", shown_chord(Command::SAVE)}});
     }
 }
 
@@ -122,7 +119,8 @@ Result<bool> start_session(Game& game, const std::string& file, const std::funct
     session(game).unsaved = !same_grid(session(game).editor.draft().grid, session(game).saved_grid);
     game.edit_cursor = start;
     if (brought_back)
-        report_to_player(game, file + ": the edits that were not saved are back; " + shown_chord(Command::SAVE) + " saves them.");
+        report_words(game, "{file}: the edits that were not saved are back; {key} saves them.",
+                     {{"file", file}, {"key", shown_chord(Command::SAVE)}});
     return brought_back;
 }
 
@@ -147,11 +145,12 @@ void open_editor(Game& game)
         try {
             if (const Result<bool> started = start_session(game, file, [&file] { return read_draft(file); }, 0);
                 !started) {
-                report_to_player(game, file + ": " + started.problem() + "; the editor cannot open it.");
+                report_words(game, "{file}: {problem}; the editor cannot open it.",
+                             {{"file", file}, {"problem", started.problem()}});
                 return;
             }
         } catch (const ConfigFile::file_not_found& unread) {
-            report_to_player(game, file + ": " + unread.problem + "; the editor cannot open it.");
+            report_words(game, "{file}: {problem}; the editor cannot open it.", {{"file", file}, {"problem", unread.problem}});
             return;
         }
     }
@@ -171,12 +170,13 @@ void close_editor(Game& game)
         // Work in progress saved without a ship start cannot be played:
         // leaving would end the game, as a broken level does.
         if (const Result<> playable = check_level_playable(editing.editor.draft().file_name); !playable) {
-            say(game, "The saved level cannot be played yet (" + playable.problem() + "): the editor stays.");
+            show_words(game, "The saved level cannot be played yet ({problem}): the editor stays.",
+                       {{"problem", playable.problem()}});
             return;
         }
         if (editing.unsaved) {
             keep_edits_now(game);
-            say(game, "The edits are not saved: " + shown_chord(Command::EDIT) + " goes back to them.");
+            show_words(game, "The edits are not saved: {key} goes back to them.", {{"key", shown_chord(Command::EDIT)}});
         }
     }
     game.edit_mode = EditMode::OFF;
@@ -188,7 +188,7 @@ void play_test(Game& game)
 {
     const LevelDraft& draft = session(game).editor.draft();
     if (std::count(draft.grid.cells.begin(), draft.grid.cells.end(), CELL_SHIP_START) == 0) {
-        say(game, "There is no ship start to play from: 5 puts one at the cursor.");
+        show_words(game, "There is no ship start to play from: 5 puts one at the cursor.", {});
         return;
     }
     game.edit_mode = EditMode::TESTING;
@@ -216,8 +216,12 @@ void save_level(Game& game)
     // A new file is one more level to play, after the last one.
     game.level_file_count = std::max(game.level_file_count, number_of(file));
     const std::string& status = editing.editor.status();
-    report_to_player(game, status.rfind("solvable", 0) == 0 ? "Saved " + file + "."
-                                                             : "Saved " + file + " as work in progress: " + status + ".");
+    if (status.rfind("solvable", 0) == 0)
+        report_words(game, "Saved {file}.", {{"file", file}});
+    else
+        report_to_player(game, fill("Saved {file} as work in progress: {status}.", {{"file", file}, {"status", status}}),
+                         fill(tr("Saved {file} as work in progress: {status}."),
+                              {{"file", file}, {"status", editing.editor.shown_status()}}));
 }
 
 namespace {
@@ -254,7 +258,7 @@ void new_level(Game& game)
     make_own_levels_directory();
     const std::string file = next_free_level_file(LevelSet::OWN);
     if (!start_own_level(game, file, [&file] { return Result<LevelDraft>(new_draft(file)); }))
-        say(game, "New level " + file + ": " + shown_chord(Command::SAVE) + " saves it.");
+        show_words(game, "New level {file}: {key} saves it.", {{"file", file}, {"key", shown_chord(Command::SAVE)}});
 }
 
 void copy_level(Game& game)
@@ -262,19 +266,26 @@ void copy_level(Game& game)
     const LevelDraft& draft = session(game).editor.draft();
     const Result<std::string> code = level_code(draft);
     if (!code) {
-        say(game, draft.file_name + " cannot be copied as a level code: " + code.problem() + ".");
+        show_words(game, "{file} cannot be copied as a level code: {problem}.",
+                   {{"file", draft.file_name}, {"problem", code.problem()}});
         return;
     }
     platform::set_clipboard(code.value());
-    report_to_player(game, "Copied " + draft.file_name + " as a level code of " + std::to_string(code->size()) +
-                               " characters; " + shown_chord(Command::PASTE_LEVEL) + " in the editor pastes it.");
+    const Values values = {{"file", draft.file_name},
+                           {"count", std::to_string(code->size())},
+                           {"key", shown_chord(Command::PASTE_LEVEL)}};
+    report_to_player(game, fill("Copied {file} as a level code of {count} characters; {key} in the editor pastes it.", values),
+                     fill(tr_n("Copied {file} as a level code of {count} character; {key} in the editor pastes it.",
+                               "Copied {file} as a level code of {count} characters; {key} in the editor pastes it.",
+                               code->size()),
+                          values));
 }
 
 void paste_level(Game& game)
 {
     Result<LevelDraft> pasted = read_level_code(platform::get_clipboard());
     if (!pasted) {
-        report_to_player(game, "The clipboard holds no level code to paste: " + pasted.problem() + ".");
+        report_words(game, "The clipboard holds no level code to paste: {problem}.", {{"problem", pasted.problem()}});
         return;
     }
     make_own_levels_directory();
@@ -292,8 +303,9 @@ void paste_level(Game& game)
 void toggle_solver_view(Game& game)
 {
     if (!game.options.solver_view || !game.text_shown) {
-        say(game, std::string("The solver's view is off in ") + SETTINGS_FILE +
-                      (game.text_shown ? " (solver_view = no)." : " (text = no)."));
+        show_words(game, game.text_shown ? N_("The solver's view is off in {file} (solver_view = no).")
+                                         : N_("The solver's view is off in {file} (text = no)."),
+                   {{"file", SETTINGS_FILE}});
         return;
     }
     game.solver_view_shown = !game.solver_view_shown;
@@ -307,7 +319,7 @@ void edit(Game& game, Edit change)
 {
     EditorSession& editing = session(game);
     if (const Result<> made = change(editing.editor); !made) {
-        say(game, made.problem());
+        show_message(game, made.problem());
         return;
     }
     note_change(editing);
@@ -351,7 +363,7 @@ void step_edit_history(Game& game, bool forward)
         note_change(editing);
         show_draft(game);
     } else {
-        say(game, forward ? "Nothing to redo." : "Nothing to undo.");
+        show_message(game, forward ? tr("Nothing to redo.") : tr("Nothing to undo."));
     }
 }
 
@@ -386,7 +398,8 @@ void follow_unplayable_level(Game& game)
     if (game.edit_mode != EditMode::OFF || game.unplayable.empty())
         return;
     const std::string file = level_file_name(game.level_number, game.level_file_count, game.level_set);
-    report_to_player(game, file + ": " + game.unplayable + "; it opens in the editor to be mended.");
+    report_words(game, "{file}: {problem}; it opens in the editor to be mended.",
+                 {{"file", file}, {"problem", game.unplayable}});
     open_editor(game);
 }
 

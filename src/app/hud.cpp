@@ -7,6 +7,7 @@
 
 #include "game/command_names.h"
 #include "game/game.h"
+#include "language/language.h"
 #include "world/assist.h"
 #include "world/level_loader.h"
 
@@ -46,44 +47,44 @@ struct HelpRow {
 
 using C = Command;
 const HelpRow HELP[] = {
-    {{C::TURN_LEFT, C::TURN_RIGHT}, "A, D", "D-pad, stick: left, right", "turn the heading round: +x, +z, -x, -z"},
-    {{C::HEAD_UP, C::HEAD_DOWN}, "W, S", "D-pad, stick: up, down", "point the heading up or down"},
-    {{C::LAUNCH}, "Space", "A", "launch the ship"},
-    {{C::RESTART}, "R", "Y", "start the level again"},
-    {{C::UNDO}, "U", "B", "take back a launch, or the restart"},
-    {{C::HINT}, "H", "X", "point along a shortest way"},
-    {{C::NEXT_LEVEL, C::PREVIOUS_LEVEL}, "PageDown, PageUp", "RB, LB", "the next or the previous level"},
-    {{C::FIRST_LEVEL, C::FURTHEST_LEVEL}, "Home, End", "Back+LB, Back+RB", "level 1, the furthest open level"},
-    {{C::MUTE}, "M", "left stick click", "sound off and on"},
-    {{C::EDIT}, "E", "Back+Start", "edit this level"},
-    {{C::MENU}, "F2", "Start", "the menu: levels, options, keys, quit"},
-    {{}, "Mouse, wheel", "Right stick, LT, RT", "turn and move the camera"},
-    {{C::HELP}, "F1", "Back", "show or hide this help"},
-    {{C::TOGGLE_WIREFRAME}, "F3", nullptr, "wire frame"},
-    {{C::TOGGLE_SAMPLING, C::CYCLE_MIPMAPS}, "F4, F5", nullptr, "texture sampling, mipmaps"},
-    {{C::TOGGLE_WHOLE_SCREEN}, "F11", nullptr, "the whole screen or a window"},
-    {{}, "Escape", "Escape", "quit"},
+    {{C::TURN_LEFT, C::TURN_RIGHT}, "A, D", N_("D-pad, stick: left, right"), N_("turn the heading round: +x, +z, -x, -z")},
+    {{C::HEAD_UP, C::HEAD_DOWN}, "W, S", N_("D-pad, stick: up, down"), N_("point the heading up or down")},
+    {{C::LAUNCH}, "Space", "A", N_("launch the ship")},
+    {{C::RESTART}, "R", "Y", N_("start the level again")},
+    {{C::UNDO}, "U", "B", N_("take back a launch, or the restart")},
+    {{C::HINT}, "H", "X", N_("point along a shortest way")},
+    {{C::NEXT_LEVEL, C::PREVIOUS_LEVEL}, "PageDown, PageUp", "RB, LB", N_("the next or the previous level")},
+    {{C::FIRST_LEVEL, C::FURTHEST_LEVEL}, "Home, End", "Back+LB, Back+RB", N_("level 1, the furthest open level")},
+    {{C::MUTE}, "M", N_("left stick click"), N_("sound off and on")},
+    {{C::EDIT}, "E", "Back+Start", N_("edit this level")},
+    {{C::MENU}, "F2", "Start", N_("the menu: levels, options, keys, quit")},
+    {{}, N_("Mouse, wheel"), N_("Right stick, LT, RT"), N_("turn and move the camera")},
+    {{C::HELP}, "F1", "Back", N_("show or hide this help")},
+    {{C::TOGGLE_WIREFRAME}, "F3", nullptr, N_("wire frame")},
+    {{C::TOGGLE_SAMPLING, C::CYCLE_MIPMAPS}, "F4, F5", nullptr, N_("texture sampling, mipmaps")},
+    {{C::TOGGLE_WHOLE_SCREEN}, "F11", nullptr, N_("the whole screen or a window")},
+    {{}, "Escape", "Escape", N_("quit")},
 };
 
 // The keys of the level editor, as F1 shows them there.
 const HelpRow EDITOR_HELP[] = {
-    {{C::CURSOR_AWAY, C::CURSOR_NEARER, C::CURSOR_RIGHT, C::CURSOR_LEFT}, "Arrows", "D-pad, stick",
-     "move the cursor across the view"},
-    {{C::LAYER_UP, C::LAYER_DOWN}, "PageUp, PageDown", "RB, LB", "move the cursor up or down"},
-    {{C::PLACE_CUBE, C::PLACE_BEAMER}, "1, 2", "A, X", "put a cube, a beamer"},
-    {{C::PLACE_SHIP_START, C::PLACE_GOAL}, "5, 6", "right stick click, Y", "put the ship's start, the goal (it moves)"},
-    {{C::EMPTY_CELL}, "0, Delete", "B", "empty the cell"},
-    {{C::GROW, C::SHRINK}, "+, -", "Back+d-pad up, down", "grow or shrink the grid, 2 to 16 a side"},
-    {{C::EDIT_UNDO, C::EDIT_REDO}, "Ctrl+Z, Ctrl+Y", "LT, RT", "undo, redo"},
-    {{C::SAVE}, "Ctrl+S", "Back+A", "save the level's file"},
-    {{C::NEW_LEVEL}, "Ctrl+N", "Back+Y", "a new level of your own"},
+    {{C::CURSOR_AWAY, C::CURSOR_NEARER, C::CURSOR_RIGHT, C::CURSOR_LEFT}, N_("Arrows"), N_("D-pad, stick"),
+     N_("move the cursor across the view")},
+    {{C::LAYER_UP, C::LAYER_DOWN}, "PageUp, PageDown", "RB, LB", N_("move the cursor up or down")},
+    {{C::PLACE_CUBE, C::PLACE_BEAMER}, "1, 2", "A, X", N_("put a cube, a beamer")},
+    {{C::PLACE_SHIP_START, C::PLACE_GOAL}, "5, 6", N_("right stick click, Y"), N_("put the ship's start, the goal (it moves)")},
+    {{C::EMPTY_CELL}, "0, Delete", "B", N_("empty the cell")},
+    {{C::GROW, C::SHRINK}, "+, -", N_("Back+d-pad up, down"), N_("grow or shrink the grid, 2 to 16 a side")},
+    {{C::EDIT_UNDO, C::EDIT_REDO}, "Ctrl+Z, Ctrl+Y", "LT, RT", N_("undo, redo")},
+    {{C::SAVE}, "Ctrl+S", "Back+A", N_("save the level's file")},
+    {{C::NEW_LEVEL}, "Ctrl+N", "Back+Y", N_("a new level of your own")},
     {{C::PLAY_TEST}, "Tab", "Back+X", nullptr},
-    {{C::COPY_LEVEL, C::PASTE_LEVEL}, "Ctrl+C, Ctrl+V", "Back+LB, Back+RB", "copy as a code, paste a code as a new level"},
-    {{C::SOLVER_VIEW}, "V", "Back+B", "the solver's view: rests, dead ends, a shortest way"},
-    {{C::EDIT}, "E", "Back+Start", "leave the editor"},
-    {{}, "Mouse, wheel", "Right stick, Back+LT, Back+RT", "turn and move the camera"},
-    {{C::HELP}, "F1", "Back", "show or hide this help"},
-    {{}, "Escape", "Escape", "quit"},
+    {{C::COPY_LEVEL, C::PASTE_LEVEL}, "Ctrl+C, Ctrl+V", "Back+LB, Back+RB", N_("copy as a code, paste a code as a new level")},
+    {{C::SOLVER_VIEW}, "V", "Back+B", N_("the solver's view: rests, dead ends, a shortest way")},
+    {{C::EDIT}, "E", "Back+Start", N_("leave the editor")},
+    {{}, N_("Mouse, wheel"), N_("Right stick, Back+LT, Back+RT"), N_("turn and move the camera")},
+    {{C::HELP}, "F1", "Back", N_("show or hide this help")},
+    {{}, "Escape", "Escape", N_("quit")},
 };
 
 // What the row's first column shows: the game's own words for its chords
@@ -93,22 +94,26 @@ std::string help_keys(const HelpRow& row)
     const bool pad = player_input().pad_used_last;
     const char* own = pad ? row.pad : row.keys;
     if (own != nullptr && (row.commands.empty() || shown_unchanged(row.commands)))
-        return own;
+        return tr(own);
     return shown_chords(row.commands);
 }
 
 constexpr float HELP_KEYS_END = 0.4f;    // where the column of keys ends
 constexpr float HELP_WORDS_START = 0.43f; // where what they do begins
 
-std::string count_text(int32_t count, const char* one, const char* many)
+std::string launches_text(int32_t count)
 {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
+    return fill(tr_n("{count} launch", "{count} launches", static_cast<uint64_t>(count)),
+                {{"count", std::to_string(count)}});
 }
 
 std::string par_text(int32_t par)
 {
-    return par > 0 ? "par " + std::to_string(par) : "no way to the goal";
+    return par > 0 ? fill(tr("par {par}"), {{"par", std::to_string(par)}}) : tr("no way to the goal");
 }
+
+// The parts of a line, such as the status line's, one after another.
+const char* const SEPARATOR = " \u00b7 ";
 
 // The text cut into lines no wider than `most_width`: at spaces where it
 // can be, and a word wider than that between its characters.
@@ -191,7 +196,7 @@ void Hud::start_card(const Game& game, double now, std::string heading)
     card_.clear();
     card_.push_back(std::move(heading));
     card_.push_back(level_label(game.level_number, game.level_set));
-    card_.push_back(game.level_name);
+    card_.push_back(game.level_name.empty() ? "" : level_title(game.level_name, game.level_number, game.level_set));
     card_.push_back(par_text(par_));
     card_fade_at_ = now + CARD_HOLD;
 }
@@ -210,7 +215,8 @@ void Hud::update(const Game& game, double now)
     if (new_level) {
         const int32_t furthest = furthest_open_level(game);
         if (furthest > game.level_number)
-            heading = shown_chord(Command::FURTHEST_LEVEL) + ": continue at level " + std::to_string(furthest);
+            heading = fill(tr("{key}: continue at level {level}"),
+                           {{"key", shown_chord(Command::FURTHEST_LEVEL)}, {"level", std::to_string(furthest)}});
     }
     for (const WorldEvent& event : game.events) {
         switch (event.kind) {
@@ -218,14 +224,20 @@ void Hud::update(const Game& game, double now)
             if (game.edit_mode != EditMode::OFF) {
                 // A play-test's goal: the editor is back, and the card would
                 // cover its lines.
-                add_message("The goal in " + count_text(event.launches, "launch", "launches") + ".", now);
+                add_message(fill(tr_n("The goal in {count} launch.", "The goal in {count} launches.",
+                                      static_cast<uint64_t>(event.launches)),
+                                 {{"count", std::to_string(event.launches)}}),
+                            now);
                 break;
             }
-            heading = level_label(event.level, game.level_set) + " solved in " +
-                      count_text(event.launches, "launch", "launches") + " (" + par_text(par_) + ")";
+            heading = fill(tr_n("{level} solved in {count} launch ({par})", "{level} solved in {count} launches ({par})",
+                                static_cast<uint64_t>(event.launches)),
+                           {{"level", level_label(event.level, game.level_set)},
+                            {"count", std::to_string(event.launches)},
+                            {"par", par_text(par_)}});
             const auto best = game.progress.best_launches.find(level_file_number(event.level, game.level_file_count));
             if (best != game.progress.best_launches.end() && best->second == event.launches)
-                heading += " \u00b7 your best";
+                heading += SEPARATOR + tr("your best");
             new_level = true;
             break;
         }
@@ -237,10 +249,12 @@ void Hud::update(const Game& game, double now)
             card_fade_at_ = std::min(card_fade_at_, now);
             break;
         case WorldEventKind::NO_WAY:
-            add_message(no_way_line(shown_chord(Command::RESTART)), now);
+            add_message(fill(tr("No way to the goal from here: press {key} to start again."),
+                             {{"key", shown_chord(Command::RESTART)}}),
+                        now);
             break;
         case WorldEventKind::ENDLESS:
-            add_message("The beamers send the ship round for ever: the level starts again.", now);
+            add_message(tr("The beamers send the ship round for ever: the level starts again."), now);
             break;
         default:
             break;
@@ -249,9 +263,11 @@ void Hud::update(const Game& game, double now)
     if (game.sound_muted != muted_seen_) {
         muted_seen_ = game.sound_muted;
         if (!game.sound_on)
-            add_message("Sound is off in tirak.inp (sound = no).", now);
+            add_message(tr("Sound is off in tirak.inp (sound = no)."), now);
         else
-            add_message(game.sound_muted ? "Sound off: " + shown_chord(Command::MUTE) + " turns it on again." : "Sound on.",
+            add_message(game.sound_muted
+                            ? fill(tr("Sound off: {key} turns it on again."), {{"key", shown_chord(Command::MUTE)}})
+                            : tr("Sound on."),
                         now);
     }
     // The editor's lines take the card's place.
@@ -297,8 +313,8 @@ HudFrame Hud::frame(const Game& game, double now, const TextWidth& width) const
     else if (text)
         add_status(game, frame, width, s);
     if (text && game.edit_mode == EditMode::TESTING)
-        frame.lines.push_back({"Playing the level being edited: " + shown_chord(Command::PLAY_TEST) +
-                                   " goes back to the editor",
+        frame.lines.push_back({fill(tr("Playing the level being edited: {key} goes back to the editor"),
+                                    {{"key", shown_chord(Command::PLAY_TEST)}}),
                                {MARGIN, MARGIN + SMALL_HEIGHT * s}, SMALL_HEIGHT * s, GOLD, HudAlign::LEFT, true});
 
     if (menu_shown)
@@ -316,13 +332,15 @@ void Hud::add_status(const Game& game, HudFrame& frame, const TextWidth& width, 
 {
     std::string status = level_title(game.level_name, game.level_number, game.level_set);
     if (!game.level_name.empty())
-        status = level_label(game.level_number, game.level_set) + " \u00b7 " + status;
-    status += " \u00b7 " + count_text(static_cast<int32_t>(game.aids.launches.size()), "launch", "launches");
+        status = level_label(game.level_number, game.level_set) + SEPARATOR + status;
+    status += SEPARATOR + launches_text(static_cast<int32_t>(game.aids.launches.size()));
     if (game.edit_mode == EditMode::OFF)
-        status += " \u00b7 " + par_text(par_);
+        status += SEPARATOR + par_text(par_);
     if (game.sound_on && game.sound_muted)
-        status += " \u00b7 " + shown_chord(Command::MUTE) + ": sound off";
-    status += " \u00b7 " + shown_chord(Command::HELP) + " keys";
+        status += SEPARATOR + fill(tr("{key}: sound off"), {{"key", shown_chord(Command::MUTE)}});
+    // TRANSLATORS: last on the status line: the key that shows every key
+    // and what it does, as in "F1 keys".
+    status += SEPARATOR + fill(tr("{key} keys"), {{"key", shown_chord(Command::HELP)}});
     add_wrapped(frame, {status, {MARGIN, 1.0f - MARGIN}, STATUS_HEIGHT * s, PALE, HudAlign::LEFT}, width, true);
 }
 
@@ -332,14 +350,20 @@ void Hud::add_editor_lines(const Game& game, HudFrame& frame, const TextWidth& w
 {
     const LevelDraft& draft = game.editor->editor.draft();
     const Cell& at = game.edit_cursor;
-    const std::string where = "Editing " + draft.file_name + " \u00b7 " + std::to_string(draft.grid.size) +
-                              " cells a side \u00b7 cursor " + std::to_string(at[0]) + " " + std::to_string(at[1]) +
-                              " " + std::to_string(at[2]) + (game.editor->unsaved ? " \u00b7 not saved" : "") +
-                              " \u00b7 " + shown_chord(Command::HELP) + " keys";
+    std::string where =
+        fill(tr("Editing {file}"), {{"file", draft.file_name}}) + SEPARATOR +
+        fill(tr_n("{count} cell a side", "{count} cells a side", static_cast<uint64_t>(draft.grid.size)),
+             {{"count", std::to_string(draft.grid.size)}}) +
+        SEPARATOR +
+        fill(tr("cursor {x} {y} {z}"),
+             {{"x", std::to_string(at[0])}, {"y", std::to_string(at[1])}, {"z", std::to_string(at[2])}});
+    if (game.editor->unsaved)
+        where += SEPARATOR + tr("not saved");
+    where += SEPARATOR + fill(tr("{key} keys"), {{"key", shown_chord(Command::HELP)}});
     add_wrapped(frame, {where, {MARGIN, MARGIN + SMALL_HEIGHT * s}, SMALL_HEIGHT * s, PALE, HudAlign::LEFT, true},
                 width);
     add_wrapped(frame,
-                {game.editor->editor.status(), {MARGIN, 1.0f - MARGIN}, SMALL_HEIGHT * s, WHITE, HudAlign::LEFT, true},
+                {game.editor->editor.shown_status(), {MARGIN, 1.0f - MARGIN}, SMALL_HEIGHT * s, WHITE, HudAlign::LEFT, true},
                 width, true);
 }
 
@@ -374,8 +398,9 @@ void Hud::add_help(bool editing, HudFrame& frame, float s) const
     for (size_t row = 0; row < count; ++row) {
         y += step;
         const std::string words = help[row].words != nullptr
-                                      ? help[row].words
-                                      : "play it from its start; " + shown_chord(Command::PLAY_TEST) + " comes back";
+                                      ? tr(help[row].words)
+                                      : fill(tr("play it from its start; {key} comes back"),
+                                             {{"key", shown_chord(Command::PLAY_TEST)}});
         frame.lines.push_back({help_keys(help[row]), {spread(HELP_KEYS_END, s), y}, HELP_HEIGHT * s, GOLD, HudAlign::RIGHT});
         frame.lines.push_back({words, {spread(HELP_WORDS_START, s), y}, HELP_HEIGHT * s, WHITE, HudAlign::LEFT});
     }
@@ -390,19 +415,27 @@ constexpr size_t MENU_LEVEL_ROWS = 11; // levels shown at once, the cursor's amo
 std::string key_row(Command command)
 {
     const PlayerInput& input = player_input();
-    return std::string(command_name(command)) + ": " + listed_chords(input.keys.chords_for(command), key_label) +
-           " \u00b7 pad " + listed_chords(input.pad.chords_for(command), pad_label);
+    return fill(tr("{command}: {keys}"),
+                {{"command", command_name(command)}, {"keys", listed_chords(input.keys.chords_for(command), key_label)}}) +
+           // TRANSLATORS: the game pad's buttons for a command, after its keys.
+           SEPARATOR + fill(tr("pad {buttons}"), {{"buttons", listed_chords(input.pad.chords_for(command), pad_label)}});
 }
 
 std::string level_row(const MenuLevel& level)
 {
     // The player's own come after ours, each marked as theirs.
-    std::string row = (level.set == LevelSet::OWN ? "yours " : "") + std::to_string(level.number) + " \u00b7 " +
-                      level.title + " \u00b7 ";
+    const std::string number = level.set == LevelSet::OWN
+                                   // TRANSLATORS: the number of one of the player's own levels in the list of levels.
+                                   ? fill(tr("yours {number}"), {{"number", std::to_string(level.number)}})
+                                   : std::to_string(level.number);
+    const std::string row = number + SEPARATOR + level.title + SEPARATOR;
     if (!level.open)
-        return row + "closed";
+        // TRANSLATORS: a level not yet open to play in the list of levels.
+        return row + tr("closed");
     if (level.best > 0)
-        row += "solved in " + count_text(level.best, "launch", "launches") + ", ";
+        return row + fill(tr_n("solved in {count} launch, {par}", "solved in {count} launches, {par}",
+                               static_cast<uint64_t>(level.best)),
+                          {{"count", std::to_string(level.best)}, {"par", par_text(level.par)}});
     return row + par_text(level.par);
 }
 
@@ -433,8 +466,8 @@ void Hud::add_menu(const Game& game, HudFrame& frame, float s) const
     const float top = 0.5f - step * shown / 2.0f;
     frame.panels.push_back({{spread(0.1f, s), top - step * 0.4f}, {spread(0.9f, s), top + step * (shown + 0.4f)}, SHADE});
     float y = top + step;
-    const char* const titles[] = {"Tirak", "Levels", "Options", "Keys"};
-    frame.lines.push_back({titles[static_cast<size_t>(menu.screen())], {0.5f, y}, height * 1.2f, GOLD,
+    const char* const titles[] = {N_("Tirak"), N_("Levels"), N_("Options"), N_("Keys")};
+    frame.lines.push_back({tr(titles[static_cast<size_t>(menu.screen())]), {0.5f, y}, height * 1.2f, GOLD,
                            HudAlign::CENTRE});
     y += step;
     const size_t first_level = menu.screen() == MenuScreen::LEVELS ? menu.cursor() - cursor : 0;
@@ -447,9 +480,11 @@ void Hud::add_menu(const Game& game, HudFrame& frame, float s) const
     }
     y += step;
     const std::string footer =
-        menu.awaiting() ? "Press a key or a pad button for " + std::string(command_name(*menu.awaiting())) +
-                              " \u00b7 " + shown_chord(Command::MENU) + " keeps it as it is"
-                        : shown_chord(Command::MENU_CHOOSE) + " chooses \u00b7 " + shown_chord(Command::MENU_BACK) +
-                              " goes back \u00b7 " + shown_chord(Command::MENU) + " closes";
+        menu.awaiting()
+            ? fill(tr("Press a key or a pad button for {command}"), {{"command", command_name(*menu.awaiting())}}) +
+                  SEPARATOR + fill(tr("{key} keeps it as it is"), {{"key", shown_chord(Command::MENU)}})
+            : fill(tr("{key} chooses"), {{"key", shown_chord(Command::MENU_CHOOSE)}}) + SEPARATOR +
+                  fill(tr("{key} goes back"), {{"key", shown_chord(Command::MENU_BACK)}}) + SEPARATOR +
+                  fill(tr("{key} closes"), {{"key", shown_chord(Command::MENU)}});
     frame.lines.push_back({footer, {0.5f, y}, SMALL_HEIGHT * s, menu.awaiting() ? GOLD : PALE, HudAlign::CENTRE});
 }

@@ -2,6 +2,7 @@
 
 #include "game/command_names.h"
 #include "game/game.h"
+#include "language/language.h"
 #include "platform/window.h"
 
 #include <algorithm>
@@ -49,15 +50,24 @@ MenuChoice option_choice(size_t row, Command command, const MenuOptions& options
 
 std::string on_off(bool on)
 {
-    return on ? "on" : "off";
+    // TRANSLATORS: whether a setting in the options is on.
+    return on ? tr("on") : tr("off");
+}
+
+std::string option(const char* pattern, const std::string& value)
+{
+    return fill(tr(pattern), {{"value", value}});
 }
 
 } // namespace
 
-const std::vector<std::string>& Menu::main_rows()
+std::vector<std::string> Menu::main_rows()
 {
-    static const std::vector<std::string> rows = {"Continue", "Levels", "Options", "Keys", "Help", "Quit"};
-    return rows;
+    const char* const rows[] = {N_("Continue"), N_("Levels"), N_("Options"), N_("Keys"), N_("Help"), N_("Quit")};
+    std::vector<std::string> shown;
+    for (const char* row : rows)
+        shown.push_back(tr(row));
+    return shown;
 }
 
 const std::vector<Command>& Menu::key_commands()
@@ -67,14 +77,16 @@ const std::vector<Command>& Menu::key_commands()
 
 std::vector<std::string> Menu::option_rows(const MenuOptions& options)
 {
-    return {std::string("Window: ") + (options.whole_screen ? "the whole screen" : "a window"),
-            "Volume: " + std::to_string(options.volume),
-            "Music volume: " + std::to_string(options.music_volume),
-            "Sound: " + on_off(options.sound),
-            "Text: " + on_off(options.text),
-            std::string("Text size: ") + text_size_name(options.player.text_size),
-            "Mouse speed: " + std::to_string(options.player.mouse_speed) + "%",
-            std::string("Mouse up and down: ") + (options.player.mouse_inverted ? "inverted" : "as moved")};
+    // The sizes as the settings name them.
+    const char* const sizes[] = {N_("small"), N_("medium"), N_("large")};
+    return {option(N_("Window: {value}"), options.whole_screen ? tr("the whole screen") : tr("a window")),
+            option(N_("Volume: {value}"), std::to_string(options.volume)),
+            option(N_("Music volume: {value}"), std::to_string(options.music_volume)),
+            option(N_("Sound: {value}"), on_off(options.sound)),
+            option(N_("Text: {value}"), on_off(options.text)),
+            option(N_("Text size: {value}"), tr(sizes[static_cast<size_t>(options.player.text_size)])),
+            option(N_("Mouse speed: {value}"), std::to_string(options.player.mouse_speed) + "%"),
+            option(N_("Mouse up and down: {value}"), options.player.mouse_inverted ? tr("inverted") : tr("as moved"))};
 }
 
 MenuOptions options_of(const Game& game)

@@ -86,7 +86,7 @@ public:
     const std::vector<MenuLevel>& levels() const { return levels_; }
     // The main screen's rows, the options screen's, and the keys screen's
     // commands.
-    static const std::vector<std::string>& main_rows();
+    static std::vector<std::string> main_rows();
     static const std::vector<Command>& key_commands();
     static std::vector<std::string> option_rows(const MenuOptions& options);
 

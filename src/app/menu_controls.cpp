@@ -81,8 +81,8 @@ void keep_setting(Game& game, const std::string& key, const std::string& value)
 {
     const Result<> kept = change_settings(SETTINGS_FILE, {{key, value}});
     if (!kept)
-        report_to_player(game, std::string(SETTINGS_FILE) + ": " + kept.problem() +
-                                   "; the change holds until the game ends.");
+        report_words(game, "{file}: {problem}; the change holds until the game ends.",
+                     {{"file", SETTINGS_FILE}, {"problem", kept.problem()}});
 }
 
 std::string yes_no(bool yes)
@@ -95,7 +95,7 @@ void set_sound(Game& game, bool on)
     game.sound_on = on;
     if (!game.sound) {
         if (on)
-            report_to_player(game, "Sound comes on at the next start: no sound device was opened for this one.");
+            report_words(game, "Sound comes on at the next start: no sound device was opened for this one.", {});
     } else {
         game.sound_muted = !on;
     }
@@ -111,7 +111,7 @@ void set_music_volume(Game& game, int32_t volume)
         keep_setting(game, "music", "yes");
     }
     if (volume > 0 && !game.music_playing)
-        report_to_player(game, "Music comes on at the next start: it was off at this one.");
+        report_words(game, "Music comes on at the next start: it was off at this one.", {});
 }
 
 } // namespace
@@ -202,8 +202,13 @@ void bind_from_menu(Game& game, Chord chord, const ChordSpelling& spelling, Inpu
         return;
     const std::string name = command_name(command);
     if (const std::optional<Command> holder = bindings.rebind(command, chord)) {
-        report_to_player(game, spelling.name(chord) + " is " + command_name(*holder) + "'s already; " + name +
-                                   " keeps " + listed_chords(bindings.chords_for(command), spelling.name) + ".");
+        // TRANSLATORS: {holder} and {command} are the commands' names in the
+        // settings file (launch, restart), which stay as they are.
+        report_words(game, "{key} is {holder}'s already; {command} keeps {keys}.",
+                     {{"key", spelling.name(chord)},
+                      {"holder", command_name(*holder)},
+                      {"command", name},
+                      {"keys", listed_chords(bindings.chords_for(command), spelling.name)}});
         return;
     }
     keep_setting(game, spelling.prefix + name, spelling.name(chord));

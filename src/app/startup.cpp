@@ -6,6 +6,7 @@
 #include "game/fatal_error.h"
 #include "game/game.h"
 #include "game/player_lines.h"
+#include "language/language.h"
 #include "config/config_file.h"
 #include "config/file_text.h"
 #include "platform/window.h"
@@ -44,9 +45,13 @@ int32_t read_bounded(Game& game, const ConfigFile& settings, const char* key, in
         return fallback;
     if (const std::optional<int32_t> number = whole_number(*value); number && *number >= least && *number <= most)
         return *number;
-    report_to_player(game, std::string(SETTINGS_FILE) + ": " + key + " = " + *value + " is not a whole number from " +
-                               std::to_string(least) + " to " + std::to_string(most) + "; it is " +
-                               std::to_string(fallback) + ".");
+    report_words(game, "{file}: {key} = {value} is not a whole number from {least} to {most}; it is {fallback}.",
+                 {{"file", SETTINGS_FILE},
+                  {"key", key},
+                  {"value", *value},
+                  {"least", std::to_string(least)},
+                  {"most", std::to_string(most)},
+                  {"fallback", std::to_string(fallback)}});
     return fallback;
 }
 
@@ -57,8 +62,8 @@ TextSize read_text_size(Game& game, const ConfigFile& settings)
         return TextSize::MEDIUM;
     if (const std::optional<TextSize> size = text_size_named(*value))
         return *size;
-    report_to_player(game, std::string(SETTINGS_FILE) + ": text_size = " + *value +
-                               " is not small, medium or large; it is medium.");
+    report_words(game, "{file}: text_size = {value} is not small, medium or large; it is medium.",
+                 {{"file", SETTINGS_FILE}, {"value", *value}});
     return TextSize::MEDIUM;
 }
 
@@ -69,8 +74,8 @@ LevelSet read_level_set(Game& game, const ConfigFile& settings)
         return LevelSet::SHIPPED;
     if (*value == OWN_LEVELS)
         return LevelSet::OWN;
-    report_to_player(game, std::string(SETTINGS_FILE) + ": level_set = " + *value + " is not " + SHIPPED_LEVELS +
-                               " or " + OWN_LEVELS + "; it is " + SHIPPED_LEVELS + ".");
+    report_words(game, "{file}: level_set = {value} is not {shipped} or {own}; it is {shipped}.",
+                 {{"file", SETTINGS_FILE}, {"value", *value}, {"shipped", SHIPPED_LEVELS}, {"own", OWN_LEVELS}});
     return LevelSet::SHIPPED;
 }
 
@@ -122,14 +127,15 @@ void add_players_gamepad_mappings(Game& game)
     const Result<std::optional<std::string>> file =
         read_file_text(file_name, MOST_MAPPING_BYTES, "a gamepad mappings file");
     if (!file) {
-        report_to_player(game, file_name + ": " + file.problem() + "; the built-in gamepad mappings are used.");
+        report_words(game, "{file}: {problem}; the built-in gamepad mappings are used.",
+                     {{"file", file_name}, {"problem", file.problem()}});
         return;
     }
     if (!file.value())
         return;
     for (const int line : platform::add_gamepad_mappings(*file.value()))
-        report_to_player(game, file_name + ": line " + std::to_string(line) +
-                                   " is not a gamepad mapping; the other lines are used.");
+        report_words(game, "{file}: line {line} is not a gamepad mapping; the other lines are used.",
+                     {{"file", file_name}, {"line", std::to_string(line)}});
 }
 
 void report_gl_context()
@@ -160,6 +166,8 @@ int initialize(Game& game)
     const ConfigFile settings(SETTINGS_FILE, "=", "#", "EndConfigFile");
     settings.read_int_into("width", game.width);
     settings.read_int_into("height", game.height);
+    // First, so that every word from here on is in the player's language.
+    choose_language(settings.find_value("language").value_or(""));
     game.level_set = read_level_set(game, settings);
     game.level_number = settings.read_int("level", 1);
     // Ours open one by one, from the start level on; the player's own are

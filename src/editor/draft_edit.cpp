@@ -1,5 +1,7 @@
 #include "editor/draft_edit.h"
 
+#include "language/language.h"
+
 #include <algorithm>
 
 namespace {
@@ -47,9 +49,9 @@ EditOutcome place_in_cell(const LevelDraft& draft, const Cell& cell, int32_t con
 {
     const LevelGrid& grid = draft.grid;
     if (!placeable(content))
-        return refused("only cubes, beamers, the ship start and the goal can be placed");
+        return refused(tr("only cubes, beamers, the ship start and the goal can be placed"));
     if (!holds_cell(grid, cell))
-        return refused("that cell is outside the grid");
+        return refused(tr("that cell is outside the grid"));
     DraftEdit edit = cells_edit(draft);
     const int32_t before = cell_value(grid, cell);
     if (before == content)
@@ -57,7 +59,7 @@ EditOutcome place_in_cell(const LevelDraft& draft, const Cell& cell, int32_t con
 
     if (content == CELL_BEAMER &&
         std::count(grid.cells.begin(), grid.cells.end(), CELL_BEAMER) >= BEAMERS_PER_LEVEL)
-        return refused("a level has one pair of beamers; empty one of them first");
+        return refused(tr("a level has one pair of beamers; empty one of them first"));
     // There is only ever one ship start and one goal: placing one moves it.
     if (content == CELL_SHIP_START || content == CELL_GOAL)
         for (int32_t index = 0; index < grid.cell_count; ++index)
@@ -71,9 +73,9 @@ EditOutcome resize_grid(const LevelDraft& draft, int32_t size)
 {
     const LevelGrid& grid = draft.grid;
     if (size < MIN_DRAFT_SIZE)
-        return refused("a grid is at least " + std::to_string(MIN_DRAFT_SIZE) + " cells a side");
+        return refused(fill(tr_n("a grid is at least {count} cell a side", "a grid is at least {count} cells a side", MIN_DRAFT_SIZE), {{"count", std::to_string(MIN_DRAFT_SIZE)}}));
     if (size > MAX_DRAFT_SIZE && size > grid.size)
-        return refused("a grid is at most " + std::to_string(MAX_DRAFT_SIZE) + " cells a side");
+        return refused(fill(tr_n("a grid is at most {count} cell a side", "a grid is at most {count} cells a side", MAX_DRAFT_SIZE), {{"count", std::to_string(MAX_DRAFT_SIZE)}}));
     DraftEdit edit{grid.size, size, {}};
     const LevelGrid kept = empty_grid(size);
     for (int32_t index = 0; index < grid.cell_count; ++index) {
@@ -83,9 +85,9 @@ EditOutcome resize_grid(const LevelDraft& draft, int32_t size)
             continue;
         // The designer would not see them go: they must be moved in first.
         if (value == CELL_SHIP_START)
-            return refused("the ship start would fall outside the grid; move it in first");
+            return refused(tr("the ship start would fall outside the grid; move it in first"));
         if (value == CELL_GOAL)
-            return refused("the goal would fall outside the grid; move it in first");
+            return refused(tr("the goal would fall outside the grid; move it in first"));
         edit.changes.push_back({cell, value, CELL_EMPTY});
     }
     return edit;

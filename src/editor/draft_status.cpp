@@ -1,6 +1,7 @@
 #include "editor/draft_status.h"
 
 #include "editor/draft_file.h"
+#include "language/language.h"
 #include "world/flight_rules.h"
 #include "world/level_check.h"
 #include "world/level_stats.h"
@@ -13,26 +14,29 @@ namespace {
 
 const char* const SEPARATOR = " \u00b7 ";
 
-std::string figure(uint64_t count, const char* one, const char* many)
+std::string count_words(bool shown, uint64_t count, const char* one, const char* many)
 {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
+    return fill(words_n(shown, one, many, count), {{"count", std::to_string(count)}});
 }
 
 } // namespace
 
-std::string draft_status(const LevelDraft& draft)
+std::string draft_status(const LevelDraft& draft, bool shown)
 {
-    const std::vector<std::string> problems = check_level(draft_level_file(draft));
+    const std::vector<std::string> problems = check_level(draft_level_file(draft), shown);
     if (!problems.empty())
-        return problems.front() == GOAL_OUT_OF_REACH ? "no way to the goal" : problems.front();
+        return problems.front() == GOAL_OUT_OF_REACH ? words(shown, "no way to the goal") : problems.front();
 
     LevelGrid grid = draft.grid;
     const RestingShip start = take_ship_start(grid);
     const LevelStats stats = measure_level(grid, start);
-    return "solvable: " + figure(stats.launches, "launch", "launches") + SEPARATOR +
-           figure(stats.shortest_ways, "shortest way", "shortest ways") + SEPARATOR +
-           figure(stats.resting_places, "resting place", "resting places") + SEPARATOR +
-           figure(stats.dead_ends, "dead end", "dead ends");
+    // TRANSLATORS: the editor's verdict on a level being built; {launches}
+    // reads "7 launches", the launches of a shortest way.
+    return fill(words(shown, "solvable: {launches}"),
+                {{"launches", count_words(shown, stats.launches, "{count} launch", "{count} launches")}}) +
+           SEPARATOR + count_words(shown, stats.shortest_ways, "{count} shortest way", "{count} shortest ways") + SEPARATOR +
+           count_words(shown, stats.resting_places, "{count} resting place", "{count} resting places") + SEPARATOR +
+           count_words(shown, stats.dead_ends, "{count} dead end", "{count} dead ends");
 }
 
 SolverMarks draft_marks(const LevelDraft& draft)

@@ -11,8 +11,9 @@
 //   "solvable: 7 launches · 2 shortest ways · 23 resting places · 4 dead ends"
 //   "no way to the goal"
 //   the first problem `tirak-levels check` would report for the draft saved
-// The figures are those of `tirak-levels stats`.
-std::string draft_status(const LevelDraft& draft);
+// The figures are those of `tirak-levels stats`. `shown`: in the player's
+// language, for the screen; otherwise English, as the console says it.
+std::string draft_status(const LevelDraft& draft, bool shown = false);
 
 // What the solver view shows of the draft, played from its ship start; no
 // marks at all when it has none.

@@ -2,6 +2,7 @@
 
 #include "editor/draft_file.h"
 #include "editor/draft_status.h"
+#include "language/language.h"
 
 LevelEditor::LevelEditor(LevelDraft draft) : draft_(std::move(draft))
 {
@@ -11,6 +12,8 @@ LevelEditor::LevelEditor(LevelDraft draft) : draft_(std::move(draft))
 void LevelEditor::judge()
 {
     status_ = draft_status(draft_);
+    // Worked out again only for a player who reads another language.
+    shown_status_ = translating() ? draft_status(draft_, true) : status_;
     marks_ = std::make_shared<const SolverMarks>(draft_marks(draft_));
 }
 

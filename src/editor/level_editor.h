@@ -33,6 +33,8 @@ public:
 
     const LevelDraft& draft() const { return draft_; }
     const std::string& status() const { return status_; }
+    // The same in the player's language.
+    const std::string& shown_status() const { return shown_status_; }
     // New marks for every change and the same ones while nothing changes,
     // so that whoever draws them can tell by the pointer.
     std::shared_ptr<const SolverMarks> marks() const { return marks_; }
@@ -45,5 +47,6 @@ private:
     LevelDraft draft_;
     EditHistory history_;
     std::string status_;
+    std::string shown_status_;
     std::shared_ptr<const SolverMarks> marks_;
 };

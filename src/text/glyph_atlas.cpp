@@ -158,8 +158,12 @@ const std::vector<uint32_t>& atlas_codepoints()
         std::vector<uint32_t> list;
         for (uint32_t c = 0x20; c <= 0x7E; ++c)
             list.push_back(c);
-        for (uint32_t c : {0xB7u, 0xD7u, 0x2013u, 0x2014u, 0x2018u, 0x2019u, 0x201Cu, 0x201Du, 0x2026u, 0x2190u,
-                           0x2191u, 0x2192u, 0x2193u})
+        // Latin-1's letters and signs: every accented letter of German,
+        // French and Spanish but two, and their quotes and inverted marks.
+        for (uint32_t c = 0xA0; c <= 0xFF; ++c)
+            list.push_back(c);
+        for (uint32_t c : {0x152u, 0x153u, 0x178u, 0x2013u, 0x2014u, 0x2018u, 0x2019u, 0x201Au, 0x201Cu, 0x201Du,
+                           0x201Eu, 0x2026u, 0x2190u, 0x2191u, 0x2192u, 0x2193u})
             list.push_back(c);
         return list;
     }();

@@ -67,8 +67,9 @@ struct GlyphAtlas {
     float kern(uint32_t left, uint32_t right) const;
 };
 
-// The characters the atlas holds: printable ASCII and the few others the
-// game's texts use (· × – — … ‘ ’ “ ” and the arrows ← ↑ → ↓).
+// The characters the atlas holds: printable ASCII, Latin-1 (the letters of
+// the game's languages, · and ×), Œ œ Ÿ, the dashes, quotes and … and the
+// arrows ← ↑ → ↓.
 const std::vector<uint32_t>& atlas_codepoints();
 
 // The atlas, or one line naming what is missing, ending "playing without

@@ -1,6 +1,7 @@
 #include "world/level_check.h"
 
 #include "config/config_file.h"
+#include "language/language.h"
 #include "world/flight_rules.h"
 #include "world/level_search.h"
 
@@ -74,7 +75,7 @@ void check_entries(const LevelFile& level, std::vector<std::string>& problems)
     }
 }
 
-void check_contents(const LevelGrid& grid, std::vector<std::string>& problems)
+void check_contents(const LevelGrid& grid, std::vector<std::string>& problems, bool shown)
 {
     int32_t ship_starts = 0;
     int32_t goals = 0;
@@ -85,18 +86,20 @@ void check_contents(const LevelGrid& grid, std::vector<std::string>& problems)
         beamers += cell == CELL_BEAMER;
     }
     if (ship_starts == 0)
-        problems.push_back("no ship start (a cell with the value 5)");
+        problems.push_back(words(shown, "no ship start (a cell with the value 5)"));
     if (ship_starts > 1)
-        problems.push_back(std::to_string(ship_starts) + " ship starts; a level has one");
+        problems.push_back(fill(words(shown, "{count} ship starts; a level has one"),
+                                {{"count", std::to_string(ship_starts)}}));
     if (goals == 0)
-        problems.push_back("no goal (a cell with the value 6)");
+        problems.push_back(words(shown, "no goal (a cell with the value 6)"));
     if (beamers != 0 && beamers != BEAMERS_PER_PAIR)
-        problems.push_back(std::to_string(beamers) + (beamers == 1 ? " beamer" : " beamers") +
-                           "; beamers come in one pair");
+        problems.push_back(fill(words_n(shown, "{count} beamer; beamers come in one pair",
+                                        "{count} beamers; beamers come in one pair", static_cast<uint64_t>(beamers)),
+                                {{"count", std::to_string(beamers)}}));
 }
 
 // Plays the level from its ship start, as the game would start it.
-void check_play(LevelGrid grid, bool has_goal, std::vector<std::string>& problems)
+void check_play(LevelGrid grid, bool has_goal, std::vector<std::string>& problems, bool shown)
 {
     const RestingShip start = take_ship_start(grid);
     const LevelSearch search = search_level(grid, start);
@@ -109,15 +112,16 @@ void check_play(LevelGrid grid, bool has_goal, std::vector<std::string>& problem
         const auto& cell = search.states[state].cell;
         if (!reported.emplace(cell, heading).second)
             continue;
-        problems.push_back(std::string("launching ") + LAUNCH_HEADINGS[heading].name + " from " +
-                           cell_text(cell[0], cell[1], cell[2]) +
-                           " never ends: the beamers send the ship round for ever");
+        problems.push_back(fill(words(shown, "launching {heading} from {cell} never ends: the beamers send the ship "
+                                             "round for ever"),
+                                {{"heading", LAUNCH_HEADINGS[heading].name},
+                                 {"cell", cell_text(cell[0], cell[1], cell[2])}}));
     }
 }
 
 } // namespace
 
-std::vector<std::string> check_level(const LevelFile& level)
+std::vector<std::string> check_level(const LevelFile& level, bool shown)
 {
     std::vector<std::string> problems;
     if (level.size == 0)
@@ -130,12 +134,12 @@ std::vector<std::string> check_level(const LevelFile& level)
 
     LevelGrid grid;
     fill_level_grid(level, grid);
-    check_contents(grid, problems);
+    check_contents(grid, problems, shown);
 
     const bool has_ship = std::count(grid.cells.begin(), grid.cells.end(), CELL_SHIP_START) > 0;
     const bool has_goal = std::count(grid.cells.begin(), grid.cells.end(), CELL_GOAL) > 0;
     if (has_ship)
-        check_play(grid, has_goal, problems);
+        check_play(grid, has_goal, problems, shown);
     return problems;
 }
 

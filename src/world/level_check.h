@@ -13,8 +13,9 @@ extern const char* const GOAL_OUT_OF_REACH;
 
 // The problems of a level as it is written, each a phrase; an empty list
 // means the level is playable. Plays it with the game's flight step. Works
-// on any level, also one the game would refuse to load.
-std::vector<std::string> check_level(const LevelFile& level);
+// on any level, also one the game would refuse to load. `shown`: in the
+// player's language, for the editor's status line.
+std::vector<std::string> check_level(const LevelFile& level, bool shown = false);
 
 // The same for a level file, loaded as the game reads it, and the reason
 // when it cannot be read at all. The phrases leave out the file name.

@@ -1,6 +1,7 @@
 #include "world/level_loader.h"
 
 #include "config/config_file.h"
+#include "language/language.h"
 
 #include <algorithm>
 #include <limits>
@@ -158,12 +159,16 @@ Result<int32_t> load_level(int32_t level_number, int32_t file_count, LevelGrid& 
 
 std::string level_label(int32_t level_number, LevelSet set)
 {
-    return (set == LevelSet::OWN ? "Your level " : "Level ") + std::to_string(level_number);
+    return fill(set == LevelSet::OWN ? tr("Your level {number}") : tr("Level {number}"),
+                {{"number", std::to_string(level_number)}});
 }
 
 std::string level_title(const std::string& name, int32_t level_number, LevelSet set)
 {
-    return name.empty() ? level_label(level_number, set) : name;
+    if (name.empty())
+        return level_label(level_number, set);
+    // Our names are in the catalogue; the player's own stay as written.
+    return set == LevelSet::SHIPPED ? tr(name.c_str()) : name;
 }
 
 int32_t character_count(const std::string& text)
