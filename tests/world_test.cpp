@@ -286,7 +286,7 @@ TEST(Controls, ThePlayersBindingsReplaceTheGamesAndEachLineTheyCannotTakeIsSaid)
     const Row rows[] = {
         {"none", {{"width", "800"}}, {}, {{PLAYING, {' '}, C::LAUNCH}, {EDITING, {'S', true}, C::SAVE}}},
         {"Return and L", {{"key_launch", "Return"}, {"key_jump", "J"}, {"key_right", "l"}},
-         {"tirak.inp: key_jump names no command; the README lists them."},
+         {"tirak.inp: key_jump names no command; the manual page tirak(6) lists them."},
          {{PLAYING, {RETURN}, C::LAUNCH}, {PLAYING, {' '}, NONE}, {PLAYING, {'L'}, C::TURN_RIGHT}, {PLAYING, {'D'}, NONE}}},
         {"a clash: the first keeps it", {{"key_hint", "Return"}, {"key_undo", "return, F6"}},
          {"tirak.inp: key_undo = return, F6: Return is hint's already, and hint keeps it."},

@@ -81,7 +81,7 @@ std::vector<std::string> InputBindings::take_settings(const SettingLines& lines,
         const std::string setting = key + " = " + value;
         const std::optional<Command> command = command_named(key.substr(prefix.size()));
         if (!command) {
-            problems.push_back(file_name + ": " + key + " names no command; the README lists them.");
+            problems.push_back(file_name + ": " + key + " names no command; the manual page tirak(6) lists them.");
             continue;
         }
         PlayersLine line{setting, *command, {}};
