@@ -320,7 +320,7 @@ HudFrame Hud::frame(const Game& game, double now, const TextWidth& width) const
     if (menu_shown)
         add_menu(game, frame, s);
     else if (game.help_shown)
-        add_help(game.edit_mode == EditMode::EDITING, frame, s);
+        add_help(game.edit_mode == EditMode::EDITING, frame, width, s);
     else if (text)
         add_messages(now, frame, width, s);
     return frame;
@@ -386,24 +386,36 @@ void Hud::add_messages(double now, HudFrame& frame, const TextWidth& width, floa
     }
 }
 
-void Hud::add_help(bool editing, HudFrame& frame, float s) const
+void Hud::add_help(bool editing, HudFrame& frame, const TextWidth& width, float s) const
 {
     const HelpRow* help = editing ? EDITOR_HELP : HELP;
     const size_t count = editing ? std::size(EDITOR_HELP) : std::size(HELP);
     const float step = HELP_HEIGHT * s * LINE_GAP;
     const float top = 0.5f - step * static_cast<float>(count) / 2.0f;
-    frame.panels.push_back(
-        {{spread(0.12f, s), top - step}, {spread(0.88f, s), top + step * (static_cast<float>(count) + 0.6f)}, SHADE});
+    const float keys_end = spread(HELP_KEYS_END, s);
+    const float words_start = spread(HELP_WORDS_START, s);
+    // The panel holds the longest line, which in some languages is longer
+    // than the English the columns were placed for.
+    float left = spread(0.12f, s);
+    float right = spread(0.88f, s);
+    const float pad = HELP_HEIGHT * s * 0.5f;
     float y = top;
     for (size_t row = 0; row < count; ++row) {
         y += step;
+        const std::string keys = help_keys(help[row]);
         const std::string words = help[row].words != nullptr
                                       ? tr(help[row].words)
                                       : fill(tr("play it from its start; {key} comes back"),
                                              {{"key", shown_chord(Command::PLAY_TEST)}});
-        frame.lines.push_back({help_keys(help[row]), {spread(HELP_KEYS_END, s), y}, HELP_HEIGHT * s, GOLD, HudAlign::RIGHT});
-        frame.lines.push_back({words, {spread(HELP_WORDS_START, s), y}, HELP_HEIGHT * s, WHITE, HudAlign::LEFT});
+        if (width) {
+            left = std::min(left, keys_end - width(keys, HELP_HEIGHT * s) - pad);
+            right = std::max(right, words_start + width(words, HELP_HEIGHT * s) + pad);
+        }
+        frame.lines.push_back({keys, {keys_end, y}, HELP_HEIGHT * s, GOLD, HudAlign::RIGHT});
+        frame.lines.push_back({words, {words_start, y}, HELP_HEIGHT * s, WHITE, HudAlign::LEFT});
     }
+    frame.panels.push_back({{std::max(left, 0.0f), top - step},
+                            {std::min(right, 1.0f), top + step * (static_cast<float>(count) + 0.6f)}, SHADE});
 }
 
 namespace {

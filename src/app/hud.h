@@ -71,7 +71,7 @@ private:
     void add_status(const Game& game, HudFrame& frame, const TextWidth& width, float scale) const;
     void add_editor_lines(const Game& game, HudFrame& frame, const TextWidth& width, float scale) const;
     void add_messages(double now, HudFrame& frame, const TextWidth& width, float scale) const;
-    void add_help(bool editing, HudFrame& frame, float scale) const;
+    void add_help(bool editing, HudFrame& frame, const TextWidth& width, float scale) const;
     void add_menu(const Game& game, HudFrame& frame, float scale) const;
 
     int32_t shown_level_ = 0; // the level whose card was made last; 0 before the first

@@ -384,10 +384,19 @@ hint_through_level_4() {
 # The words on screen, as tesseract reads them off a shot of the window: the
 # light text alone, dark on white and twice as large, on one line in `said`.
 # PSM=4 reads a column of lines of several sizes, as F1 shows them, whole.
+# OCR=deu (fra, spa) reads with that language's letters and words.
 read_text() { window_shot; read_shot shot.png; }
 read_shot() {
     convert "$1" -colorspace gray -threshold 75% -negate -resize 200% read.png
-    timeout 60 tesseract read.png - ${PSM:+--psm $PSM} 2> /dev/null | tr '\n' ' ' > said
+    timeout 60 tesseract read.png - ${PSM:+--psm $PSM} ${OCR:+-l $OCR} 2> /dev/null | tr '\n' ' ' > said
+}
+# in_language LANGUAGE OCR WORDS...: level 1's title card, with the status
+# line under it, and then F1's panel, read as a player of LANGUAGE (the
+# environment's) sees them: the card into card_said, the panel into said.
+in_language() {
+    local language=$1 ocr=$2
+    shift 2
+    WRAP="env LANGUAGE=$language" OCR=$ocr READY=shown game eval "read_until $(printf '%q ' "$@"); cp said card_said; frames 10; keys F1; frames 10; read_text"
 }
 # says TEXT [FILE]: FILE (`said`) holds TEXT; the reader's spaces do not count.
 says() { tr -d ' ' < "${2:-said}" | grep -qF -- "${1// /}"; }
@@ -964,6 +973,11 @@ menu/options          | 0 | text_on                                             
 menu/read-only        | 0 |                                                            | read_only game eval 'frames 10; keys F2 Down Down Return Down Left F2 space; frames 30 1' | has out 'tirak.inp: it cannot be written (Read-only file system); the change holds until the game ends.' && count out 'cannot be written' 1
 play/by-pad           | 0 | text_on                                                    | pad_plays_level_1 | has data/progress.inp 'level_1 = 4' && says 'Back keys'
 editor/build-by-pad   | 0 |                                                            | pad_builds_a_level | like game_out '^Saved mylevels/1\.lev.*' && is solved '3 launches: +x +z -x'
+text/german           | 0 | text_on                                                    | in_language de deu Jungfernflug 'Par 4' | says 'Jungfernflug' card_said && says 'Flüge' card_said && says 'Schiff starten' && says 'zurücknehmen' && says 'Menü: Levels, Optionen'
+text/french           | 0 | text_on                                                    | in_language fr_FR.UTF-8 fra 'Niveau 1' 'Premier vol' | says 'Niveau 1' card_said && says 'Premier vol' card_said && says 'lancer le vaisseau' && says 'précédent' && says 'plein écran ou fenêtre'
+text/spanish          | 0 | text_on                                                    | in_language es spa 'Nivel 1' 'Primer vuelo' | says 'Nivel 1' card_said && says 'Primer vuelo' card_said && says 'lanzar la nave' && says 'girar y mover la cámara' && says 'vista alámbrica'
+text/english-setting  | 0 | text_on; sed -i 's/^EndConfigFile$/language = en\n&/' tirak.inp | in_language de eng 'Level 1' 'First Flight' | says 'First Flight' card_said && says 'launch the ship' && ! says 'Schiff'
+text/no-catalogue     | 0 | text_on; rm -r locale                                      | in_language de eng 'Level 1' 'First Flight' | says 'First Flight' card_said && says 'launch the ship' && started_cleanly
 text/french-keyboard  | 0 | text_on                                                    | french_keyboard | says 'Q, D' && says 'Z, S' && says 'Space launch the ship'
 text/rebound-keys     | 0 | text_on                                                    | rebound_keys | has out "tirak.inp: key_hint = Return: Return is launch's already, and launch keeps it." && has out 'tirak.inp: key_jump names no command; the manual page tirak(6) lists them.' && has out 'tirak.inp: key_undo = Bakspace: "Bakspace" is no key name; undo keeps U.' && has data/progress.inp 'level_1 = 4' && says 'Return' && says 'A, L' && says 'launch the ship'
 leak/valgrind         | 0 |                      | valgrind_game | grep -q 'ERROR SUMMARY: 0 errors' valgrind.log || ! cat valgrind.log
