@@ -140,6 +140,8 @@ TEST(Language, FallsBackToEnglish)
         {"", "fr", "", LOCALE, "Son rétabli."},
         {"", "", "es_ES.UTF-8", LOCALE, "Sonido activado."},
         {"", "it:fr", "", LOCALE, "Son rétabli."},
+        {"", "en:fr", "", LOCALE, "Sound on."},
+        {"", "", "en_GB.UTF-8", LOCALE, "Sound on."},
         {"en", "de", "de_DE.UTF-8", LOCALE, "Sound on."},
         {"", "", "C.UTF-8", LOCALE, "Sound on."},
         {"it", "", "", LOCALE, "Sound on."},

@@ -27,11 +27,11 @@ std::string language_of_environment()
     return "";
 }
 
+// The C locale, or English first in a list such as LANGUAGE's "en:de".
 bool is_english(const std::string& language)
 {
-    return language.empty() || language == "C" || language.rfind("C.", 0) == 0 || language == "POSIX" ||
-           language == "en" || language.rfind("en_", 0) == 0 || language.rfind("en.", 0) == 0 ||
-           language.rfind("en:", 0) == 0;
+    const std::string first = language.substr(0, language.find_first_of("_.@:"));
+    return first.empty() || first == "C" || first == "POSIX" || first == "en";
 }
 
 // Looks the text up in the player's language. The process's own locale
@@ -52,18 +52,15 @@ template <typename Lookup> std::string looked_up(const char* english, Lookup loo
 
 std::string choose_language(const std::string& setting, const std::string& catalogues)
 {
-    std::string language = setting.empty() ? language_of_environment() : setting;
+    const std::string language = setting.empty() ? language_of_environment() : setting;
     if (messages_locale != nullptr) {
         freelocale(messages_locale);
         messages_locale = nullptr;
     }
     if (is_english(language))
         return "en";
-    // "de_DE.UTF-8" is looked for as de_DE, then de: the codeset names
-    // nothing gettext needs, the catalogues being UTF-8.
-    if (const size_t dot = language.find('.'); dot != std::string::npos && language.find(':') == std::string::npos)
-        language.erase(dot);
-    // The setting, or the locale's own variable, becomes gettext's list.
+    // The setting, or the locale's own variable, becomes gettext's list;
+    // gettext looks for "de_DE.UTF-8" as de_DE and then de.
     setenv("LANGUAGE", language.c_str(), 1);
     messages_locale = newlocale(LC_MESSAGES_MASK, "C.UTF-8", nullptr);
     if (messages_locale == nullptr)
