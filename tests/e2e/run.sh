@@ -794,7 +794,7 @@ relative_data_home() {
 PACKAGED=(usr/games/tirak usr/games/tirak-levels usr/lib/games/tirak/tirak usr/share/games/tirak/tirak.inp
     usr/share/games/tirak/levels/30.lev usr/share/games/tirak/Shaders/phong.frag usr/share/games/tirak/obj/cube.obj
     usr/share/games/tirak/tex/0skybox.png usr/share/games/tirak/sounds/goal.wav usr/share/games/tirak/music/drift.ogg usr/share/applications/tirak.desktop
-    usr/share/man/man6/tirak.6.gz usr/share/man/man6/tirak-levels.6.gz
+    usr/share/man/man6/tirak.6.gz usr/share/man/man6/tirak-levels.6.gz usr/share/doc/tirak/copyright usr/share/doc/tirak/changelog.gz
     usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/tirak.png)
 packaged() {
     ST=package
