@@ -13,7 +13,7 @@ TIRAK_PACKAGES=(
 # To build and run every test: the sanitizer and fuzz builds, the package,
 # the screen reader, the leak check and a Wayland compositor.
 TIRAK_TEST_PACKAGES=(
-  ninja-build dpkg-dev file desktop-file-utils
+  ninja-build dpkg-dev file desktop-file-utils appstream
   clang libclang-rt-14-dev
   libgtest-dev x11-utils x11-xkb-utils assimp-testmodels valgrind tesseract-ocr weston xclip ffmpeg
 )

@@ -730,7 +730,7 @@ KEPT="; this run's progress is not saved, and the file is kept as it is."
 # editor; a third start, with level 2's link gone and no display. A fourth
 # without XDG_DATA_HOME makes its directory under HOME. A working directory
 # that cannot be made stops the launcher with one line.
-PLAYER=$W/data_home/tirak
+PLAYER=$W/data_home/tirak ENTRY=invalid.tirak.tirak.desktop
 as_player() { GAME=$1 WRAP="env HOME=$W/home XDG_DATA_HOME=$W/data_home" game "${@:2}"; }
 staged() { cmake --install "$(dirname "$TIRAK")" --prefix "$W/prefix" > install.log; }
 installed_and_played() {
@@ -742,6 +742,8 @@ installed_and_played() {
     HOME="$W/home" XDG_DATA_HOME=$W/data_home DISPLAY=:4097 "$W/prefix/games/tirak" > third 2>&1; echo $? >> statuses
     (unset XDG_DATA_HOME; HOME="$W/home" DISPLAY=:4097 "$W/prefix/games/tirak" > fourth 2>&1)
     : > not_a_directory
+    # Staged for another prefix, the menu entry names that prefix's launcher.
+    DESTDIR=$W/stage cmake --install "$(dirname "$TIRAK")" --prefix /opt/tirak > /dev/null
     XDG_DATA_HOME=$W/not_a_directory "$W/prefix/games/tirak" > unmade 2>&1; ST=$?
 }
 # The player's files are theirs, the installed ones unchanged.
@@ -751,7 +753,8 @@ kept_apart() {
         cmp -s "$DATA/levels/1.lev" prefix/share/games/tirak/levels/1.lev &&
         ! cmp -s "$PLAYER/levels/1.lev" "$DATA/levels/1.lev" && [ -L "$PLAYER/levels/2.lev" ] &&
         cmp -s "$PLAYER/levels/2.lev" "$DATA/levels/2.lev" && [ -L "$PLAYER/tex" ] && [ ! -L "$PLAYER/tirak.inp" ] &&
-        [ -f "$W/home/.local/share/tirak/tirak.inp" ] &&
+        [ -f "$W/home/.local/share/tirak/tirak.inp" ] && has "prefix/share/applications/$ENTRY" "Exec=$W/prefix/games/tirak" &&
+        has "stage/opt/tirak/share/applications/$ENTRY" 'Exec=/opt/tirak/games/tirak' &&
         is unmade "Cannot make \"$W/not_a_directory/tirak\", the directory for your settings, progress and levels: Not a directory."
 }
 # Twenty first starts at once, of an install whose game only checks that the
@@ -793,7 +796,8 @@ relative_data_home() {
 # installed by apt.
 PACKAGED=(usr/games/tirak usr/games/tirak-levels usr/lib/games/tirak/tirak usr/share/games/tirak/tirak.inp
     usr/share/games/tirak/levels/30.lev usr/share/games/tirak/Shaders/phong.frag usr/share/games/tirak/obj/cube.obj
-    usr/share/games/tirak/tex/0skybox.png usr/share/games/tirak/sounds/goal.wav usr/share/games/tirak/music/drift.ogg usr/share/applications/tirak.desktop
+    usr/share/games/tirak/tex/0skybox.png usr/share/games/tirak/sounds/goal.wav usr/share/games/tirak/music/drift.ogg
+    usr/share/applications/$ENTRY usr/share/metainfo/invalid.tirak.tirak.metainfo.xml
     usr/share/man/man6/tirak.6.gz usr/share/man/man6/tirak-levels.6.gz usr/share/doc/tirak/copyright usr/share/doc/tirak/changelog.gz
     usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/tirak.png)
 packaged() {
@@ -804,7 +808,9 @@ packaged() {
 holds_all() {
     local path
     for path in "${PACKAGED[@]}"; do grep -q " \./$path\$" contents || { echo "not packaged: $path"; return 1; }; done
-    dpkg-deb -f "$DEB" Depends | grep -q 'fonts-dejavu-core' && desktop-file-validate deb/usr/share/applications/tirak.desktop
+    dpkg-deb -f "$DEB" Depends | grep -q 'fonts-dejavu-core' && desktop-file-validate "deb/usr/share/applications/$ENTRY" &&
+        has "deb/usr/share/applications/$ENTRY" 'Exec=/usr/games/tirak' || return 1
+    appstreamcli validate-tree --pedantic --no-net deb > appstream.log 2>&1 || { cat appstream.log; return 1; }
 }
 # The package as a player gets it: installed by apt, started from the menu's
 # command, then purged. Only as root, and only where no tirak is installed,
