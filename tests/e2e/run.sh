@@ -99,6 +99,15 @@ started_cleanly() {
         count out '^Shader linking succesfull\.$' 2 && count out '^The size of the image is: tex/' 47
 }
 normal_start() { is win 1024x768 && has titles TIRAK && like titles 'fps: [0-9]+, dt: [0-9]+\.[0-9]{6}' && started_cleanly; }
+# The window's class, and its icon as the window system holds it: the width,
+# the height, then a pixel a number, 0xAARRGGBB, from the top row down.
+window_props() { xprop -id "$WIN" -notype WM_CLASS > class; xprop -id "$WIN" -notype 32c _NET_WM_ICON > icon; }
+# The class is the menu entry's StartupWMClass, and the icon data/tex/icon.png, pixel for pixel.
+class_and_icon() {
+    is class 'WM_CLASS = "tirak", "tirak"' && [ "$(cat icon)" = "_NET_WM_ICON = $(identify -format '%w, %h' data/tex/icon.png), $(
+        convert data/tex/icon.png -depth 8 rgba:- | od -An -v -tu1 -w4 |
+            awk '{ printf "%s%.0f", (NR > 1 ? ", " : ""), $4 * 16777216 + $1 * 65536 + $2 * 256 + $3 }')" ]
+}
 
 # --- Windows past what llvmpipe draws, 16384 x 16384. There a frame takes
 # over a second, too long to wait for a frame-rate title: the game is ready
@@ -848,7 +857,7 @@ while IFS='|' read -r name status change what expect; do
     FAILED=$((FAILED + 1))
 done << 'TABLE'
 # name                | status | change to data/                                   | what runs | what must hold
-game/start            | 0 |                                                            | READY=fps_title game | normal_start
+game/start            | 0 |                                                            | READY=fps_title game window_props | normal_start && class_and_icon
 game/gl-3.2-context   | 0 |                                                            | WRAP='env MESA_GL_VERSION_OVERRIDE=3.2COMPAT MESA_GLSL_VERSION_OVERRIDE=150' READY=fps_title game | like out '^OpenGL Version: 3\.2 .*' && normal_start
 game/fulscreen-absent | 0 | sed -i 's/^fulscreen = no$/fullscreen = no/' tirak.inp     | game | is win 1280x1024
 game/inp-missing      | 1 | rm tirak.inp                                               | game | is err 'Cannot open "tirak.inp": the file is missing or unreadable.' && is out ''
@@ -872,7 +881,7 @@ game/model-missing    | 1 | rm obj/cone.obj                                     
 game/model-not-obj    | 1 | cp tex/0cube.png obj/ship.obj                              | game | last err 'Cannot load "obj/ship.obj": it is missing or not a model the importer can read.'
 game/model-no-mesh    | 1 | echo '# no faces, so no mesh' > obj/goal_new.obj           | game | last err 'obj/goal_new.obj: the model has no mesh to draw.'
 game/model-no-faces   | 1 | printf 'v 0 0 0\nv 1 0 0\nv 0 1 0\np 1 2 3\n' > obj/ship.obj | game | last err 'obj/ship.obj: the model has no faces to draw.'
-game/texture-missing  | 0 | rm tex/0cube.png                                           | game | has out "Couldn't load Image: tex/0cube.png"
+game/texture-missing  | 0 | rm tex/0cube.png tex/icon.png                              | game window_props | has out "Couldn't load Image: tex/0cube.png" && has out 'tex/icon.png: the file is missing or not an image; the window has no icon.' && is icon '_NET_WM_ICON:  not found.'
 game/texture-unreadable | 0 | rm tex/0cube.png; mkdir tex/0cube.png                    | game | has out "Couldn't load Image: tex/0cube.png"
 game/texture-empty    | 0 | : > tex/0cube.png                                          | game | has out "Couldn't load Image: tex/0cube.png"
 game/texture-not-image | 0 | echo 'not an image' > tex/0cube.png                       | game | has out "Couldn't load Image: tex/0cube.png"
