@@ -795,6 +795,14 @@ read_only_home() {
     umount data_home
     XDG_DATA_HOME=$W/data_home DISPLAY=:4097 moved/games/tirak 2> /dev/null; echo $? >> statuses
 }
+# --help and --version answer on standard output, touching nothing; any
+# other argument is one line on standard error, before anything is made.
+launcher_arguments() {
+    staged || return
+    HOME=$W/home prefix/games/tirak --help > help; echo $? > statuses
+    HOME=$W/home prefix/games/tirak --help --version > two 2>&1; echo $? >> statuses
+    XDG_DATA_HOME=$W/data_home prefix/games/tirak --fast > out 2> err; ST=$?
+}
 # A relative XDG_DATA_HOME, from elsewhere/: nothing is made there, HOME's is used.
 relative_data_home() {
     staged && mkdir elsewhere || return
@@ -819,6 +827,11 @@ holds_all() {
     for path in "${PACKAGED[@]}"; do grep -q " \./$path\$" contents || { echo "not packaged: $path"; return 1; }; done
     dpkg-deb -f "$DEB" Depends | grep -q 'fonts-dejavu-core' && desktop-file-validate "deb/usr/share/applications/$ENTRY" &&
         has "deb/usr/share/applications/$ENTRY" 'Exec=/usr/games/tirak' || return 1
+    # The launcher and the level tool say the package's version.
+    local version
+    version=$(dpkg-deb -f "$DEB" Version)
+    [ "$(deb/usr/games/tirak --version)" = "tirak $version" ] &&
+        [ "$(deb/usr/games/tirak-levels --version)" = "tirak-levels $version" ] || { echo "not version $version"; return 1; }
     appstreamcli validate-tree --pedantic --no-net deb > appstream.log 2>&1 || { cat appstream.log; return 1; }
 }
 # The package as a player gets it: installed by apt, started from the menu's
@@ -910,6 +923,7 @@ install/staged        | 1 |                      | installed_and_played | kept_a
 install/at-once       | 0 |                      | at_once | count statuses '^0$' 20 && is err '' && cmp -s "$PLAYER/tirak.inp" prefix/share/games/tirak/tirak.inp && [ "$(LC_ALL=C ls -A "$PLAYER" | tr '\n' ' ')" = 'Shaders levels music mylevels obj sounds tex tirak.inp ' ]
 install/read-only-home | 0 |                     | read_only_home | has titles TIRAK && is statuses '1\n1' && is stale "Cannot make \"$PLAYER/Shaders\", a link to \"$W/moved/share/games/tirak/Shaders\": Read-only file system." && [ "$(readlink "$PLAYER/levels/30.lev")" = "$W/moved/share/games/tirak/levels/30.lev" ]
 install/relative-data-home | 1 |                 | relative_data_home | [ -z "$(ls -A elsewhere)" ] && [ -L home/.local/share/tirak/tex ] && [ -f home/.local/share/tirak/tirak.inp ] && last err 'The window system said: X11: Failed to open display :4097'
+install/arguments     | 2 |                      | launcher_arguments | is statuses '0\n2' && has help 'usage: tirak [--help | --version]' && has help "Yours is $W/home/.local/share/tirak." && is two 'tirak: "--version" is not understood; tirak takes --help, --version, or nothing to play.' && is err 'tirak: "--fast" is not understood; tirak takes --help, --version, or nothing to play.' && is out '' && [ ! -e home ] && [ ! -e data_home ]
 install/package       | 0 |                      | packaged && through_apt | holds_all && nothing_left
 tool/check-shipped    | 0 |                      | levels check levels/1.lev levels/2.lev levels/3.lev | is out '' && is err ''
 tool/solve-1          | 0 |                      | levels solve levels/1.lev | is out '4 launches: +x +z -x +z'
@@ -922,7 +936,8 @@ tool/solve-endless    | 0 | broken_levels        | levels solve three.lev    | i
 tool/solve-unloadable | 1 | broken_levels        | levels solve negative.lev | is out '' && is err 'negative.lev: size is -2, which is negative'
 tool/stats-unloadable | 1 | broken_levels        | levels stats negative.lev | is out '' && is err 'negative.lev: size is -2, which is negative'
 tool/not-a-file       | 1 | mkdir dir.lev; mkfifo pipe.lev | levels check dir.lev pipe.lev /dev/zero | is out 'dir.lev: it is a directory, not a file\npipe.lev: it is a pipe, not a file\n/dev/zero: it is a device, not a file'
-tool/no-command       | 2 |                      | levels                    | grep -q usage err
+tool/no-command       | 2 |                      | levels                    | grep -q usage err && is out ''
+tool/help             | 0 |                      | levels --help             | grep -q '^usage: tirak-levels check' out && is err ''
 tool/solve-two-files  | 2 |                      | levels solve a.lev b.lev  | grep -q usage err
 tool/stats            | 0 |                      | levels stats levels/2.lev | has out '| levels/2.lev | The Wall | 6 | 8 | 2 | 4 | 1 | 0 | 5 | beamers |'
 tool/generate-size    | 2 |                      | levels generate --size 17 | grep -q usage err && is out ''
