@@ -10,10 +10,11 @@ TIRAK_PACKAGES=(
   libopenal-dev libsndfile1-dev
   xvfb xauth xdotool imagemagick libgl1-mesa-dri
 )
-# To build and run every test: the sanitizer and fuzz builds, the package,
-# the screen reader, the leak check and a Wayland compositor.
+# To build and run every test: the sanitizer and fuzz builds, the package
+# and its checkers, the screen reader, the leak check and a Wayland
+# compositor.
 TIRAK_TEST_PACKAGES=(
-  ninja-build dpkg-dev file desktop-file-utils appstream
+  ninja-build dpkg-dev file desktop-file-utils appstream lintian
   clang libclang-rt-14-dev
   libgtest-dev x11-utils x11-xkb-utils assimp-testmodels valgrind tesseract-ocr weston xclip ffmpeg
 )

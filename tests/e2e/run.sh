@@ -833,6 +833,8 @@ holds_all() {
     [ "$(deb/usr/games/tirak --version)" = "tirak $version" ] &&
         [ "$(deb/usr/games/tirak-levels --version)" = "tirak-levels $version" ] || { echo "not version $version"; return 1; }
     appstreamcli validate-tree --pedantic --no-net deb > appstream.log 2>&1 || { cat appstream.log; return 1; }
+    # As Debian judges a package: no error and no warning.
+    lintian --fail-on error,warning "$DEB" > lintian.log 2>&1 || { cat lintian.log; return 1; }
 }
 # The package as a player gets it: installed by apt, started from the menu's
 # command, then purged. Only as root, and only where no tirak is installed,
