@@ -2,7 +2,10 @@
 # Sourced by scripts/play (building and playing) and scripts/test (those and
 # the test tools).
 
-# To build the game and play it, under Xvfb where there is no display.
+# To build the game and play it, under Xvfb where there is no display:
+# scripts/play runs it there through xvfb-run (which needs xauth), finds its
+# window and ends it with xdotool, and saves the screenshot with
+# ImageMagick's import. Nothing here is for the tests alone.
 TIRAK_PACKAGES=(
   cmake g++ make pkg-config
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libgl-dev
@@ -10,12 +13,13 @@ TIRAK_PACKAGES=(
   libopenal-dev libsndfile1-dev
   xvfb xauth xdotool imagemagick libgl1-mesa-dri
 )
-# To build and run every test: the sanitizer and fuzz builds, the package,
-# the screen reader, the leak check and a Wayland compositor.
+# To build and run every test: the sanitizer and fuzz builds, the package
+# and its checkers, the screen reader, the leak check and a Wayland
+# compositor.
 TIRAK_TEST_PACKAGES=(
-  ninja-build dpkg-dev file desktop-file-utils
+  ninja-build dpkg-dev file desktop-file-utils appstream lintian
   clang libclang-rt-14-dev
-  libgtest-dev x11-utils x11-xkb-utils assimp-testmodels valgrind tesseract-ocr weston xclip ffmpeg
+  libgtest-dev x11-utils x11-xkb-utils valgrind tesseract-ocr weston xclip ffmpeg
 )
 
 # install_missing_packages PACKAGE...

@@ -12,6 +12,7 @@
 #include "platform/window.h"
 #include "render/gl_functions.h"
 #include "app/resource_preload.h"
+#include "app/window_icon.h"
 
 #include <GL/glew.h>
 
@@ -218,6 +219,7 @@ int initialize(Game& game)
     }
 
     platform::set_window_title("TIRAK");
+    give_window_its_icon();
     platform::set_key_callback(on_key);
     // Every key the callback hears goes to this game.
     platform::set_user_pointer(&game);

@@ -245,6 +245,10 @@ Result<> open_window(int width, int height, int red_bits, int green_bits, int bl
     glfwWindowHint(GLFW_SRGB_CAPABLE, GLFW_TRUE);
     // GLFW 2.7 windows could not be resized by the player.
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+    // The class desktops match against the menu entry's StartupWMClass, to
+    // show the window under the entry's name and icon.
+    glfwWindowHintString(GLFW_X11_CLASS_NAME, "tirak");
+    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, "tirak");
 
     GLFWmonitor* monitor = mode == FULLSCREEN ? glfwGetPrimaryMonitor() : nullptr;
     if (monitor == nullptr) {
@@ -363,6 +367,16 @@ void set_window_title(const char* title)
 {
     if (state.window)
         glfwSetWindowTitle(state.window, title);
+}
+
+void set_window_icon(int width, int height, const std::vector<uint8_t>& rgba)
+{
+    if (!state.window || width <= 0 || height <= 0 ||
+        rgba.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * 4)
+        return;
+    // GLFW copies the pixels before it returns.
+    GLFWimage image{width, height, const_cast<unsigned char*>(rgba.data())};
+    glfwSetWindowIcon(state.window, 1, &image);
 }
 
 void get_window_size(int* width, int* height)

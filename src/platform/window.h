@@ -7,6 +7,7 @@
 #include "result/result.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,10 @@ int show_window(int largest_width, int largest_height);
 // which on X11 is one round trip to the server.
 void keep_window_within_limits();
 void set_window_title(const char* title);
+// The open window's icon, for the task bar and the window switcher: width x
+// height pixels of 8-bit RGBA, the top row first. A window system that takes
+// no icon from the program (Wayland, which reads the menu entry's) ignores it.
+void set_window_icon(int width, int height, const std::vector<uint8_t>& rgba);
 // Puts the open window on the whole primary screen, at the size open_window
 // was asked for where the screen has such a mode and at the screen's own
 // otherwise, or back into a window of that size, brought within the screen,

@@ -99,6 +99,15 @@ started_cleanly() {
         count out '^Shader linking succesfull\.$' 2 && count out '^The size of the image is: tex/' 47
 }
 normal_start() { is win 1024x768 && has titles TIRAK && like titles 'fps: [0-9]+, dt: [0-9]+\.[0-9]{6}' && started_cleanly; }
+# The window's class, and its icon as the window system holds it: the width,
+# the height, then a pixel a number, 0xAARRGGBB, from the top row down.
+window_props() { xprop -id "$WIN" -notype WM_CLASS > class; xprop -id "$WIN" -notype 32c _NET_WM_ICON > icon; }
+# The class is the menu entry's StartupWMClass, and the icon data/tex/icon.png, pixel for pixel.
+class_and_icon() {
+    is class 'WM_CLASS = "tirak", "tirak"' && [ "$(cat icon)" = "_NET_WM_ICON = $(identify -format '%w, %h' data/tex/icon.png), $(
+        convert data/tex/icon.png -depth 8 rgba:- | od -An -v -tu1 -w4 |
+            awk '{ printf "%s%.0f", (NR > 1 ? ", " : ""), $4 * 16777216 + $1 * 65536 + $2 * 256 + $3 }')" ]
+}
 
 # --- Windows past what llvmpipe draws, 16384 x 16384. There a frame takes
 # over a second, too long to wait for a frame-rate title: the game is ready
@@ -739,7 +748,7 @@ KEPT="; this run's progress is not saved, and the file is kept as it is."
 # editor; a third start, with level 2's link gone and no display. A fourth
 # without XDG_DATA_HOME makes its directory under HOME. A working directory
 # that cannot be made stops the launcher with one line.
-PLAYER=$W/data_home/tirak
+PLAYER=$W/data_home/tirak ENTRY=invalid.tirak.tirak.desktop
 as_player() { GAME=$1 WRAP="env HOME=$W/home XDG_DATA_HOME=$W/data_home" game "${@:2}"; }
 staged() { cmake --install "$(dirname "$TIRAK")" --prefix "$W/prefix" > install.log; }
 installed_and_played() {
@@ -751,6 +760,8 @@ installed_and_played() {
     HOME="$W/home" XDG_DATA_HOME=$W/data_home DISPLAY=:4097 "$W/prefix/games/tirak" > third 2>&1; echo $? >> statuses
     (unset XDG_DATA_HOME; HOME="$W/home" DISPLAY=:4097 "$W/prefix/games/tirak" > fourth 2>&1)
     : > not_a_directory
+    # Staged for another prefix, the menu entry names that prefix's launcher.
+    DESTDIR=$W/stage cmake --install "$(dirname "$TIRAK")" --prefix /opt/tirak > /dev/null
     XDG_DATA_HOME=$W/not_a_directory "$W/prefix/games/tirak" > unmade 2>&1; ST=$?
 }
 # The player's files are theirs, the installed ones unchanged.
@@ -760,7 +771,8 @@ kept_apart() {
         cmp -s "$DATA/levels/1.lev" prefix/share/games/tirak/levels/1.lev &&
         ! cmp -s "$PLAYER/levels/1.lev" "$DATA/levels/1.lev" && [ -L "$PLAYER/levels/2.lev" ] &&
         cmp -s "$PLAYER/levels/2.lev" "$DATA/levels/2.lev" && [ -L "$PLAYER/tex" ] && [ ! -L "$PLAYER/tirak.inp" ] &&
-        [ -f "$W/home/.local/share/tirak/tirak.inp" ] &&
+        [ -f "$W/home/.local/share/tirak/tirak.inp" ] && has "prefix/share/applications/$ENTRY" "Exec=$W/prefix/games/tirak" &&
+        has "stage/opt/tirak/share/applications/$ENTRY" 'Exec=/opt/tirak/games/tirak' &&
         is unmade "Cannot make \"$W/not_a_directory/tirak\", the directory for your settings, progress and levels: Not a directory."
 }
 # Twenty first starts at once, of an install whose game only checks that the
@@ -792,6 +804,14 @@ read_only_home() {
     umount data_home
     XDG_DATA_HOME=$W/data_home DISPLAY=:4097 moved/games/tirak 2> /dev/null; echo $? >> statuses
 }
+# --help and --version answer on standard output, touching nothing; any
+# other argument is one line on standard error, before anything is made.
+launcher_arguments() {
+    staged || return
+    HOME=$W/home prefix/games/tirak --help > help; echo $? > statuses
+    HOME=$W/home prefix/games/tirak --help --version > two 2>&1; echo $? >> statuses
+    XDG_DATA_HOME=$W/data_home prefix/games/tirak --fast > out 2> err; ST=$?
+}
 # A relative XDG_DATA_HOME, from elsewhere/: nothing is made there, HOME's is used.
 relative_data_home() {
     staged && mkdir elsewhere || return
@@ -802,8 +822,9 @@ relative_data_home() {
 # installed by apt.
 PACKAGED=(usr/games/tirak usr/games/tirak-levels usr/lib/games/tirak/tirak usr/share/games/tirak/tirak.inp
     usr/share/games/tirak/levels/30.lev usr/share/games/tirak/Shaders/phong.frag usr/share/games/tirak/obj/cube.obj
-    usr/share/games/tirak/tex/0skybox.png usr/share/games/tirak/sounds/goal.wav usr/share/games/tirak/music/drift.ogg usr/share/applications/tirak.desktop
-    usr/share/man/man6/tirak.6.gz usr/share/man/man6/tirak-levels.6.gz
+    usr/share/games/tirak/tex/0skybox.png usr/share/games/tirak/sounds/goal.wav usr/share/games/tirak/music/drift.ogg
+    usr/share/applications/$ENTRY usr/share/metainfo/invalid.tirak.tirak.metainfo.xml
+    usr/share/man/man6/tirak.6.gz usr/share/man/man6/tirak-levels.6.gz usr/share/doc/tirak/copyright usr/share/doc/tirak/changelog.gz
     usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/tirak.png)
 packaged() {
     ST=package
@@ -813,7 +834,16 @@ packaged() {
 holds_all() {
     local path
     for path in "${PACKAGED[@]}"; do grep -q " \./$path\$" contents || { echo "not packaged: $path"; return 1; }; done
-    dpkg-deb -f "$DEB" Depends | grep -q 'fonts-dejavu-core' && desktop-file-validate deb/usr/share/applications/tirak.desktop
+    dpkg-deb -f "$DEB" Depends | grep -q 'fonts-dejavu-core' && desktop-file-validate "deb/usr/share/applications/$ENTRY" &&
+        has "deb/usr/share/applications/$ENTRY" 'Exec=/usr/games/tirak' || return 1
+    # The launcher and the level tool say the package's version.
+    local version
+    version=$(dpkg-deb -f "$DEB" Version)
+    [ "$(deb/usr/games/tirak --version)" = "tirak $version" ] &&
+        [ "$(deb/usr/games/tirak-levels --version)" = "tirak-levels $version" ] || { echo "not version $version"; return 1; }
+    appstreamcli validate-tree --pedantic --no-net deb > appstream.log 2>&1 || { cat appstream.log; return 1; }
+    # As Debian judges a package: no error and no warning.
+    lintian --fail-on error,warning "$DEB" > lintian.log 2>&1 || { cat lintian.log; return 1; }
 }
 # The package as a player gets it: installed by apt, started from the menu's
 # command, then purged. Only as root, and only where no tirak is installed,
@@ -851,7 +881,7 @@ while IFS='|' read -r name status change what expect; do
     FAILED=$((FAILED + 1))
 done << 'TABLE'
 # name                | status | change to data/                                   | what runs | what must hold
-game/start            | 0 |                                                            | READY=fps_title game | normal_start
+game/start            | 0 |                                                            | READY=fps_title game window_props | normal_start && class_and_icon
 game/gl-3.2-context   | 0 |                                                            | WRAP='env MESA_GL_VERSION_OVERRIDE=3.2COMPAT MESA_GLSL_VERSION_OVERRIDE=150' READY=fps_title game | like out '^OpenGL Version: 3\.2 .*' && normal_start
 game/fulscreen-absent | 0 | sed -i 's/^fulscreen = no$/fullscreen = no/' tirak.inp     | game | is win 1280x1024
 game/inp-missing      | 1 | rm tirak.inp                                               | game | is err 'Cannot open "tirak.inp": the file is missing or unreadable.' && is out ''
@@ -875,7 +905,7 @@ game/model-missing    | 1 | rm obj/cone.obj                                     
 game/model-not-obj    | 1 | cp tex/0cube.png obj/ship.obj                              | game | last err 'Cannot load "obj/ship.obj": it is missing or not a model the importer can read.'
 game/model-no-mesh    | 1 | echo '# no faces, so no mesh' > obj/goal_new.obj           | game | last err 'obj/goal_new.obj: the model has no mesh to draw.'
 game/model-no-faces   | 1 | printf 'v 0 0 0\nv 1 0 0\nv 0 1 0\np 1 2 3\n' > obj/ship.obj | game | last err 'obj/ship.obj: the model has no faces to draw.'
-game/texture-missing  | 0 | rm tex/0cube.png                                           | game | has out "Couldn't load Image: tex/0cube.png"
+game/texture-missing  | 0 | rm tex/0cube.png tex/icon.png                              | game window_props | has out "Couldn't load Image: tex/0cube.png" && has out 'tex/icon.png: the file is missing or not an image; the window has no icon.' && is icon '_NET_WM_ICON:  not found.'
 game/texture-unreadable | 0 | rm tex/0cube.png; mkdir tex/0cube.png                    | game | has out "Couldn't load Image: tex/0cube.png"
 game/texture-empty    | 0 | : > tex/0cube.png                                          | game | has out "Couldn't load Image: tex/0cube.png"
 game/texture-not-image | 0 | echo 'not an image' > tex/0cube.png                       | game | has out "Couldn't load Image: tex/0cube.png"
@@ -904,6 +934,7 @@ install/staged        | 1 |                      | installed_and_played | kept_a
 install/at-once       | 0 |                      | at_once | count statuses '^0$' 20 && is err '' && cmp -s "$PLAYER/tirak.inp" prefix/share/games/tirak/tirak.inp && [ "$(LC_ALL=C ls -A "$PLAYER" | tr '\n' ' ')" = 'Shaders levels music mylevels obj sounds tex tirak.inp ' ]
 install/read-only-home | 0 |                     | read_only_home | has titles TIRAK && is statuses '1\n1' && is stale "Cannot make \"$PLAYER/Shaders\", a link to \"$W/moved/share/games/tirak/Shaders\": Read-only file system." && [ "$(readlink "$PLAYER/levels/30.lev")" = "$W/moved/share/games/tirak/levels/30.lev" ]
 install/relative-data-home | 1 |                 | relative_data_home | [ -z "$(ls -A elsewhere)" ] && [ -L home/.local/share/tirak/tex ] && [ -f home/.local/share/tirak/tirak.inp ] && last err 'The window system said: X11: Failed to open display :4097'
+install/arguments     | 2 |                      | launcher_arguments | is statuses '0\n2' && has help 'usage: tirak [--help | --version]' && has help "Yours is $W/home/.local/share/tirak." && is two 'tirak: "--version" is not understood; tirak takes --help, --version, or nothing to play.' && is err 'tirak: "--fast" is not understood; tirak takes --help, --version, or nothing to play.' && is out '' && [ ! -e home ] && [ ! -e data_home ]
 install/package       | 0 |                      | packaged && through_apt | holds_all && nothing_left
 tool/check-shipped    | 0 |                      | levels check levels/1.lev levels/2.lev levels/3.lev | is out '' && is err ''
 tool/solve-1          | 0 |                      | levels solve levels/1.lev | is out '4 launches: +x +z -x +z'
@@ -916,7 +947,8 @@ tool/solve-endless    | 0 | broken_levels        | levels solve three.lev    | i
 tool/solve-unloadable | 1 | broken_levels        | levels solve negative.lev | is out '' && is err 'negative.lev: size is -2, which is negative'
 tool/stats-unloadable | 1 | broken_levels        | levels stats negative.lev | is out '' && is err 'negative.lev: size is -2, which is negative'
 tool/not-a-file       | 1 | mkdir dir.lev; mkfifo pipe.lev | levels check dir.lev pipe.lev /dev/zero | is out 'dir.lev: it is a directory, not a file\npipe.lev: it is a pipe, not a file\n/dev/zero: it is a device, not a file'
-tool/no-command       | 2 |                      | levels                    | grep -q usage err
+tool/no-command       | 2 |                      | levels                    | grep -q usage err && is out ''
+tool/help             | 0 |                      | levels --help             | grep -q '^usage: tirak-levels check' out && is err ''
 tool/solve-two-files  | 2 |                      | levels solve a.lev b.lev  | grep -q usage err
 tool/stats            | 0 |                      | levels stats levels/2.lev | has out '| levels/2.lev | The Wall | 6 | 8 | 2 | 4 | 1 | 0 | 5 | beamers |'
 tool/generate-size    | 2 |                      | levels generate --size 17 | grep -q usage err && is out ''

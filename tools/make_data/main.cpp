@@ -7,7 +7,8 @@
 // model table, DIRECTORY/tex/<level><texture> for every texture they name,
 // level 0 and, where the table asks for them, levels 1 to 3, and
 // DIRECTORY/sounds/<sound>.wav for every sound the game plays and
-// DIRECTORY/music/<piece>.ogg for every piece of its music. Given
+// DIRECTORY/music/<piece>.ogg for every piece of its music, and
+// DIRECTORY/tex/icon.png, the icon the game gives its window. Given
 // ICON_DIRECTORY, it also writes ICON_DIRECTORY/tirak-<size>.png, the icon
 // at each size desktops ask for, painted from the same textures. The output
 // is the same on every run; data/ and packaging/icons/ hold what it made,
@@ -34,6 +35,11 @@
 namespace {
 
 constexpr int LAST_PREPARED_LEVEL = 3;
+// The window's icon: the size window switchers show, which the window
+// system scales down for a task bar. Its name starts with no level number,
+// so it is no texture's.
+constexpr int WINDOW_ICON_SIZE = 64;
+constexpr const char* WINDOW_ICON = "icon.png";
 
 // The table's flag for each texture: a texture gets prepared levels when the
 // model naming it has them. Models that share a texture must agree.
@@ -79,12 +85,22 @@ void write_textures(const std::filesystem::path& directory,
     }
 }
 
-void write_icons(const std::filesystem::path& directory, const std::vector<Texture>& textures)
+void write_icons(const std::filesystem::path& directory, const std::vector<Icon>& icons)
 {
-    for (const Icon& icon : paint_icons(textures)) {
+    for (const Icon& icon : icons) {
         const std::string name = "tirak-" + std::to_string(icon.size) + ".png";
         save_png(icon.image, (directory / name).string());
     }
+}
+
+void write_window_icon(const std::filesystem::path& directory, const std::vector<Icon>& icons)
+{
+    for (const Icon& icon : icons)
+        if (icon.size == WINDOW_ICON_SIZE) {
+            save_png(icon.image, (directory / WINDOW_ICON).string());
+            return;
+        }
+    throw std::logic_error("no icon is painted at " + std::to_string(WINDOW_ICON_SIZE) + " pixels for the window");
 }
 
 void write_sounds(const std::filesystem::path& directory)
@@ -161,8 +177,10 @@ int main(int argc, char** argv)
         for (const Model& model : models)
             write_model((root / "obj").string(), model.name, model.mesh, model.material);
         std::vector<Texture> textures = make_textures();
+        const std::vector<Icon> icons = paint_icons(textures);
+        write_window_icon(root / "tex", icons);
         if (argc == 3)
-            write_icons(argv[2], textures);
+            write_icons(argv[2], icons);
         write_textures(root / "tex", prepared, std::move(textures));
         write_sounds(root / "sounds");
         for (std::future<void>& piece : music)

@@ -9,6 +9,7 @@
 //   tirak-levels generate OPTION...   a new level file
 //   tirak-levels code FILE        the level as a code to share, one line
 //   tirak-levels decode CODE      the level file a code holds
+//   tirak-levels --help, --version
 
 #include "level_generate.h"
 #include "stats_table.h"
@@ -37,13 +38,17 @@ constexpr int EXIT_OK = 0;
 constexpr int EXIT_PROBLEM = 1;
 constexpr int EXIT_USAGE = 2;
 
+constexpr const char* USAGE =
+    "usage: tirak-levels check FILE... | solve FILE | show FILE | stats FILE... | hints FILE...\n"
+    "       tirak-levels code FILE | decode CODE\n"
+    "       tirak-levels generate [--seed N] [--size 2..16] [--launches N] [--cubes N] [--steps N]\n"
+    "                             [--beamers] [--vertical] [--dead-ends]\n"
+    "       tirak-levels --help | --version";
+
+// A wrong use: the usage, where it does not mix with a command's output.
 int usage()
 {
-    std::cerr << "usage: tirak-levels check FILE... | solve FILE | show FILE | stats FILE... | hints FILE...\n"
-                 "       tirak-levels code FILE | decode CODE\n"
-                 "       tirak-levels generate [--seed N] [--size 2..16] [--launches N] [--cubes N] [--steps N]\n"
-                 "                             [--beamers] [--vertical] [--dead-ends]"
-              << std::endl;
+    std::cerr << USAGE << std::endl;
     return EXIT_USAGE;
 }
 
@@ -260,6 +265,14 @@ int generate(int count, char** words)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "--help") {
+        std::cout << USAGE << "\nThe manual page tirak-levels(6) says what each command does." << std::endl;
+        return EXIT_OK;
+    }
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::cout << "tirak-levels " << TIRAK_VERSION << std::endl;
+        return EXIT_OK;
+    }
     if (argc >= 2 && std::string(argv[1]) == "generate")
         return generate(argc - 2, argv + 2);
     if (argc < 3)
