@@ -5,12 +5,13 @@
 # To build the game and play it, under Xvfb where there is no display:
 # scripts/play runs it there through xvfb-run (which needs xauth), finds its
 # window and ends it with xdotool, and saves the screenshot with
-# ImageMagick's import. Nothing here is for the tests alone.
+# ImageMagick's import; msgfmt (gettext) merges the translations into the
+# menu entry and the store listing. Nothing here is for the tests alone.
 TIRAK_PACKAGES=(
   cmake g++ make pkg-config
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libgl-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
-  libopenal-dev libsndfile1-dev
+  libopenal-dev libsndfile1-dev gettext
   xvfb xauth xdotool imagemagick libgl1-mesa-dri
 )
 # To build and run every test: the sanitizer and fuzz builds, the package
@@ -19,7 +20,7 @@ TIRAK_PACKAGES=(
 TIRAK_TEST_PACKAGES=(
   ninja-build dpkg-dev file desktop-file-utils appstream lintian
   clang libclang-rt-14-dev
-  libgtest-dev x11-utils x11-xkb-utils valgrind tesseract-ocr weston xclip ffmpeg
+  libgtest-dev x11-utils x11-xkb-utils valgrind tesseract-ocr tesseract-ocr-deu tesseract-ocr-fra tesseract-ocr-spa weston xclip ffmpeg
 )
 
 # install_missing_packages PACKAGE...
