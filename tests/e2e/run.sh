@@ -419,6 +419,9 @@ says() { tr -d ' ' < "${2:-said}" | grep -qF -- "${1// /}"; }
 # show every TEXT, those shots are read too before it gives up.
 read_until() {
     local deadline=$((SECONDS + 20)) shot burst
+    # The card's clock starts with the first frame, which on a busy machine
+    # comes seconds after the window shows: the burst starts with it.
+    until first_frame || [ $SECONDS -ge $deadline ]; do sleep 0.05; done
     rm -rf shots && mkdir shots
     (for k in 0 1 2 3 4 5 6 7 8 9; do import -window "$WIN" "shots/$k.png" 2> /dev/null; sleep 0.4; done) &
     burst=$!
