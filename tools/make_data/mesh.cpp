@@ -13,11 +13,30 @@ constexpr float MINIMUM_DOUBLE_AREA = 1e-9f;
 
 glm::vec2 angle_point(int step, int steps)
 {
-    const float angle = glm::two_pi<float>() * static_cast<float>(step) / static_cast<float>(steps);
-    return {std::cos(angle), std::sin(angle)};
+    return cos_sin(glm::two_pi<float>() * static_cast<float>(step) / static_cast<float>(steps));
 }
 
 } // namespace
+
+glm::vec2 cos_sin(float angle)
+{
+    const double wide = angle;
+    return {static_cast<float>(std::cos(wide)), static_cast<float>(std::sin(wide))};
+}
+
+glm::mat4 rotation(float angle, glm::vec3 axis)
+{
+    const glm::vec2 turn = cos_sin(angle);
+    const float c = turn.x;
+    const float s = turn.y;
+    const glm::vec3 a = glm::normalize(axis);
+    const glm::vec3 t = (1.0f - c) * a;
+    glm::mat4 result(1.0f);
+    result[0] = {c + t.x * a.x, t.x * a.y + s * a.z, t.x * a.z - s * a.y, 0.0f};
+    result[1] = {t.y * a.x - s * a.z, c + t.y * a.y, t.y * a.z + s * a.x, 0.0f};
+    result[2] = {t.z * a.x + s * a.y, t.z * a.y - s * a.x, c + t.z * a.z, 0.0f};
+    return result;
+}
 
 void Mesh::triangle(glm::vec3 p0, glm::vec3 p1, glm::vec3 p2, glm::vec2 uv0, glm::vec2 uv1,
                     glm::vec2 uv2)

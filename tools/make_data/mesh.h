@@ -12,6 +12,17 @@ struct Vertex {
     glm::vec2 uv;
 };
 
+// The cosine and sine of an angle in radians. They are taken in double and
+// rounded once to float, so that they come out the same whether the compiler
+// folds a call whose angle it can see or the program makes it: glibc's cosf
+// and sinf are now and then a unit in the last place off the true value (the
+// sine of 22 degrees is one), while GCC folds to the true value, and which of
+// the two a model got would follow the -O level and the inlining.
+glm::vec2 cos_sin(float angle);
+
+// glm::rotate(glm::mat4(1.0f), angle, axis), with cos_sin's cosine and sine.
+glm::mat4 rotation(float angle, glm::vec3 axis);
+
 // A rectangle of a texture atlas, in texture coordinates.
 struct Rect {
     glm::vec2 min;

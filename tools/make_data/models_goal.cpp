@@ -3,7 +3,6 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include <cmath>
 #include <vector>
 
 namespace {
@@ -44,8 +43,8 @@ Model make_goal_rotate()
 
     std::vector<glm::vec3> equator;
     for (int i = 0; i < 6; ++i) {
-        const float angle = glm::radians(60.0f * static_cast<float>(i));
-        equator.emplace_back(0.11f * std::cos(angle), CENTRE_Y, 0.11f * std::sin(angle));
+        const glm::vec2 around = cos_sin(glm::radians(60.0f * static_cast<float>(i)));
+        equator.emplace_back(0.11f * around.x, CENTRE_Y, 0.11f * around.y);
     }
     Mesh crystal = loft({std::vector<glm::vec3>(6, {0.0f, 0.30f, 0.0f}), equator,
                          std::vector<glm::vec3>(6, {0.0f, 0.84f, 0.0f})});
@@ -56,7 +55,7 @@ Model make_goal_rotate()
     ring.fit_uv(inset(GOAL_RING, REGION_MARGIN_TEXELS, GOAL_CRYSTAL_TEXTURE_SIZE));
     mesh.append(ring, TO_CELL_CENTRE_LINE *
                           glm::translate(glm::mat4(1.0f), {0.0f, CENTRE_Y, 0.0f}) *
-                          glm::rotate(glm::mat4(1.0f), glm::radians(22.0f), {1.0f, 0.0f, 0.0f}));
+                          rotation(glm::radians(22.0f), {1.0f, 0.0f, 0.0f}));
     return {"goal_rotate", mesh, {"goal_crystal.png", glm::vec3(0.9f), 64.0f}};
 }
 
@@ -68,6 +67,6 @@ Model make_beamer()
     Mesh ring = torus(0.34f, 0.05f, 20, 6);
     Mesh mesh;
     mesh.append(ring, glm::translate(glm::mat4(1.0f), glm::vec3(0.5f)) *
-                          glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {0.0f, 0.0f, 1.0f}));
+                          rotation(glm::radians(90.0f), {0.0f, 0.0f, 1.0f}));
     return {"beamer", mesh, {"beamer.png", glm::vec3(0.7f), 40.0f}};
 }

@@ -3,7 +3,6 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include <cmath>
 #include <vector>
 
 namespace {
@@ -59,8 +58,8 @@ std::vector<glm::vec2> hexagon(float radius)
 {
     std::vector<glm::vec2> points;
     for (int i = 0; i < 6; ++i) {
-        const float angle = glm::radians(60.0f * static_cast<float>(i) + 30.0f);
-        points.emplace_back(radius * std::cos(angle), radius * std::sin(angle));
+        const glm::vec2 around = cos_sin(glm::radians(60.0f * static_cast<float>(i) + 30.0f));
+        points.emplace_back(radius * around.x, radius * around.y);
     }
     return points;
 }
@@ -147,6 +146,6 @@ Model make_cone()
     Mesh mesh;
     // The lathe turns about y; lay it along z, then lift it.
     mesh.append(cone, glm::translate(glm::mat4(1.0f), {0.0f, LIFT, 0.0f}) *
-                          glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), {1.0f, 0.0f, 0.0f}));
+                          rotation(glm::radians(90.0f), {1.0f, 0.0f, 0.0f}));
     return {"cone", mesh, {"cone.png", glm::vec3(0.6f), 24.0f}};
 }
