@@ -1,5 +1,7 @@
 #include "app/input_names.h"
 
+#include "language/language.h"
+
 #include <cctype>
 #include <utility>
 
@@ -96,16 +98,16 @@ const PadInputName PAD_NAMES[] = {
     {platform::PAD_BACK, "Back", "Back"},
     {platform::PAD_START, "Start", "Start"},
     {platform::PAD_GUIDE, "Guide", "Guide"},
-    {platform::PAD_LEFT_THUMB, "LeftStickClick", "left stick click"},
-    {platform::PAD_RIGHT_THUMB, "RightStickClick", "right stick click"},
-    {platform::PAD_DPAD_UP, "DpadUp", "d-pad up"},
-    {platform::PAD_DPAD_RIGHT, "DpadRight", "d-pad right"},
-    {platform::PAD_DPAD_DOWN, "DpadDown", "d-pad down"},
-    {platform::PAD_DPAD_LEFT, "DpadLeft", "d-pad left"},
-    {PAD_STICK_UP, "StickUp", "stick up"},
-    {PAD_STICK_RIGHT, "StickRight", "stick right"},
-    {PAD_STICK_DOWN, "StickDown", "stick down"},
-    {PAD_STICK_LEFT, "StickLeft", "stick left"},
+    {platform::PAD_LEFT_THUMB, "LeftStickClick", N_("left stick click")},
+    {platform::PAD_RIGHT_THUMB, "RightStickClick", N_("right stick click")},
+    {platform::PAD_DPAD_UP, "DpadUp", N_("d-pad up")},
+    {platform::PAD_DPAD_RIGHT, "DpadRight", N_("d-pad right")},
+    {platform::PAD_DPAD_DOWN, "DpadDown", N_("d-pad down")},
+    {platform::PAD_DPAD_LEFT, "DpadLeft", N_("d-pad left")},
+    {PAD_STICK_UP, "StickUp", N_("stick up")},
+    {PAD_STICK_RIGHT, "StickRight", N_("stick right")},
+    {PAD_STICK_DOWN, "StickDown", N_("stick down")},
+    {PAD_STICK_LEFT, "StickLeft", N_("stick left")},
     {PAD_LEFT_TRIGGER_PULLED, "LT", "LT"},
     {PAD_RIGHT_TRIGGER_PULLED, "RT", "RT"},
 };
@@ -160,5 +162,6 @@ std::string key_label(Chord chord)
 std::string pad_label(Chord chord)
 {
     const PadInputName* entry = pad_entry(chord.input);
-    return (chord.modified ? "Back+" : "") + std::string(entry ? entry->label : "?");
+    // The buttons' letters are printed on the pad; the words are the player's.
+    return (chord.modified ? "Back+" : "") + (entry ? tr(entry->label) : "?");
 }

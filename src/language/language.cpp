@@ -10,7 +10,7 @@ extern "C" int _nl_msg_cat_cntr;
 
 namespace {
 
-constexpr const char* DOMAIN = "tirak";
+constexpr const char* CATALOGUE = "tirak";
 
 // Null while the game speaks English: nothing is looked up.
 locale_t messages_locale = nullptr;
@@ -65,8 +65,8 @@ std::string choose_language(const std::string& setting, const std::string& catal
     messages_locale = newlocale(LC_MESSAGES_MASK, "C.UTF-8", nullptr);
     if (messages_locale == nullptr)
         return "en";
-    bindtextdomain(DOMAIN, catalogues.c_str());
-    bind_textdomain_codeset(DOMAIN, "UTF-8");
+    bindtextdomain(CATALOGUE, catalogues.c_str());
+    bind_textdomain_codeset(CATALOGUE, "UTF-8");
     ++_nl_msg_cat_cntr;
     return language;
 }
@@ -78,14 +78,14 @@ bool translating()
 
 std::string tr(const char* english)
 {
-    return looked_up(english, [&] { return std::string(dgettext(DOMAIN, english)); });
+    return looked_up(english, [&] { return std::string(dgettext(CATALOGUE, english)); });
 }
 
 std::string tr_n(const char* one, const char* many, uint64_t count)
 {
     if (messages_locale == nullptr)
         return count == 1 ? one : many;
-    return looked_up(one, [&] { return std::string(dngettext(DOMAIN, one, many, static_cast<unsigned long>(count))); });
+    return looked_up(one, [&] { return std::string(dngettext(CATALOGUE, one, many, static_cast<unsigned long>(count))); });
 }
 
 std::string words(bool shown, const char* english)
