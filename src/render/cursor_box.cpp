@@ -9,7 +9,7 @@
 
 namespace {
 
-const char* const VERTEX_SOURCE = R"(#version 150
+const char* const BOX_VERTEX_SOURCE = R"(#version 150
 uniform mat4 transform;
 in vec3 in_position;
 void main()
@@ -18,7 +18,7 @@ void main()
 }
 )";
 
-const char* const FRAGMENT_SOURCE = R"(#version 150
+const char* const BOX_FRAGMENT_SOURCE = R"(#version 150
 uniform vec4 colour;
 out vec4 out_color;
 void main()
@@ -27,7 +27,7 @@ void main()
 }
 )";
 
-constexpr GLuint POSITION_LOCATION = 0;
+constexpr GLuint BOX_POSITION_LOCATION = 0;
 constexpr int EDGE_VERTICES = 24;
 // A little larger than the cell, so that a cube in it does not hide its
 // edges, and pulsing between two brightnesses about once a second.
@@ -56,7 +56,7 @@ void edges(float (&corners)[EDGE_VERTICES * 3])
 
 CursorBox::CursorBox()
 {
-    program_ = build_overlay_program(VERTEX_SOURCE, FRAGMENT_SOURCE, {{POSITION_LOCATION, "in_position"}});
+    program_ = build_overlay_program(BOX_VERTEX_SOURCE, BOX_FRAGMENT_SOURCE, {{BOX_POSITION_LOCATION, "in_position"}});
     if (program_ == 0)
         return;
     transform_ = glGetUniformLocation(program_, "transform");
@@ -69,8 +69,8 @@ CursorBox::CursorBox()
     glGenBuffers(1, &buffer_);
     glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners, GL_STATIC_DRAW);
-    glEnableVertexAttribArray(POSITION_LOCATION);
-    glVertexAttribPointer(POSITION_LOCATION, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glEnableVertexAttribArray(BOX_POSITION_LOCATION);
+    glVertexAttribPointer(BOX_POSITION_LOCATION, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
