@@ -86,7 +86,7 @@ int main(int argc, char** argv)
             return STATUS_FAILED;
         }
         std::string status;
-        const Times status_times = times_of([&] { status = draft_status(draft); });
+        const Times status_times = times_of([&] { status = draft_status(draft).english; });
         const Times marks_times = times_of([&] { draft_marks(draft); });
         // Each run is an edit and its undo, which is an edit too.
         LevelEditor editor(draft);

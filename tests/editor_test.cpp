@@ -111,7 +111,7 @@ TEST(LevelEditor, StatusSaysWhatPlayOrTheCheckFindsFirst)
     const ScratchLevels scratch;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(draft_status(read_draft(scratch.write("draft.lev", row.text)).value()), row.status);
+        EXPECT_EQ(draft_status(read_draft(scratch.write("draft.lev", row.text)).value()).english, row.status);
     }
 }
 

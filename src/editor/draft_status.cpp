@@ -21,15 +21,10 @@ std::string count_words(bool shown, uint64_t count, const char* one, const char*
 
 } // namespace
 
-std::string draft_status(const LevelDraft& draft, bool shown)
-{
-    const std::vector<std::string> problems = check_level(draft_level_file(draft), shown);
-    if (!problems.empty())
-        return problems.front() == GOAL_OUT_OF_REACH ? words(shown, "no way to the goal") : problems.front();
+namespace {
 
-    LevelGrid grid = draft.grid;
-    const RestingShip start = take_ship_start(grid);
-    const LevelStats stats = measure_level(grid, start);
+std::string stats_status(const LevelStats& stats, bool shown)
+{
     // TRANSLATORS: the editor's verdict on a level being built; {launches}
     // reads "7 launches", the launches of a shortest way.
     return fill(words(shown, "solvable: {launches}"),
@@ -37,6 +32,29 @@ std::string draft_status(const LevelDraft& draft, bool shown)
            SEPARATOR + count_words(shown, stats.shortest_ways, "{count} shortest way", "{count} shortest ways") + SEPARATOR +
            count_words(shown, stats.resting_places, "{count} resting place", "{count} resting places") + SEPARATOR +
            count_words(shown, stats.dead_ends, "{count} dead end", "{count} dead ends");
+}
+
+std::string problem_status(const std::string& problem, bool shown)
+{
+    return problem == GOAL_OUT_OF_REACH ? words(shown, "no way to the goal") : problem;
+}
+
+} // namespace
+
+DraftStatus draft_status(const LevelDraft& draft)
+{
+    const LevelFile level = draft_level_file(draft);
+    const std::vector<std::string> problems = check_level(level);
+    if (!problems.empty()) {
+        // Checked again for the player's words: only a level with a fault
+        // pays for it.
+        const std::string english = problem_status(problems.front(), false);
+        return {english, translating() ? problem_status(check_level(level, true).front(), true) : english};
+    }
+    LevelGrid grid = draft.grid;
+    const RestingShip start = take_ship_start(grid);
+    const LevelStats stats = measure_level(grid, start);
+    return {stats_status(stats, false), stats_status(stats, true)};
 }
 
 SolverMarks draft_marks(const LevelDraft& draft)

@@ -11,9 +11,13 @@
 //   "solvable: 7 launches · 2 shortest ways · 23 resting places · 4 dead ends"
 //   "no way to the goal"
 //   the first problem `tirak-levels check` would report for the draft saved
-// The figures are those of `tirak-levels stats`. `shown`: in the player's
-// language, for the screen; otherwise English, as the console says it.
-std::string draft_status(const LevelDraft& draft, bool shown = false);
+// The figures are those of `tirak-levels stats`. In English, as the
+// console says it, and in the player's language, for the screen.
+struct DraftStatus {
+    std::string english;
+    std::string shown;
+};
+DraftStatus draft_status(const LevelDraft& draft);
 
 // What the solver view shows of the draft, played from its ship start; no
 // marks at all when it has none.

@@ -2,7 +2,6 @@
 
 #include "editor/draft_file.h"
 #include "editor/draft_status.h"
-#include "language/language.h"
 
 LevelEditor::LevelEditor(LevelDraft draft) : draft_(std::move(draft))
 {
@@ -11,9 +10,9 @@ LevelEditor::LevelEditor(LevelDraft draft) : draft_(std::move(draft))
 
 void LevelEditor::judge()
 {
-    status_ = draft_status(draft_);
-    // Worked out again only for a player who reads another language.
-    shown_status_ = translating() ? draft_status(draft_, true) : status_;
+    DraftStatus status = draft_status(draft_);
+    status_ = std::move(status.english);
+    shown_status_ = std::move(status.shown);
     marks_ = std::make_shared<const SolverMarks>(draft_marks(draft_));
 }
 
