@@ -10,6 +10,8 @@
 #                      the cost grows with the cells (the committed 16 is
 #                      always run)
 #   BUILD=build        the build directory
+#   SIZE=1920x1080     the window's size (data/tirak.inp's, 1024x768, unless
+#                      given); the Xvfb screen is made to fit it
 # The whole output of every run is kept in $BUILD/bench-logs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,6 +24,23 @@ logs="$build/bench-logs"
 [ -x "$bench" ] || { echo "no $bench: build the project first" >&2; exit 1; }
 rm -rf "$logs"
 mkdir -p "$logs"
+
+# The game reads its window's size from the settings in its working
+# directory: another size plays in a directory of links to data/ with a
+# settings file of its own.
+play_in=$root/data
+screen=1280x1024
+if [ -n "${SIZE:-}" ]; then
+    [[ $SIZE =~ ^([0-9]+)x([0-9]+)$ ]] || { echo "SIZE=$SIZE is not WIDTHxHEIGHT, such as 1920x1080" >&2; exit 2; }
+    width=${BASH_REMATCH[1]} height=${BASH_REMATCH[2]}
+    play_in=$logs/data
+    mkdir "$play_in"
+    for entry in "$root"/data/*; do
+        [ "${entry##*/}" = tirak.inp ] || ln -s "$entry" "$play_in/"
+    done
+    sed "s/^width = .*/width = $width/; s/^height = .*/height = $height/" "$root/data/tirak.inp" > "$play_in/tirak.inp"
+    screen=$((width > 1280 ? width : 1280))x$((height > 1024 ? height : 1024))
+fi
 
 # Period in ms, as the game's float constant has it, and the targets.
 PERIOD_MS=16.6666
@@ -48,10 +67,11 @@ for run in "${runs[@]}"; do
     IFS='|' read -r name file count _ _ <<< "$run"
     log="$logs/$(tr ' /^' '__x' <<< "$name").log"
     echo "running $name, $count frames..." >&2
-    (cd "$root/data" && xvfb-run -a -s '-screen 0 1280x1024x24 -noreset' "$bench" "$file" "$count" > "$log" 2>&1) ||
+    (cd "$play_in" && xvfb-run -a -s "-screen 0 ${screen}x24 -noreset" "$bench" "$file" "$count" > "$log" 2>&1) ||
         echo "  $name failed: see $log" >&2
 done
 echo "load average after:  $(cut -d ' ' -f 1-3 /proc/loadavg)"
+echo "window: $(grep -h -o -m 1 'timed frames at [0-9]*x[0-9]*' "$logs"/*.log | head -n 1 | cut -d ' ' -f 4)"
 echo
 
 # field LOG NAME: one value of the last line.
