@@ -11,8 +11,7 @@ void show_message(Game& game, std::string line)
 
 void report_to_player(Game& game, std::string line)
 {
-    std::cout << line << std::endl;
-    show_message(game, std::move(line));
+    report_to_player(game, line, line);
 }
 
 void show_words(Game& game, const char* pattern, Values values)

@@ -1,4 +1,5 @@
 #include "sound/sound_file.h"
+#include "sound/sound_source.h"
 
 #include <sndfile.h>
 
@@ -14,51 +15,6 @@ constexpr int32_t MAX_RATE = 192000;
 // A file this large cannot hold ten seconds of mono PCM at the highest
 // rate we take in any sample format a WAV file may use.
 constexpr size_t MAX_FILE_BYTES = 8u << 20;
-
-// libsndfile reads through these from memory, so the fuzzer and the game
-// decode exactly the same way.
-struct MemoryFile {
-    const uint8_t* bytes;
-    sf_count_t size;
-    sf_count_t at;
-};
-
-sf_count_t memory_length(void* data)
-{
-    return static_cast<MemoryFile*>(data)->size;
-}
-
-sf_count_t memory_seek(sf_count_t offset, int whence, void* data)
-{
-    MemoryFile& file = *static_cast<MemoryFile*>(data);
-    const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? file.at : file.size;
-    file.at = std::clamp<sf_count_t>(base + offset, 0, file.size);
-    return file.at;
-}
-
-sf_count_t memory_read(void* out, sf_count_t count, void* data)
-{
-    MemoryFile& file = *static_cast<MemoryFile*>(data);
-    const sf_count_t taken = std::clamp<sf_count_t>(count, 0, file.size - file.at);
-    std::memcpy(out, file.bytes + file.at, static_cast<size_t>(taken));
-    file.at += taken;
-    return taken;
-}
-
-sf_count_t memory_write(const void*, sf_count_t, void*)
-{
-    return 0;
-}
-
-sf_count_t memory_tell(void* data)
-{
-    return static_cast<MemoryFile*>(data)->at;
-}
-
-uint32_t little_endian_32(const uint8_t* bytes)
-{
-    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
-}
 
 void put_chunk(std::vector<uint8_t>& out, const uint8_t* chunk, uint32_t length)
 {
@@ -138,10 +94,12 @@ std::string decode_problem(const uint8_t* bytes, size_t size, SoundClip& clip)
     std::vector<uint8_t> wave;
     if (std::string problem = only_fmt_and_data(bytes, size, wave); !problem.empty())
         return problem;
-    MemoryFile file{wave.data(), static_cast<sf_count_t>(wave.size()), 0};
-    SF_VIRTUAL_IO io{memory_length, memory_seek, memory_read, memory_write, memory_tell};
+    // Decoded from memory, so that the fuzzer and the game decode alike.
+    SoundSource source;
+    source.size = static_cast<sf_count_t>(wave.size());
+    source.bytes = std::move(wave);
     SF_INFO info{};
-    SNDFILE* sound = sf_open_virtual(&io, SFM_READ, &info, &file);
+    SNDFILE* sound = open_sound_source(source, info);
     if (sound == nullptr)
         return std::string("the decoder says: ") + sf_strerror(nullptr);
     std::string problem = header_problem(info);

@@ -1,4 +1,5 @@
 #include "sound/sound_stream.h"
+#include "sound/sound_source.h"
 
 #include <sndfile.h>
 
@@ -16,67 +17,6 @@ constexpr size_t MAX_PIECE_BYTES = 40u << 20;
 // Where the three Vorbis headers must have ended: they are a few KiB.
 constexpr sf_count_t HEADER_BYTES = 256 << 10;
 
-// What the decoder reads from: a file's bytes in memory (the fuzzer's), or
-// the file itself, read as it plays, so that a piece of minutes takes no
-// more memory than the decoder's own.
-struct Source {
-    std::vector<uint8_t> bytes;
-    std::FILE* file = nullptr;
-    sf_count_t size = 0;
-    sf_count_t at = 0;
-
-    Source() = default;
-    Source(const Source&) = delete;
-    Source& operator=(const Source&) = delete;
-    ~Source()
-    {
-        if (file != nullptr)
-            std::fclose(file);
-    }
-};
-
-sf_count_t source_length(void* data)
-{
-    return static_cast<Source*>(data)->size;
-}
-
-sf_count_t source_seek(sf_count_t offset, int whence, void* data)
-{
-    Source& source = *static_cast<Source*>(data);
-    const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? source.at : source.size;
-    source.at = std::clamp<sf_count_t>(base + offset, 0, source.size);
-    if (source.file != nullptr && fseeko(source.file, source.at, SEEK_SET) != 0)
-        source.at = ftello(source.file);
-    return source.at;
-}
-
-sf_count_t source_read(void* out, sf_count_t count, void* data)
-{
-    Source& source = *static_cast<Source*>(data);
-    sf_count_t taken = std::clamp<sf_count_t>(count, 0, source.size - source.at);
-    if (source.file != nullptr)
-        taken = static_cast<sf_count_t>(std::fread(out, 1, static_cast<size_t>(taken), source.file));
-    else
-        std::memcpy(out, source.bytes.data() + source.at, static_cast<size_t>(taken));
-    source.at += taken;
-    return taken;
-}
-
-sf_count_t source_write(const void*, sf_count_t, void*)
-{
-    return 0;
-}
-
-sf_count_t source_tell(void* data)
-{
-    return static_cast<Source*>(data)->at;
-}
-
-uint32_t ogg_u32(const uint8_t* bytes)
-{
-    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
-}
-
 // Why the first packet is not a Vorbis identification header that
 // libvorbis takes, or "".
 std::string identification_problem(const std::vector<uint8_t>& packet)
@@ -84,7 +24,7 @@ std::string identification_problem(const std::vector<uint8_t>& packet)
     if (packet.size() < 30 || packet[0] != 1 || std::memcmp(&packet[1], "vorbis", 6) != 0)
         return "its stream is not Vorbis: the game's music is Ogg Vorbis";
     const unsigned short_block = packet[28] & 0xF, long_block = packet[28] >> 4;
-    if (ogg_u32(&packet[7]) != 0 || packet[11] == 0 || ogg_u32(&packet[12]) == 0 ||
+    if (little_endian_32(&packet[7]) != 0 || packet[11] == 0 || little_endian_32(&packet[12]) == 0 ||
         short_block < 6 || long_block < short_block || long_block > 13 || (packet[29] & 1) == 0)
         return "its Vorbis identification header is damaged";
     return "";
@@ -114,11 +54,11 @@ std::string ogg_header_problem(const std::vector<uint8_t>& bytes)
         if (bytes.size() - at < length)
             return where + " is cut short";
         const uint8_t flags = bytes[at + 5];
-        if (bytes[at + 4] != 0 || ogg_page_checksum(&bytes[at], length) != ogg_u32(&bytes[at + 22]))
+        if (bytes[at + 4] != 0 || ogg_page_checksum(&bytes[at], length) != little_endian_32(&bytes[at + 22]))
             return where + " is damaged";
         if (page == 0)
-            serial = ogg_u32(&bytes[at + 14]);
-        if (ogg_u32(&bytes[at + 14]) != serial || ogg_u32(&bytes[at + 18]) != page ||
+            serial = little_endian_32(&bytes[at + 14]);
+        if (little_endian_32(&bytes[at + 14]) != serial || little_endian_32(&bytes[at + 18]) != page ||
             ((flags & 2) != 0) != (page == 0) || ((flags & 1) != 0) != in_packet)
             return where + " is out of its place: the music must be one Vorbis stream";
         // A lacing value under 255 ends a packet.
@@ -183,7 +123,7 @@ uint32_t ogg_page_checksum(const uint8_t* page, size_t length)
 
 struct SoundStream::Decoder {
     std::string name;
-    Source source;
+    SoundSource source;
     SNDFILE* sound = nullptr;
     SF_INFO info{};
     int64_t at = 0; // frames read since the start
@@ -209,8 +149,7 @@ Result<SoundStream> SoundStream::open_decoder(std::unique_ptr<Decoder> decoder, 
     // of other types, each a way in for a hostile file.
     if (const std::string problem = ogg_header_problem(start); !problem.empty())
         return failure(name, problem);
-    SF_VIRTUAL_IO io{source_length, source_seek, source_read, source_write, source_tell};
-    decoder->sound = sf_open_virtual(&io, SFM_READ, &decoder->info, &decoder->source);
+    decoder->sound = open_sound_source(decoder->source, decoder->info);
     if (decoder->sound == nullptr)
         return failure(name, std::string("the decoder says: ") + sf_strerror(nullptr));
     if (const std::string problem = format_problem(decoder->info); !problem.empty())
@@ -232,7 +171,7 @@ Result<SoundStream> SoundStream::open_file(const std::string& name)
 {
     auto decoder = std::make_unique<Decoder>();
     decoder->name = name;
-    Source& source = decoder->source;
+    SoundSource& source = decoder->source;
     source.file = std::fopen(name.c_str(), "rb");
     struct stat status {};
     if (source.file == nullptr || fstat(fileno(source.file), &status) != 0)
