@@ -14,6 +14,7 @@
 #include "app/hud.h"
 #include "game/game.h"
 #include "platform/window.h"
+#include "render/frame_damage.h"
 #include "render/render_settings.h"
 #include "transforms/camera.h"
 #include "world/assist.h"
@@ -30,6 +31,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 
@@ -196,6 +198,73 @@ TEST(Camera, TurnedByTheMouseMovedByTheWheelProjectedToTheWindow)
     scripted::now = 0.9; // 90 degrees at 100 a second, by the clock, about the cell's vertical centre line
     update_world(game, 1.0 / 60);
     EXPECT_VEC_NEAR(apply(game.goal_spin_matrix, {1.0f, 0.5f, 0.5f}), glm::vec3(0.5f, 0.5f, 0.0f));
+}
+
+TEST(FrameDamage, WhileTheSceneKeepsStillOnlyTheCloudsTheSpinAndTheTextAreDrawnAgain)
+{
+    const ScratchLevels scratch;
+    Game game;
+    game.width = 800;
+    game.height = 600;
+    const ScreenRect whole = whole_window(800, 600);
+    FrameDamage damage;
+    // Wherever the clouds' sprites and the goal's ring turn, they stay in
+    // what is drawn again.
+    const auto inside = [&](const ScreenRect& rect, const glm::vec3& at) {
+        const glm::mat4 clip = make_projection(800, 600) * game.view_matrix * make_world_translation(6);
+        const glm::vec4 c = clip * glm::vec4(at, 1.0f);
+        const glm::vec2 pixel = (glm::vec2(c) / c.w + 1.0f) * 0.5f * glm::vec2(800, 600);
+        return pixel.x >= rect.left && pixel.x <= rect.right && pixel.y >= rect.bottom && pixel.y <= rect.top;
+    };
+    scratch.write("levels/1.lev", level_text(6, "0 0 0 5 5 5 5 2 0 0 5 2"));
+    build_world(game);
+    EXPECT_EQ(damage.next(game, {}), whole) << "the first frame";
+    const ScreenRect clouds = damage.next(game, {});
+    for (const glm::vec3& beamer : {glm::vec3(5, 5, 5), glm::vec3(0, 0, 5)})
+        for (const glm::vec3& corner : {glm::vec3(-0.09f), glm::vec3(1.09f), glm::vec3(-0.09f, 1.09f, 1.09f)})
+            EXPECT_TRUE(inside(clouds, beamer + corner)) << beamer.z << " " << corner.x;
+    scratch.write("levels/1.lev", level_text(6, "0 0 0 5 5 0 0 6 2 2 2 1"));
+    build_world(game);
+    ship_flying = false;
+    // Seen square on, where the turning ring reaches furthest past its cell.
+    game.camera_azimuth = 0.0f;
+    game.update_camera();
+    EXPECT_EQ(damage.next(game, {}), whole) << "another level";
+    for (scripted::now = 0.0; scripted::now < 3.6; scripted::now += 0.15) {
+        update_world(game, 1.0 / 60);
+        const ScreenRect spin = damage.next(game, {});
+        for (const glm::vec3& corner : {glm::vec3(0), glm::vec3(1), glm::vec3(1, 0, 0), glm::vec3(0, 1, 1)})
+            EXPECT_TRUE(inside(spin, glm::vec3(5, 0, 0) + apply(game.goal_spin_matrix, corner))) << scripted::now;
+    }
+    const ScreenRect still = damage.next(game, {});
+    const int area = (still.right - still.left) * (still.top - still.bottom);
+    EXPECT_TRUE(!still.empty() && area < 800 * 600 / 20) << area;
+    const ScreenRect text{10, 20, 30, 40};
+    EXPECT_EQ(damage.next(game, text), unite(still, text));
+
+    // Anything else the scene is drawn from takes the whole window, once.
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"camera", [&] { game.camera_azimuth += 0.5f; game.update_camera(); }},
+        {"window", [&] { game.width = 640; }},
+        {"a cell", [&] { game.cubes[1].x -= 1.0f; }},
+        {"a cube's turn", [&] { game.cube_rotations.back()[0][1] = 0.1f; }},
+        {"heading", [&] { marker_matrix[3][0] += 1.0f; }},
+        {"sampling", [&] { render_settings.mag_filter = FILTER_NEAREST; }},
+        {"a texture", [&] { game.mesh_records.push_back({1, 2, 3}); }},
+        {"flight", [&] { ship_flying = true; }},
+        {"the editor", [&] { game.edit_mode = EditMode::EDITING; }},
+        {"forgotten", [&] { damage.forget(); }},
+    };
+    for (const auto& [what, change] : changes) {
+        change();
+        EXPECT_EQ(damage.next(game, {}), whole_window(game.width, game.height)) << what;
+        const bool lasting = what == std::string("flight") || what == std::string("the editor");
+        EXPECT_EQ(damage.next(game, {}) == whole_window(game.width, game.height), lasting) << what;
+        ship_flying = false;
+        game.edit_mode = EditMode::OFF;
+        damage.next(game, {});
+    }
+    render_settings = {};
 }
 
 TEST(Controls, CommandsChooseTheHeadingButNothingChangesInFlight)

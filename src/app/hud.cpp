@@ -189,6 +189,22 @@ float card_alpha(double now, double fade_at)
 
 } // namespace
 
+bool operator==(const HudLine& a, const HudLine& b)
+{
+    return a.text == b.text && a.at == b.at && a.height == b.height && a.colour == b.colour &&
+           a.align == b.align && a.backed == b.backed;
+}
+
+bool operator==(const HudPanel& a, const HudPanel& b)
+{
+    return a.from == b.from && a.to == b.to && a.colour == b.colour;
+}
+
+bool operator==(const HudFrame& a, const HudFrame& b)
+{
+    return a.panels == b.panels && a.lines == b.lines;
+}
+
 void Hud::start_card(const Game& game, double now, std::string heading)
 {
     shown_level_ = game.level_number;

@@ -42,6 +42,10 @@ struct HudFrame {
     std::vector<HudLine> lines;
 };
 
+bool operator==(const HudLine& a, const HudLine& b);
+bool operator==(const HudPanel& a, const HudPanel& b);
+bool operator==(const HudFrame& a, const HudFrame& b);
+
 // How wide a text is, in fractions of the framebuffer's width, at a height
 // in fractions of its height: what the text room measures.
 using TextWidth = std::function<float(const std::string& text, float height)>;

@@ -1,5 +1,9 @@
 #include "app/hud_drawing.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 namespace {
 
 // A backed line's band, in ems of the line: how far it reaches past the
@@ -20,7 +24,10 @@ TextAlign align_of(HudAlign align)
     }
 }
 
-void add_band(TextRenderer& text, const HudLine& line, const glm::vec2& at, float pixels)
+// Where a line's band goes, in pixels from the top left: its top left
+// corner and its size.
+std::pair<glm::vec2, glm::vec2> band_of(const TextRenderer& text, const HudLine& line, const glm::vec2& at,
+                                        float pixels)
 {
     const float width = text.measure(line.text, pixels);
     float left = at.x;
@@ -30,8 +37,26 @@ void add_band(TextRenderer& text, const HudLine& line, const glm::vec2& at, floa
         left -= width;
     const float top = at.y - text.ascender(pixels) - BAND_ABOVE * pixels;
     const float bottom = at.y + BAND_BELOW * pixels;
-    text.add_panel({left - BAND_SIDE * pixels, top}, {width + 2.0f * BAND_SIDE * pixels, bottom - top},
-                   BAND * glm::vec4(1.0f, 1.0f, 1.0f, line.colour.a));
+    return {{left - BAND_SIDE * pixels, top}, {width + 2.0f * BAND_SIDE * pixels, bottom - top}};
+}
+
+void add_band(TextRenderer& text, const HudLine& line, const glm::vec2& at, float pixels)
+{
+    const auto [corner, size] = band_of(text, line, at, pixels);
+    text.add_panel(corner, size, BAND * glm::vec4(1.0f, 1.0f, 1.0f, line.colour.a));
+}
+
+// A rectangle given from the top left, turned to OpenGL's count from the
+// lower left, whole pixels round it.
+ScreenRect from_top(glm::vec2 corner, glm::vec2 size, int framebuffer_width, int framebuffer_height)
+{
+    const ScreenRect all = whole_window(framebuffer_width, framebuffer_height);
+    const ScreenRect rect{static_cast<int>(std::floor(corner.x)) - 1,
+                          framebuffer_height - static_cast<int>(std::ceil(corner.y + size.y)) - 1,
+                          static_cast<int>(std::ceil(corner.x + size.x)) + 1,
+                          framebuffer_height - static_cast<int>(std::floor(corner.y)) + 1};
+    return {std::max(rect.left, all.left), std::max(rect.bottom, all.bottom), std::min(rect.right, all.right),
+            std::min(rect.top, all.top)};
 }
 
 } // namespace
@@ -49,4 +74,34 @@ void draw_hud(TextRenderer& text, const HudFrame& frame, int framebuffer_width, 
         text.add_text(line.text, at.x, at.y, pixels, line.colour, align_of(line.align));
     }
     text.flush(framebuffer_width, framebuffer_height);
+}
+
+ScreenRect hud_changes(const TextRenderer& text, const HudFrame& before, const HudFrame& after,
+                       int framebuffer_width, int framebuffer_height)
+{
+    const glm::vec2 size(static_cast<float>(framebuffer_width), static_cast<float>(framebuffer_height));
+    ScreenRect bounds;
+    // What one frame has and the other has not, the two ways round: a
+    // fading line is in neither as it was.
+    const auto unmatched = [](const auto& item, const auto& other) {
+        return std::find(other.begin(), other.end(), item) == other.end();
+    };
+    for (const auto* frames : {&before, &after}) {
+        const HudFrame& other = frames == &before ? after : before;
+        for (const HudPanel& panel : frames->panels)
+            if (unmatched(panel, other.panels))
+                bounds = unite(bounds, from_top(panel.from * size, (panel.to - panel.from) * size,
+                                                framebuffer_width, framebuffer_height));
+        // A line's glyphs stay inside its band, backed or not, but for the
+        // odd descender or accent: half an em more on every side holds them.
+        for (const HudLine& line : frames->lines) {
+            if (!unmatched(line, other.lines))
+                continue;
+            const float pixels = line.height * size.y;
+            const auto [corner, extent] = band_of(text, line, line.at * size, pixels);
+            bounds = unite(bounds, from_top(corner - 0.5f * pixels, extent + glm::vec2(pixels),
+                                            framebuffer_width, framebuffer_height));
+        }
+    }
+    return bounds;
 }

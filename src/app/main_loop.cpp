@@ -178,21 +178,39 @@ void take_glyph_atlas(RunState& state)
 }
 
 // The words on screen: the HUD follows every frame's events, and is drawn
-// once there is a text renderer.
-void show_text(Game& game, RunState& state)
+// once there is a text renderer. With the text off, F1's panel and the menu
+// still show when asked: the menu is where the text comes back on.
+HudFrame text_to_show(Game& game, RunState& state)
 {
+    if (!game.text_shown && !game.help_shown && !menu_open(game))
+        return {};
     take_glyph_atlas(state);
     const double now = platform::get_time();
     state.hud.update(game, now);
     if (!state.text || !state.text->ready())
-        return;
+        return {};
     const TextRenderer& text = *state.text;
     const float width = static_cast<float>(game.width);
     const float height = static_cast<float>(game.height);
     const TextWidth measure = [&](const std::string& line, float line_height) {
         return text.measure(line, line_height * height) / width;
     };
-    draw_hud(*state.text, state.hud.frame(game, now, measure), game.width, game.height);
+    return state.hud.frame(game, now, measure);
+}
+
+// The part of the window this frame draws: all of it, unless the window
+// keeps the last frame, when only what changed is.
+ScreenRect part_to_draw(const Game& game, RunState& state, const HudFrame& hud)
+{
+    if (!game.frames_kept)
+        return whole_window(game.width, game.height);
+    if (!platform::last_frame_kept())
+        state.damage.forget();
+    // Until there is a text renderer there is no text, before or now.
+    const ScreenRect text_changed =
+        state.text ? hud_changes(*state.text, state.drawn_hud, hud, game.width, game.height) : ScreenRect{};
+    state.drawn_hud = hud;
+    return state.damage.next(game, text_changed);
 }
 
 bool run_frame(Game& game, RunState& state)
@@ -213,10 +231,6 @@ bool run_frame(Game& game, RunState& state)
     }
 
     follow_framebuffer_size(game);
-    // The stencil is cleared with the depth although nothing reads it: they
-    // share one buffer, and clearing the depth alone makes a software
-    // renderer keep every pixel's stencil bits, word by word.
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
     // Update, then draw: the scene shows the world as this frame left it.
     update_world(game, state.frame_time);
@@ -229,11 +243,23 @@ bool run_frame(Game& game, RunState& state)
     // After the progress: the goal that led here was a real solve.
     follow_unplayable_level(game);
     keep_unsaved_edits_in_time(game, state.frame_start);
-    render_scene(state.phong_program, game);
-    // With the text off, F1's panel and the menu still show when asked:
-    // the menu is where the text comes back on.
-    if (game.text_shown || game.help_shown || menu_open(game))
-        show_text(game, state);
+
+    const HudFrame hud = text_to_show(game, state);
+    const ScreenRect part = part_to_draw(game, state, hud);
+    const bool whole = part == whole_window(game.width, game.height);
+    if (!whole) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(part.left, part.bottom, part.right - part.left, part.top - part.bottom);
+    }
+    // The stencil is cleared with the depth although nothing reads it: they
+    // share one buffer, and clearing the depth alone makes a software
+    // renderer keep every pixel's stencil bits, word by word.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    render_scene(state.phong_program, game, part);
+    if (!hud.lines.empty() || !hud.panels.empty())
+        draw_hud(*state.text, hud, game.width, game.height);
+    if (!whole)
+        glDisable(GL_SCISSOR_TEST);
     // The reader goes once it has made all it was given, and that is taken:
     // an atlas made since the text looked for it goes with it otherwise.
     if (state.preload && state.preload->finished()) {

@@ -5,6 +5,7 @@
 #include "app/hud.h"
 #include "game/game.h"
 #include "gl/shader_program.h"
+#include "render/frame_damage.h"
 
 #include <cstdio>
 #include <memory>
@@ -45,6 +46,10 @@ struct RunState {
     std::shared_ptr<ResourcePreload> preload;
     std::shared_ptr<TextRenderer> text;
     Hud hud;
+    // When the window keeps each frame for the next (game.frames_kept):
+    // what changed since, and the text the last frame drew.
+    FrameDamage damage;
+    HudFrame drawn_hud;
     // A recorded pad that stands in for the device, from the file that
     // TIRAK_PAD_SCRIPT names.
     std::shared_ptr<PadScript> pad_script;

@@ -160,6 +160,18 @@ void report_gl_context()
         std::cerr << "Illegal operation did NOT cause an error message. :(" << std::endl;
 }
 
+// Mesa's renderers that draw on the processor: every pixel a frame draws
+// is the player's time and battery.
+bool software_renderer()
+{
+    const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const std::string renderer = name != nullptr ? name : "";
+    for (const char* software : {"llvmpipe", "softpipe", "swrast"})
+        if (renderer.find(software) != std::string::npos)
+            return true;
+    return false;
+}
+
 } // namespace
 
 int initialize(Game& game)
@@ -175,6 +187,7 @@ int initialize(Game& game)
     // all open.
     game.start_level = game.level_set == LevelSet::SHIPPED ? game.level_number : 1;
     game.text_shown = settings.read_bool("text", true);
+    game.redraw_only_changes = settings.read_bool("redraw_only_changes", true);
     game.sound_on = settings.read_bool("sound", true);
     game.sound_volume = read_bounded(game, settings, "volume", DEFAULT_VOLUME, 0, MAX_VOLUME);
     game.music_on = settings.read_bool("music", true);
@@ -243,6 +256,8 @@ int initialize(Game& game)
     // Before the first frame, and before the cursor is captured, which
     // waits for a window that is shown.
     show_window_the_driver_draws(game);
+    if (game.redraw_only_changes && software_renderer())
+        game.frames_kept = platform::keep_frames_drawn();
 
     glEnable(GL_FRAMEBUFFER_SRGB);
     glEnable(GL_DEPTH_TEST);

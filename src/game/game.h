@@ -113,6 +113,10 @@ public:
     bool progress_kept_as_is = false; // unread at start-up: never written over this run
     bool help_shown = false;          // F1's panel of keys
     bool text_shown = true;           // settings key "text": no text but F1's and the menu's when false
+    // Settings key "redraw_only_changes": on a software renderer whose
+    // window can keep the frame before, draw again only what changed.
+    bool redraw_only_changes = true;
+    bool frames_kept = false; // so it does: start-up found the window could
     PlayerOptions options;            // the text's size, the mouse's speed and direction
     // The settings keys "sound" and "volume" (0 to 100), and M's mute.
     bool sound_on = true;

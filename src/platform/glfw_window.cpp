@@ -36,6 +36,17 @@ struct WindowState {
     int hint_major = 1;
     int hint_minor = 0;
     int hint_profile = 0;
+    // Set by keep_frames_drawn: GLX's entry point that shows a frame by
+    // copying it, and the display and drawable it takes. X's types are
+    // spelled out so that the layer needs no X headers.
+    void (*copy_sub_buffer)(void* display, unsigned long drawable, int x, int y, int width, int height) = nullptr;
+    void* display = nullptr;
+    unsigned long drawable = 0;
+    // The framebuffer's size when a frame was last shown, and whether the
+    // back buffer still holds that frame.
+    int shown_width = 0;
+    int shown_height = 0;
+    bool frame_kept = false;
 };
 
 WindowState state;
@@ -201,6 +212,12 @@ void terminate()
     state.asked_height = 0;
     state.largest_width = 0;
     state.largest_height = 0;
+    state.copy_sub_buffer = nullptr;
+    state.display = nullptr;
+    state.drawable = 0;
+    state.shown_width = 0;
+    state.shown_height = 0;
+    state.frame_kept = false;
 }
 
 void open_window_hint(int target, int hint)
@@ -497,8 +514,43 @@ void swap_buffers()
 {
     if (!state.window)
         return;
-    glfwSwapBuffers(state.window);
+    // The driver takes the window's new size only at a swap: a frame drawn
+    // since a resize is shown by one, and the buffers the driver then
+    // makes hold nothing.
+    const int width = state.framebuffer_width;
+    const int height = state.framebuffer_height;
+    state.frame_kept = state.copy_sub_buffer && width == state.shown_width && height == state.shown_height;
+    if (state.frame_kept)
+        state.copy_sub_buffer(state.display, state.drawable, 0, 0, width, height);
+    else
+        glfwSwapBuffers(state.window);
+    state.shown_width = width;
+    state.shown_height = height;
     glfwPollEvents();
+}
+
+bool last_frame_kept()
+{
+    return state.frame_kept;
+}
+
+bool keep_frames_drawn()
+{
+    if (!state.window || glfwGetCurrentContext() != state.window ||
+        !glfwExtensionSupported("GLX_MESA_copy_sub_buffer"))
+        return false;
+    using CopySubBuffer = decltype(state.copy_sub_buffer);
+    using CurrentDisplay = void* (*)();
+    using CurrentDrawable = unsigned long (*)();
+    const auto copy = reinterpret_cast<CopySubBuffer>(glfwGetProcAddress("glXCopySubBufferMESA"));
+    const auto display = reinterpret_cast<CurrentDisplay>(glfwGetProcAddress("glXGetCurrentDisplay"));
+    const auto drawable = reinterpret_cast<CurrentDrawable>(glfwGetProcAddress("glXGetCurrentDrawable"));
+    if (!copy || !display || !drawable || !display() || !drawable())
+        return false;
+    state.copy_sub_buffer = copy;
+    state.display = display();
+    state.drawable = drawable();
+    return true;
 }
 
 void* get_proc_address(const char* name)

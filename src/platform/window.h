@@ -163,6 +163,17 @@ void sleep(double seconds);
 // here.
 void swap_buffers();
 
+// Asks that each frame be shown by copying it into the window, so that the
+// next frame starts from the pixels of this one, where a swap leaves them
+// undefined. Returns whether the window can: an X window whose GLX has
+// GLX_MESA_copy_sub_buffer. Such a copy waits for no vertical blank: meant
+// for a software renderer, which draws into memory anyway.
+bool keep_frames_drawn();
+// Whether the back buffer still holds the frame last shown: never without
+// keep_frames_drawn, nor after a resize, for which the driver takes new
+// buffers.
+bool last_frame_kept();
+
 void* get_proc_address(const char* name);
 
 // A gamepad's buttons and axes, numbered as GLFW 3's gamepad API numbers

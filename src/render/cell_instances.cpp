@@ -14,6 +14,9 @@ namespace {
 constexpr const char* SWITCH_UNIFORM = "cells_instanced";
 
 constexpr glm::vec3 CELL_CENTRE{0.5f};
+// How far past its cell a model may reach, in cells: a cube turned about
+// its centre reaches sqrt(3)/2 from it.
+constexpr float MODEL_REACH = 0.37f;
 
 } // namespace
 
@@ -50,6 +53,18 @@ const std::vector<uint32_t>& CellInstances::sort(const Game& game, glm::vec3 eye
     order_.clear();
     for (const auto& entry : by_distance_)
         order_.push_back(entry.second);
+    return order_;
+}
+
+const std::vector<uint32_t>& CellInstances::keep_within(const Game& game, const glm::mat4& clip,
+                                                        const ScreenRect& part)
+{
+    const auto outside = [&](uint32_t k) {
+        const glm::vec3 cell(game.cubes[k]);
+        return !overlap(part, screen_rect_of_box(clip, cell - MODEL_REACH, cell + 1.0f + MODEL_REACH, game.width,
+                                                 game.height));
+    };
+    order_.erase(std::remove_if(order_.begin(), order_.end(), outside), order_.end());
     return order_;
 }
 

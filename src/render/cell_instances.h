@@ -3,6 +3,8 @@
 // every cube of the level with one instanced call.
 #pragma once
 
+#include "transforms/screen_rect.h"
+
 #include <glm/glm.hpp>
 
 #include <cstdint>
@@ -34,6 +36,10 @@ public:
     // The indices of the game's cells, nearest the eye first; `eye` is in
     // the cells' own coordinates.
     const std::vector<uint32_t>& sort(const Game& game, glm::vec3 eye);
+    // Drops from that order the cells that `clip` takes wholly outside
+    // `part` of the window: a frame that draws only part of the window
+    // need not shade their corners or bin their triangles.
+    const std::vector<uint32_t>& keep_within(const Game& game, const glm::mat4& clip, const ScreenRect& part);
 
     // Writes the matrices of the cubes, in the order sort gave, to the
     // buffer and binds its texture on CELL_MATRIX_UNIT, leaving unit 0

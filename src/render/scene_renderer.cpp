@@ -92,14 +92,17 @@ GLint use_unlit_program(const Game& game, const glm::mat4& camera, const glm::ma
 // depth test before it is shaded. With a program that takes the cells'
 // matrices, every cube is one instance of a single draw; the few ships and
 // goals are drawn on their own.
-void draw_cells(Game& game, bool instanced, const glm::mat4& camera, const glm::mat4& world)
+void draw_cells(Game& game, bool instanced, const glm::mat4& camera, const glm::mat4& world,
+                const glm::mat4& projection, const ScreenRect& part)
 {
     CellInstances& cells = *game.cell_instances;
     // The eye of a camera matrix R|t sits at -R^T t; the cells are placed
     // before the world translation.
     const glm::vec3 eye =
         -(glm::transpose(glm::mat3(camera)) * glm::vec3(camera[3])) - glm::vec3(world[3]);
-    const std::vector<uint32_t>& order = cells.sort(game, eye);
+    const std::vector<uint32_t>& order = part == whole_window(game.width, game.height)
+                                             ? cells.sort(game, eye)
+                                             : (cells.sort(game, eye), cells.keep_within(game, projection * camera * world, part));
     const GLsizei cube_count = instanced ? cells.upload_cubes(game) : 0;
     if (cube_count > 0) {
         const MeshRecord& cube = bind_record(MODEL_CUBE, game);
@@ -159,6 +162,11 @@ void draw_model(glm::mat4 model, int record_index, const Game& game)
 
 void render_scene(const ShaderProgram& phong_program, Game& game)
 {
+    render_scene(phong_program, game, whole_window(game.width, game.height));
+}
+
+void render_scene(const ShaderProgram& phong_program, Game& game, const ScreenRect& part)
+{
     const UniformLocations& u = game.uniforms;
     const glm::mat4 projection = make_projection(game.width, game.height);
     const glm::mat4 world = make_world_translation(game.grid_size);
@@ -195,7 +203,7 @@ void render_scene(const ShaderProgram& phong_program, Game& game)
     glUseProgram(phong_program.program);
     glUniform1i(u.lightning, 1);
     upload(u.camera_matrix, camera);
-    draw_cells(game, instanced, camera, world);
+    draw_cells(game, instanced, camera, world, projection, part);
 
     // The heading marker shows where the ship will go; a level that never
     // placed a ship has no marker to show.

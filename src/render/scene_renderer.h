@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/uniform_locations.h"
+#include "transforms/screen_rect.h"
 
 #include <glm/glm.hpp>
 
@@ -21,3 +22,6 @@ void draw_model(glm::mat4 model, int record_index, const Game& game);
 // The whole frame, into the cleared back buffer. Leaves depth testing and
 // culling on, blending off and depth writes on, as it found them.
 void render_scene(const ShaderProgram& phong_program, Game& game);
+// The same, for a frame that draws only `part` of the window (the scissor
+// is the caller's): what lies wholly outside it need not be drawn.
+void render_scene(const ShaderProgram& phong_program, Game& game, const ScreenRect& part);

@@ -19,7 +19,7 @@ cd "$W" || exit 1
 # the focused window, and two games on one server would take each other's
 # focus. -noreset: Xvfb otherwise resets itself whenever its last client
 # leaves, and a window opened during that reset fails to connect.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$W/display" 2> /dev/null &
+Xvfb -displayfd 3 -screen 0 "${SCREEN:-1280x1024}x24" -nolisten tcp -noreset 3> "$W/display" 2> /dev/null &
 XVFB=$!
 for _ in $(seq 100); do [ -s "$W/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$W/display")"
@@ -216,15 +216,30 @@ f11_whole_screen() {
 # against references in e2e/pictures, within three times the difference of
 # two runs of one build (the goal spins and the sparks move).
 PICTURES=$HERE/pictures CHANGED=
+# as_before NAME: a shot a second into the game, an eighth of its size,
+# against the reference NAME.png (kept in REFERENCE_OUT when it is set).
+as_before() {
+    game eval 'frames 60 1; window_shot'
+    convert shot.png -scale 12.5% "small$1.png"
+    [ -z "${REFERENCE_OUT:-}" ] || cp "small$1.png" "$REFERENCE_OUT/$1.png"
+    local d
+    d=$(compare -metric RMSE "small$1.png" "$PICTURES/$1.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+    echo "    $1: $d from the reference"
+    awk -v d="$d" 'BEGIN { exit !(d < 0.012) }' || CHANGED+=" $1"
+}
 pictures() {
     for n in 1 2 3; do
         cp "$PICTURES/$n.lev" data/levels/1.lev
-        game eval 'frames 60 1; window_shot'
-        convert shot.png -scale 12.5% "small$n.png"
-        [ -z "${REFERENCE_OUT:-}" ] || cp "small$n.png" "$REFERENCE_OUT/$n.png"
-        D[n]=$(compare -metric RMSE "small$n.png" "$PICTURES/$n.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
-        echo "    level $n: ${D[n]} from the reference"
-        awk -v d="${D[n]}" 'BEGIN { exit !(d < 0.012) }' || CHANGED+=" $n"
+        as_before "$n"
+    done
+}
+# Shipped levels 2 and 29 at 1920 x 1080 against pictures of the build
+# that still drew every frame whole.
+hd_pictures() {
+    sed -i 's/^width = .*/width = 1920/; s/^height = .*/height = 1080/' data/tirak.inp
+    for n in 2 29; do
+        sed -i "s/^level = .*/level = $n/" data/tirak.inp
+        as_before "hd-$n"
     done
 }
 
@@ -931,6 +946,7 @@ look/stall-mid-flight | 0 | sixteen_wide                                        
 game/largest-level    | 0 | sed -i 's/^level = 1$/level = 2147483647/' tirak.inp; cp levels/1.lev levels/7.lev | game eval 'solve_level_1; frames 10' | has data/progress.inp 'level_7 = 4' && ! grep -q '^Cannot' err
 game/endless-flight   | 0 | endless_level | game endless_launch | [ -n "${IN_TIME:-}" ] && [ "$(grep -E 'for ever|^TEXTURESAMPLING' out)" = "$(printf '%s\n' "$ENDLESS" 'TEXTURESAMPLING NEAREST')" ]
 look/as-before        | 0 |                                                            | pictures | [ -z "$CHANGED" ]
+hd/as-before          | 0 |                                                            | hd_pictures | [ -z "$CHANGED" ] && is win 1920x1080
 play/through          | 0 | sed -i 's/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | play_through | [ "$MISSED" -eq 0 ]
 play/hint             | 0 | sed -i 's/^level = 1$/level = 4/; s/^width = .*/width = 640/; s/^height = .*/height = 480/' tirak.inp | hint_through_level_4 | [ "$MISSED" -eq 0 ]
 install/staged        | 1 |                      | installed_and_played | kept_apart

@@ -1,11 +1,13 @@
 // Text and panels drawn by Mesa into a real window, read back as pixels.
 #include "gl_test.h"
 
+#include "app/hud_drawing.h"
 #include "text/text_renderer.h"
 
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -134,4 +136,47 @@ TEST_F(TextRendererTest, PanelsGoUnderTextAndTheStateIsPutBack)
         EXPECT_EQ(value, 0) << std::hex << binding;
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// What the HUD changes from one frame to the next holds every pixel that
+// differs between the two, and nothing is changed between two frames alike.
+TEST_F(TextRendererTest, TheHudsChangesHoldEveryPixelThatDiffers)
+{
+    const auto line = [](const char* words, float x, HudAlign align, bool backed) {
+        return HudLine{words, {x, BASELINE / CANVAS_HEIGHT}, EM / CANVAS_HEIGHT, glm::vec4(1.0f), align, backed};
+    };
+    const HudFrame left{{}, {line("Ready", 0.05f, HudAlign::LEFT, false)}};
+    const HudFrame moved{{}, {line("Ready", 0.3f, HudAlign::LEFT, false)}};
+    const HudFrame backed{{{{0.7f, 0.1f}, {0.95f, 0.3f}, {0.0f, 0.0f, 1.0f, 1.0f}}},
+                          {line("Wy", 0.95f, HudAlign::RIGHT, true), left.lines[0]}};
+    const auto drawn = [&](const HudFrame& frame) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        draw_hud(*text, frame, CANVAS_WIDTH, CANVAS_HEIGHT);
+        std::vector<uint8_t> rgb(CANVAS_WIDTH * CANVAS_HEIGHT * 3);
+        glReadPixels(0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        return rgb;
+    };
+    const struct {
+        const char* name;
+        HudFrame before, after;
+    } rows[] = {{"one line comes", {}, left}, {"it moves", left, moved}, {"a panel and a band", left, backed}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ScreenRect changed = hud_changes(*text, row.before, row.after, CANVAS_WIDTH, CANVAS_HEIGHT);
+        EXPECT_TRUE(hud_changes(*text, row.after, row.after, CANVAS_WIDTH, CANVAS_HEIGHT).empty());
+        const std::vector<uint8_t> before = drawn(row.before);
+        const std::vector<uint8_t> after = drawn(row.after);
+        int differing = 0;
+        int outside = 0;
+        for (int y = 0; y < CANVAS_HEIGHT; ++y)
+            for (int x = 0; x < CANVAS_WIDTH; ++x) {
+                const size_t at = (static_cast<size_t>(y) * CANVAS_WIDTH + x) * 3;
+                if (std::equal(&before[at], &before[at] + 3, &after[at]))
+                    continue;
+                ++differing;
+                outside += !(x >= changed.left && x < changed.right && y >= changed.bottom && y < changed.top);
+            }
+        EXPECT_GT(differing, 100);
+        EXPECT_EQ(outside, 0);
+    }
 }

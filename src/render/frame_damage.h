@@ -1,0 +1,49 @@
+// Which part of the window a frame must draw again, when the window keeps
+// the frame before. With the camera still, only the beamers' clouds and the
+// goal's spin move of themselves; drawing just round them, and round text
+// that changed, spares a software renderer nearly all of its work. Any
+// other change to what the scene shows takes the whole window.
+#pragma once
+
+#include "game/edit_mode.h"
+#include "render/render_settings.h"
+#include "transforms/screen_rect.h"
+
+#include <glm/glm.hpp>
+
+#include <cstdint>
+#include <vector>
+
+class Game;
+
+class FrameDamage {
+public:
+    // The part of the window to draw for the game as it is now, and for
+    // the overlay's changes (empty when the overlay is as the last frame
+    // drew it). The first frame, and any frame after `forget`, is whole.
+    ScreenRect next(const Game& game, const ScreenRect& overlay_changed);
+    void forget() { known_ = false; }
+
+private:
+    // Everything else the scene is drawn from.
+    struct Still {
+        glm::mat4 camera{1.0f};
+        glm::mat4 marker{1.0f};
+        int width = 0;
+        int height = 0;
+        int grid_size = 0;
+        int ship_index = 0;
+        bool flying = false;
+        EditMode edit_mode = EditMode::OFF;
+        RenderSettings settings;
+        std::vector<glm::vec4> cells;
+        std::vector<glm::mat4> cell_turns;
+        std::vector<uint32_t> models; // each model's vertex array, texture and index count
+
+        bool operator==(const Still& other) const;
+    };
+
+    Still last_;
+    ScreenRect last_moving_;
+    bool known_ = false;
+};

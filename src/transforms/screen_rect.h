@@ -1,0 +1,31 @@
+// Rectangles of the window in pixels, and where a box in the world falls
+// on the screen: what a frame that draws only what changed works with.
+#pragma once
+
+#include <glm/glm.hpp>
+
+// Counted as OpenGL's scissor counts them: from the lower left corner, the
+// right and top edges left out.
+struct ScreenRect {
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    int top = 0;
+
+    bool empty() const { return right <= left || top <= bottom; }
+    bool operator==(const ScreenRect& other) const;
+};
+
+ScreenRect whole_window(int width, int height);
+
+// The smallest rectangle holding both; an empty one adds nothing.
+ScreenRect unite(const ScreenRect& a, const ScreenRect& b);
+// Whether they share a pixel.
+bool overlap(const ScreenRect& a, const ScreenRect& b);
+
+// Where the box from `low` to `high` falls in a window of this size once
+// `clip` takes it to clip space: a pixel more on every side, for the
+// rasterizer's rounding, and cut to the window. A box that reaches to the
+// eye or behind it may cover anything: it gives the whole window.
+ScreenRect screen_rect_of_box(const glm::mat4& clip, const glm::vec3& low, const glm::vec3& high, int width,
+                              int height);
