@@ -272,7 +272,7 @@ bool run_frame(Game& game, RunState& state)
     // heard in the frame after.
     game.events.clear();
     game.said.clear();
-    platform::swap_buffers();
+    platform::swap_buffers(part.left, part.bottom, part.right - part.left, part.top - part.bottom);
     if (state.frame_trace) {
         std::fputc('.', state.frame_trace.get());
         std::fflush(state.frame_trace.get());

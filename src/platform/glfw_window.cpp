@@ -47,6 +47,9 @@ struct WindowState {
     int shown_width = 0;
     int shown_height = 0;
     bool frame_kept = false;
+    // The window system lost what the window showed (an exposure): the
+    // next frame is copied whole.
+    bool shown_lost = true;
 };
 
 WindowState state;
@@ -144,6 +147,11 @@ void keep_within(WindowState& s, int reported_width, int reported_height)
     s.framebuffer_height = std::min(framebuffer_height, s.largest_height);
 }
 
+void on_glfw_refresh(GLFWwindow* window)
+{
+    owner(window).shown_lost = true;
+}
+
 void on_glfw_framebuffer_size(GLFWwindow* window, int width, int height)
 {
     WindowState& s = owner(window);
@@ -218,6 +226,7 @@ void terminate()
     state.shown_width = 0;
     state.shown_height = 0;
     state.frame_kept = false;
+    state.shown_lost = true;
 }
 
 void open_window_hint(int target, int hint)
@@ -293,6 +302,7 @@ Result<> open_window(int width, int height, int red_bits, int green_bits, int bl
     glfwSetScrollCallback(window, on_glfw_scroll);
     glfwGetFramebufferSize(window, &state.framebuffer_width, &state.framebuffer_height);
     glfwSetFramebufferSizeCallback(window, on_glfw_framebuffer_size);
+    glfwSetWindowRefreshCallback(window, on_glfw_refresh);
     return Done{};
 }
 
@@ -512,20 +522,29 @@ void sleep(double seconds)
 
 void swap_buffers()
 {
+    swap_buffers(0, 0, state.framebuffer_width, state.framebuffer_height);
+}
+
+void swap_buffers(int left, int bottom, int width, int height)
+{
     if (!state.window)
         return;
     // The driver takes the window's new size only at a swap: a frame drawn
     // since a resize is shown by one, and the buffers the driver then
     // makes hold nothing.
-    const int width = state.framebuffer_width;
-    const int height = state.framebuffer_height;
-    state.frame_kept = state.copy_sub_buffer && width == state.shown_width && height == state.shown_height;
-    if (state.frame_kept)
-        state.copy_sub_buffer(state.display, state.drawable, 0, 0, width, height);
-    else
+    const int whole_width = state.framebuffer_width;
+    const int whole_height = state.framebuffer_height;
+    state.frame_kept =
+        state.copy_sub_buffer && whole_width == state.shown_width && whole_height == state.shown_height;
+    if (state.frame_kept && state.shown_lost)
+        state.copy_sub_buffer(state.display, state.drawable, 0, 0, whole_width, whole_height);
+    else if (state.frame_kept && width > 0 && height > 0)
+        state.copy_sub_buffer(state.display, state.drawable, left, bottom, width, height);
+    else if (!state.frame_kept)
         glfwSwapBuffers(state.window);
-    state.shown_width = width;
-    state.shown_height = height;
+    state.shown_width = whole_width;
+    state.shown_height = whole_height;
+    state.shown_lost = false;
     glfwPollEvents();
 }
 

@@ -162,6 +162,11 @@ void sleep(double seconds);
 // Shows the frame just drawn, then handles window events: key callbacks run
 // here.
 void swap_buffers();
+// The same, for a frame of which only this part (in pixels from the lower
+// left corner) differs from the last one shown: where frames are kept,
+// only that part is copied to the window, unless the window system lost
+// what the window showed.
+void swap_buffers(int left, int bottom, int width, int height);
 
 // Asks that each frame be shown by copying it into the window, so that the
 // next frame starts from the pixels of this one, where a swap leaves them
