@@ -100,9 +100,9 @@ void draw_cells(Game& game, bool instanced, const glm::mat4& camera, const glm::
     // before the world translation.
     const glm::vec3 eye =
         -(glm::transpose(glm::mat3(camera)) * glm::vec3(camera[3])) - glm::vec3(world[3]);
-    const std::vector<uint32_t>& order = part == whole_window(game.width, game.height)
-                                             ? cells.sort(game, eye)
-                                             : (cells.sort(game, eye), cells.keep_within(game, projection * camera * world, part));
+    const std::vector<uint32_t>* order = &cells.sort(game, eye);
+    if (!(part == whole_window(game.width, game.height)))
+        order = &cells.keep_within(game, projection * camera * world, part);
     const GLsizei cube_count = instanced ? cells.upload_cubes(game) : 0;
     if (cube_count > 0) {
         const MeshRecord& cube = bind_record(MODEL_CUBE, game);
@@ -110,7 +110,7 @@ void draw_cells(Game& game, bool instanced, const glm::mat4& camera, const glm::
         glDrawElementsInstanced(render_settings.draw_mode, cube.index_count, GL_UNSIGNED_INT, nullptr, cube_count);
         glUniform1i(cells.switch_location(), 0);
     }
-    for (uint32_t k : order) {
+    for (uint32_t k : *order) {
         const glm::vec4& entry = game.cubes[k];
         const glm::mat4 placed = place_in_cell(entry);
         switch (static_cast<int>(entry.w)) {
