@@ -24,6 +24,7 @@
 #include "world/world_build.h"
 #include "world/world_state.h"
 
+#include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -34,6 +35,7 @@
 #include <functional>
 #include <iterator>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -241,6 +243,21 @@ TEST(FrameDamage, WhileTheSceneKeepsStillOnlyTheCloudsTheSpinAndTheTextAreDrawnA
     EXPECT_TRUE(!still.empty() && area < 800 * 600 / 20) << area;
     const ScreenRect text{10, 20, 30, 40};
     EXPECT_EQ(damage.next(game, text), unite(still, text));
+
+    // Boxes across the window's edges are cut to it, those wholly beside
+    // it are seen nowhere, those reaching behind the eye may be anywhere.
+    const glm::mat4 pixels = glm::ortho(0.0f, 800.0f, 0.0f, 600.0f, -1.0f, 1.0f);
+    glm::mat4 behind(1.0f);
+    behind[3][3] = -1.0f;
+    const std::tuple<glm::mat4, glm::vec3, glm::vec3, ScreenRect> boxes[] = {
+        {pixels, {-10.5f, -10.5f, 0}, {20.5f, 30.5f, 0}, {0, 0, 22, 32}},
+        {pixels, {790.5f, 590.5f, 0}, {900, 700, 0}, {789, 589, 800, 600}},
+        {pixels, {900, 0, 0}, {950, 10, 0}, {}},
+        {behind, {0, 0, 0}, {1, 1, 1}, {0, 0, 800, 600}},
+    };
+    for (const auto& [clip, low, high, rect] : boxes)
+        EXPECT_EQ(screen_rect_of_box(clip, low, high, 800, 600), rect) << low.x;
+    EXPECT_TRUE(overlap({0, 0, 21, 31}, {20, 30, 40, 40}) && !overlap({0, 0, 21, 31}, {21, 0, 40, 40}));
 
     // Anything else the scene is drawn from takes the whole window, once.
     const std::pair<const char*, std::function<void()>> changes[] = {
