@@ -16,6 +16,10 @@
 
 #include <GL/glew.h>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
@@ -176,6 +180,13 @@ bool software_renderer()
 
 int initialize(Game& game)
 {
+    // One heap for every thread, before the reader and the driver start
+    // theirs. With an arena a thread, what the reader frees after decoding
+    // stays in its own arena while the driver's threads and the game grow
+    // theirs: 15 MiB more at the peak, for no speed the game can measure.
+#ifdef __GLIBC__
+    mallopt(M_ARENA_MAX, 1);
+#endif
     const ConfigFile settings(SETTINGS_FILE, "=", "#", "EndConfigFile");
     settings.read_int_into("width", game.width);
     settings.read_int_into("height", game.height);
