@@ -50,13 +50,11 @@ void add_band(TextRenderer& text, const HudLine& line, const glm::vec2& at, floa
 // lower left, whole pixels round it.
 ScreenRect from_top(glm::vec2 corner, glm::vec2 size, int framebuffer_width, int framebuffer_height)
 {
-    const ScreenRect all = whole_window(framebuffer_width, framebuffer_height);
-    const ScreenRect rect{static_cast<int>(std::floor(corner.x)) - 1,
+    return cut_to_window({static_cast<int>(std::floor(corner.x)) - 1,
                           framebuffer_height - static_cast<int>(std::ceil(corner.y + size.y)) - 1,
                           static_cast<int>(std::ceil(corner.x + size.x)) + 1,
-                          framebuffer_height - static_cast<int>(std::floor(corner.y)) + 1};
-    return {std::max(rect.left, all.left), std::max(rect.bottom, all.bottom), std::min(rect.right, all.right),
-            std::min(rect.top, all.top)};
+                          framebuffer_height - static_cast<int>(std::floor(corner.y)) + 1},
+                         framebuffer_width, framebuffer_height);
 }
 
 } // namespace
@@ -83,18 +81,17 @@ ScreenRect hud_changes(const TextRenderer& text, const HudFrame& before, const H
     ScreenRect bounds;
     // What one frame has and the other has not, the two ways round: a
     // fading line is in neither as it was.
-    const auto unmatched = [](const auto& item, const auto& other) {
-        return std::find(other.begin(), other.end(), item) == other.end();
-    };
-    for (const auto* frames : {&before, &after}) {
-        const HudFrame& other = frames == &before ? after : before;
-        for (const HudPanel& panel : frames->panels)
+    const auto add_unmatched = [&](const HudFrame& frame, const HudFrame& other) {
+        const auto unmatched = [](const auto& item, const auto& items) {
+            return std::find(items.begin(), items.end(), item) == items.end();
+        };
+        for (const HudPanel& panel : frame.panels)
             if (unmatched(panel, other.panels))
                 bounds = unite(bounds, from_top(panel.from * size, (panel.to - panel.from) * size,
                                                 framebuffer_width, framebuffer_height));
         // A line's glyphs stay inside its band, backed or not, but for the
         // odd descender or accent: half an em more on every side holds them.
-        for (const HudLine& line : frames->lines) {
+        for (const HudLine& line : frame.lines) {
             if (!unmatched(line, other.lines))
                 continue;
             const float pixels = line.height * size.y;
@@ -102,6 +99,8 @@ ScreenRect hud_changes(const TextRenderer& text, const HudFrame& before, const H
             bounds = unite(bounds, from_top(corner - 0.5f * pixels, extent + glm::vec2(pixels),
                                             framebuffer_width, framebuffer_height));
         }
-    }
+    };
+    add_unmatched(before, after);
+    add_unmatched(after, before);
     return bounds;
 }

@@ -5,6 +5,8 @@
 #include "transforms/camera.h"
 #include "world/world_state.h"
 
+#include <algorithm>
+
 namespace {
 
 // How far past its cell each moving thing may reach, in cells: a cloud's
@@ -35,41 +37,51 @@ bool same_settings(const RenderSettings& a, const RenderSettings& b)
     return a.draw_mode == b.draw_mode && a.min_filter == b.min_filter && a.mag_filter == b.mag_filter;
 }
 
+bool same_models(const std::vector<MeshRecord>& a, const std::vector<MeshRecord>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const MeshRecord& x, const MeshRecord& y) {
+        return x.vertex_array == y.vertex_array && x.texture == y.texture && x.index_count == y.index_count;
+    });
+}
+
 } // namespace
 
-bool FrameDamage::Still::operator==(const Still& other) const
+bool FrameDamage::Still::matches(const Game& game) const
 {
-    return camera == other.camera && marker == other.marker && width == other.width && height == other.height &&
-           grid_size == other.grid_size && ship_index == other.ship_index && flying == other.flying &&
-           edit_mode == other.edit_mode && same_settings(settings, other.settings) && cells == other.cells &&
-           cell_turns == other.cell_turns && models == other.models;
+    return camera == game.view_matrix && marker == marker_matrix && width == game.width &&
+           height == game.height && grid_size == game.grid_size && ship_index == game.ship_index &&
+           flying == ship_flying && edit_mode == game.edit_mode && same_settings(settings, render_settings) &&
+           cells == game.cubes && cell_turns == game.cube_rotations && same_models(models, game.mesh_records);
+}
+
+void FrameDamage::Still::take(const Game& game)
+{
+    camera = game.view_matrix;
+    marker = marker_matrix;
+    width = game.width;
+    height = game.height;
+    grid_size = game.grid_size;
+    ship_index = game.ship_index;
+    flying = ship_flying;
+    edit_mode = game.edit_mode;
+    settings = render_settings;
+    cells = game.cubes;
+    cell_turns = game.cube_rotations;
+    models = game.mesh_records;
 }
 
 ScreenRect FrameDamage::next(const Game& game, const ScreenRect& overlay_changed)
 {
-    Still now;
-    now.camera = game.view_matrix;
-    now.marker = marker_matrix;
-    now.width = game.width;
-    now.height = game.height;
-    now.grid_size = game.grid_size;
-    now.ship_index = game.ship_index;
-    now.flying = ship_flying;
-    now.edit_mode = game.edit_mode;
-    now.settings = render_settings;
-    now.cells = game.cubes;
-    now.cell_turns = game.cube_rotations;
-    for (const MeshRecord& record : game.mesh_records)
-        now.models.insert(now.models.end(),
-                          {record.vertex_array, record.texture, static_cast<uint32_t>(record.index_count)});
+    const bool unchanged = known_ && last_.matches(game);
+    if (!unchanged)
+        last_.take(game);
     const ScreenRect moving = moving_parts(game);
 
     // The editor's cursor breathes and its marks follow every edit; a
     // flying ship moves: those frames are drawn whole.
-    const bool still = known_ && !now.flying && now.edit_mode != EditMode::EDITING && now == last_;
+    const bool still = unchanged && !ship_flying && game.edit_mode != EditMode::EDITING;
     const ScreenRect damage = still ? unite(unite(moving, last_moving_), overlay_changed)
                                     : whole_window(game.width, game.height);
-    last_ = std::move(now);
     last_moving_ = moving;
     known_ = true;
     return damage;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "game/edit_mode.h"
+#include "game/mesh_record.h"
 #include "render/render_settings.h"
 #include "transforms/screen_rect.h"
 
@@ -25,7 +26,8 @@ public:
     void forget() { known_ = false; }
 
 private:
-    // Everything else the scene is drawn from.
+    // Everything else the scene is drawn from, as the last frame had it.
+    // Compared in place each frame, copied only when it changed.
     struct Still {
         glm::mat4 camera{1.0f};
         glm::mat4 marker{1.0f};
@@ -38,9 +40,10 @@ private:
         RenderSettings settings;
         std::vector<glm::vec4> cells;
         std::vector<glm::mat4> cell_turns;
-        std::vector<uint32_t> models; // each model's vertex array, texture and index count
+        std::vector<MeshRecord> models;
 
-        bool operator==(const Still& other) const;
+        bool matches(const Game& game) const;
+        void take(const Game& game);
     };
 
     Still last_;

@@ -22,6 +22,12 @@ ScreenRect whole_window(int width, int height)
     return {0, 0, std::max(width, 0), std::max(height, 0)};
 }
 
+ScreenRect cut_to_window(const ScreenRect& rect, int width, int height)
+{
+    return {std::max(rect.left, 0), std::max(rect.bottom, 0), std::min(rect.right, width),
+            std::min(rect.top, height)};
+}
+
 ScreenRect unite(const ScreenRect& a, const ScreenRect& b)
 {
     if (a.empty())
@@ -60,13 +66,9 @@ ScreenRect screen_rect_of_box(const glm::mat4& clip, const glm::vec3& low, const
     // From normalized device coordinates to pixels, as the viewport maps them.
     const glm::vec2 from = glm::clamp((least + 1.0f) * 0.5f * size, glm::vec2(0.0f), size);
     const glm::vec2 to = glm::clamp((most + 1.0f) * 0.5f * size, glm::vec2(0.0f), size);
-    ScreenRect rect{static_cast<int>(std::floor(from.x)) - ROUNDING_PIXELS,
-                    static_cast<int>(std::floor(from.y)) - ROUNDING_PIXELS,
-                    static_cast<int>(std::ceil(to.x)) + ROUNDING_PIXELS,
-                    static_cast<int>(std::ceil(to.y)) + ROUNDING_PIXELS};
-    rect.left = std::max(rect.left, 0);
-    rect.bottom = std::max(rect.bottom, 0);
-    rect.right = std::min(rect.right, width);
-    rect.top = std::min(rect.top, height);
-    return rect;
+    return cut_to_window({static_cast<int>(std::floor(from.x)) - ROUNDING_PIXELS,
+                          static_cast<int>(std::floor(from.y)) - ROUNDING_PIXELS,
+                          static_cast<int>(std::ceil(to.x)) + ROUNDING_PIXELS,
+                          static_cast<int>(std::ceil(to.y)) + ROUNDING_PIXELS},
+                         width, height);
 }

@@ -17,6 +17,8 @@ struct ScreenRect {
 };
 
 ScreenRect whole_window(int width, int height);
+// The part of `rect` inside a window of this size.
+ScreenRect cut_to_window(const ScreenRect& rect, int width, int height);
 
 // The smallest rectangle holding both; an empty one adds nothing.
 ScreenRect unite(const ScreenRect& a, const ScreenRect& b);
