@@ -115,7 +115,39 @@ ParticleSystem::ParticleSystem(uint32_t sprite)
 void ParticleSystem::update_and_draw(glm::mat4 camera, glm::mat4 projection, glm::mat4 world,
                                      glm::mat4 model)
 {
-    // Update: read the current pair, write the next one, draw nothing.
+    step();
+    draw_positions(next_positions, camera, projection, world, model);
+    std::swap(current_positions, next_positions);
+    std::swap(current_velocities, next_velocities);
+}
+
+void ParticleSystem::step_ahead(int clouds)
+{
+    const GLsizeiptr bytes = particle_count * RECORD_BYTES;
+    while (kept_positions.size() < static_cast<size_t>(clouds))
+        kept_positions.push_back(make_buffer(bytes, nullptr, GL_DYNAMIC_COPY));
+    for (int cloud = 0; cloud < clouds; ++cloud) {
+        step();
+        glBindBuffer(GL_COPY_READ_BUFFER, next_positions);
+        glBindBuffer(GL_COPY_WRITE_BUFFER, kept_positions[static_cast<size_t>(cloud)]);
+        glCopyBufferSubData(GL_COPY_READ_BUFFER, GL_COPY_WRITE_BUFFER, 0, 0, bytes);
+        glBindBuffer(GL_COPY_READ_BUFFER, 0);
+        glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+        std::swap(current_positions, next_positions);
+        std::swap(current_velocities, next_velocities);
+    }
+}
+
+void ParticleSystem::draw_kept(int cloud, glm::mat4 camera, glm::mat4 projection, glm::mat4 world,
+                               glm::mat4 model)
+{
+    if (cloud >= 0 && static_cast<size_t>(cloud) < kept_positions.size())
+        draw_positions(kept_positions[static_cast<size_t>(cloud)], camera, projection, world, model);
+}
+
+void ParticleSystem::step()
+{
+    // Read the current pair, write the next one, draw nothing.
     glUseProgram(update.program);
     glEnable(GL_RASTERIZER_DISCARD);
     bind_buffer_base(GL_TRANSFORM_FEEDBACK_BUFFER, 0, next_positions);
@@ -129,8 +161,15 @@ void ParticleSystem::update_and_draw(glm::mat4 camera, glm::mat4 projection, glm
     bind_vertex_array(0);
     bind_buffer_base(GL_TRANSFORM_FEEDBACK_BUFFER, 0, 0);
     bind_buffer_base(GL_TRANSFORM_FEEDBACK_BUFFER, 1, 0);
+}
 
-    // Draw: one quad per particle at the positions just written.
+void ParticleSystem::draw_positions(uint32_t positions, glm::mat4 camera, glm::mat4 projection, glm::mat4 world,
+                                    glm::mat4 model)
+{
+    // One quad per particle at these positions, from arrays in this
+    // process's memory: those belong to the default vertex array, never to
+    // a model's.
+    bind_vertex_array(0);
     glUseProgram(render.program);
     const glm::mat4 pvm = projection * camera;
     const glm::mat4 wtm = world * model;
@@ -147,7 +186,7 @@ void ParticleSystem::update_and_draw(glm::mat4 camera, glm::mat4 projection, glm
 
     glActiveTexture(GL_TEXTURE0 + INSTANCE_UNIT);
     glBindTexture(GL_TEXTURE_BUFFER, instance_texture);
-    glTexBuffer(GL_TEXTURE_BUFFER, GL_RGBA32F, next_positions);
+    glTexBuffer(GL_TEXTURE_BUFFER, GL_RGBA32F, positions);
     glActiveTexture(GL_TEXTURE0);
 
     glEnable(GL_BLEND);
@@ -157,7 +196,4 @@ void ParticleSystem::update_and_draw(glm::mat4 camera, glm::mat4 projection, glm
     glDrawArraysInstanced(GL_QUADS, 0, 4, static_cast<GLsizei>(particle_count));
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
-
-    std::swap(current_positions, next_positions);
-    std::swap(current_velocities, next_velocities);
 }

@@ -23,6 +23,14 @@ public:
     // and depth writes on.
     void update_and_draw(glm::mat4 camera, glm::mat4 projection, glm::mat4 world, glm::mat4 model);
 
+    // For a frame drawn in several passes: the steps that drawing `clouds`
+    // beamers one after another would take, each one's positions kept, so
+    // that every pass draws a cloud as it was left by its own step.
+    void step_ahead(int clouds);
+    // Draws what the given step of the last step_ahead left, at the cell
+    // the model matrix places it in. Leaves what update_and_draw leaves.
+    void draw_kept(int cloud, glm::mat4 camera, glm::mat4 projection, glm::mat4 world, glm::mat4 model);
+
     ShaderProgram render; // draws the quads
     ShaderProgram update; // advances the simulation by transform feedback
     uint32_t particle_count = 0;
@@ -33,11 +41,17 @@ public:
     uint32_t next_velocities = 0;
     uint32_t instance_texture = 0; // presents the positions to the render program
     uint32_t sprite_texture = 0;
+    std::vector<uint32_t> kept_positions; // one a cloud, made as step_ahead first needs it
     int32_t pvm_location = -1;
     int32_t wtm_location = -1;
     // Entry points the effect fetches from the window library itself.
     PFNGLBINDVERTEXARRAYPROC bind_vertex_array = nullptr;
     PFNGLBINDBUFFERBASEPROC bind_buffer_base = nullptr;
+
+private:
+    void step();
+    void draw_positions(uint32_t positions, glm::mat4 camera, glm::mat4 projection, glm::mat4 world,
+                        glm::mat4 model);
 };
 
 // How many particles the effect has; fixed, since the buffers never grow.

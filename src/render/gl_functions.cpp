@@ -31,6 +31,7 @@ std::vector<std::string> missing_gl_functions()
         GL_FUNCTION(glBlendFuncSeparate),
         GL_FUNCTION(glBufferData),
         GL_FUNCTION(glCompileShader),
+        GL_FUNCTION(glCopyBufferSubData),
         GL_FUNCTION(glCreateProgram),
         GL_FUNCTION(glCreateShader),
         GL_FUNCTION(glDeleteBuffers),

@@ -49,6 +49,16 @@ TEST_F(ParticleSystemTest, EachStepReadsWhatTheLastOneWrote)
         EXPECT_EQ(buffer_contents<glm::vec4>(GL_ARRAY_BUFFER, system->current_velocities), velocities)
             << "after " << steps << " steps";
     }
+    // Stepped ahead for a frame of several passes: the same steps, each
+    // one's positions kept for its cloud.
+    system->step_ahead(2);
+    for (size_t cloud = 0; cloud < 2; ++cloud) {
+        for (uint32_t i = 0; i < PARTICLE_COUNT; ++i)
+            positions[i] += glm::vec4(glm::vec3(velocities[i]), 0.0f);
+        EXPECT_EQ(buffer_contents<glm::vec4>(GL_ARRAY_BUFFER, system->kept_positions.at(cloud)), positions)
+            << "cloud " << cloud;
+    }
+    EXPECT_EQ(buffer_contents<glm::vec4>(GL_ARRAY_BUFFER, system->current_positions), positions);
 }
 
 TEST(BillboardCorners, FaceTheCameraUprightFromAnyView)
