@@ -208,21 +208,25 @@ TEST(FrameDamage, WhileTheSceneKeepsStillOnlyTheCloudsTheSpinAndTheTextAreDrawnA
     Game game;
     game.width = 800;
     game.height = 600;
-    const ScreenRect whole = whole_window(800, 600);
+    const std::vector<ScreenRect> whole{whole_window(800, 600)};
     FrameDamage damage;
     // Wherever the clouds' sprites and the goal's ring turn, they stay in
     // what is drawn again.
-    const auto inside = [&](const ScreenRect& rect, const glm::vec3& at) {
+    const auto inside = [&](const std::vector<ScreenRect>& parts, const glm::vec3& at) {
         const glm::mat4 clip = make_projection(800, 600) * game.view_matrix * make_world_translation(6);
         const glm::vec4 c = clip * glm::vec4(at, 1.0f);
         const glm::vec2 pixel = (glm::vec2(c) / c.w + 1.0f) * 0.5f * glm::vec2(800, 600);
-        return pixel.x >= rect.left && pixel.x <= rect.right && pixel.y >= rect.bottom && pixel.y <= rect.top;
+        return std::any_of(parts.begin(), parts.end(), [&](const ScreenRect& rect) {
+            return pixel.x >= rect.left && pixel.x <= rect.right && pixel.y >= rect.bottom && pixel.y <= rect.top;
+        });
     };
-    scratch.write("levels/1.lev", level_text(6, "0 0 0 5 5 5 5 2 0 0 5 2"));
+    scratch.write("levels/1.lev", level_text(6, "0 0 0 5 5 0 5 2 0 5 0 2"));
     build_world(game);
     EXPECT_EQ(damage.next(game, {}), whole) << "the first frame";
-    const ScreenRect clouds = damage.next(game, {});
-    for (const glm::vec3& beamer : {glm::vec3(5, 5, 5), glm::vec3(0, 0, 5)})
+    // Far apart, the two clouds are drawn in a part each.
+    const std::vector<ScreenRect> clouds = damage.next(game, {});
+    EXPECT_EQ(clouds.size(), 2u) << testing::PrintToString(clouds);
+    for (const glm::vec3& beamer : {glm::vec3(5, 0, 5), glm::vec3(0, 5, 0)})
         for (const glm::vec3& corner : {glm::vec3(-0.09f), glm::vec3(1.09f), glm::vec3(-0.09f, 1.09f, 1.09f)})
             EXPECT_TRUE(inside(clouds, beamer + corner)) << beamer.z << " " << corner.x;
     scratch.write("levels/1.lev", level_text(6, "0 0 0 5 5 0 0 6 2 2 2 1"));
@@ -234,15 +238,30 @@ TEST(FrameDamage, WhileTheSceneKeepsStillOnlyTheCloudsTheSpinAndTheTextAreDrawnA
     EXPECT_EQ(damage.next(game, {}), whole) << "another level";
     for (scripted::now = 0.0; scripted::now < 3.6; scripted::now += 0.15) {
         update_world(game, 1.0 / 60);
-        const ScreenRect spin = damage.next(game, {});
+        const std::vector<ScreenRect> spin = damage.next(game, {});
         for (const glm::vec3& corner : {glm::vec3(0), glm::vec3(1), glm::vec3(1, 0, 0), glm::vec3(0, 1, 1)})
             EXPECT_TRUE(inside(spin, glm::vec3(5, 0, 0) + apply(game.goal_spin_matrix, corner))) << scripted::now;
     }
-    const ScreenRect still = damage.next(game, {});
-    const int area = (still.right - still.left) * (still.top - still.bottom);
-    EXPECT_TRUE(!still.empty() && area < 800 * 600 / 20) << area;
+    const std::vector<ScreenRect> still = damage.next(game, {});
+    ASSERT_EQ(still.size(), 1u);
+    EXPECT_TRUE(!still[0].empty() && area(still[0]) < 800 * 600 / 20) << area(still[0]);
     const ScreenRect text{10, 20, 30, 40};
-    EXPECT_EQ(damage.next(game, text), unite(still, text));
+    EXPECT_EQ(damage.next(game, {text}), std::vector({still[0], text})) << "the text far off, in a part of its own";
+    const ScreenRect beside{still[0].right, still[0].bottom, still[0].right + 10, still[0].top};
+    EXPECT_EQ(damage.next(game, {beside}), std::vector{unite(still[0], beside)}) << "the text beside the spin, with it";
+
+    // Parts are drawn together where a pass would cost more than the
+    // pixels between them, and never in more than so many passes.
+    const std::tuple<std::vector<ScreenRect>, long, std::vector<ScreenRect>> groups[] = {
+        {{{0, 0, 100, 100}, {700, 500, 800, 600}}, 16384, {{0, 0, 100, 100}, {700, 500, 800, 600}}},
+        {{{0, 0, 100, 100}, {110, 0, 200, 100}}, 16384, {{0, 0, 200, 100}}},
+        {{{0, 0, 100, 100}, {}, {50, 50, 150, 150}}, 16384, {{0, 0, 150, 150}}},
+        {{{0, 0, 10, 10}, {200, 0, 210, 10}, {400, 0, 410, 10}, {600, 0, 610, 10}, {0, 500, 10, 510}}, 0,
+         {{0, 0, 210, 10}, {400, 0, 410, 10}, {600, 0, 610, 10}, {0, 500, 10, 510}}},
+        {{{}, {}}, 0, {}},
+    };
+    for (const auto& [rects, pass_pixels, parts] : groups)
+        EXPECT_EQ(group_for_passes(rects, pass_pixels, 4), parts) << rects.size() << " rects, " << pass_pixels;
 
     // Boxes across the window's edges are cut to it, those wholly beside
     // it are seen nowhere, those reaching behind the eye may be anywhere.
@@ -274,9 +293,10 @@ TEST(FrameDamage, WhileTheSceneKeepsStillOnlyTheCloudsTheSpinAndTheTextAreDrawnA
     };
     for (const auto& [what, change] : changes) {
         change();
-        EXPECT_EQ(damage.next(game, {}), whole_window(game.width, game.height)) << what;
+        const std::vector<ScreenRect> all{whole_window(game.width, game.height)};
+        EXPECT_EQ(damage.next(game, {}), all) << what;
         const bool lasting = what == std::string("flight") || what == std::string("the editor");
-        EXPECT_EQ(damage.next(game, {}) == whole_window(game.width, game.height), lasting) << what;
+        EXPECT_EQ(damage.next(game, {}) == all, lasting) << what;
         ship_flying = false;
         game.edit_mode = EditMode::OFF;
         damage.next(game, {});

@@ -74,11 +74,11 @@ void draw_hud(TextRenderer& text, const HudFrame& frame, int framebuffer_width, 
     text.flush(framebuffer_width, framebuffer_height);
 }
 
-ScreenRect hud_changes(const TextRenderer& text, const HudFrame& before, const HudFrame& after,
-                       int framebuffer_width, int framebuffer_height)
+std::vector<ScreenRect> hud_changes(const TextRenderer& text, const HudFrame& before, const HudFrame& after,
+                                    int framebuffer_width, int framebuffer_height)
 {
     const glm::vec2 size(static_cast<float>(framebuffer_width), static_cast<float>(framebuffer_height));
-    ScreenRect bounds;
+    std::vector<ScreenRect> changed;
     // What one frame has and the other has not, the two ways round: a
     // fading line is in neither as it was.
     const auto add_unmatched = [&](const HudFrame& frame, const HudFrame& other) {
@@ -87,8 +87,8 @@ ScreenRect hud_changes(const TextRenderer& text, const HudFrame& before, const H
         };
         for (const HudPanel& panel : frame.panels)
             if (unmatched(panel, other.panels))
-                bounds = unite(bounds, from_top(panel.from * size, (panel.to - panel.from) * size,
-                                                framebuffer_width, framebuffer_height));
+                changed.push_back(from_top(panel.from * size, (panel.to - panel.from) * size, framebuffer_width,
+                                           framebuffer_height));
         // A line's glyphs stay inside its band, backed or not, but for the
         // odd descender or accent: half an em more on every side holds them.
         for (const HudLine& line : frame.lines) {
@@ -96,11 +96,11 @@ ScreenRect hud_changes(const TextRenderer& text, const HudFrame& before, const H
                 continue;
             const float pixels = line.height * size.y;
             const auto [corner, extent] = band_of(text, line, line.at * size, pixels);
-            bounds = unite(bounds, from_top(corner - 0.5f * pixels, extent + glm::vec2(pixels),
-                                            framebuffer_width, framebuffer_height));
+            changed.push_back(
+                from_top(corner - 0.5f * pixels, extent + glm::vec2(pixels), framebuffer_width, framebuffer_height));
         }
     };
     add_unmatched(before, after);
     add_unmatched(after, before);
-    return bounds;
+    return changed;
 }

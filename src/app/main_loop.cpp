@@ -198,19 +198,46 @@ HudFrame text_to_show(Game& game, RunState& state)
     return state.hud.frame(game, now, measure);
 }
 
-// The part of the window this frame draws: all of it, unless the window
+// The parts of the window this frame draws: all of it, unless the window
 // keeps the last frame, when only what changed is.
-ScreenRect part_to_draw(const Game& game, RunState& state, const HudFrame& hud)
+std::vector<ScreenRect> parts_to_draw(const Game& game, RunState& state, const HudFrame& hud)
 {
     if (!game.frames_kept)
-        return whole_window(game.width, game.height);
+        return {whole_window(game.width, game.height)};
     if (!platform::last_frame_kept())
         state.damage.forget();
     // Until there is a text renderer there is no text, before or now.
-    const ScreenRect text_changed =
-        state.text ? hud_changes(*state.text, state.drawn_hud, hud, game.width, game.height) : ScreenRect{};
+    std::vector<ScreenRect> text_changed;
+    if (state.text)
+        text_changed = hud_changes(*state.text, state.drawn_hud, hud, game.width, game.height);
     state.drawn_hud = hud;
     return state.damage.next(game, text_changed);
+}
+
+// The scene and the text, into each part in turn, each cut to its own.
+void draw_frame(Game& game, const RunState& state, const HudFrame& hud, const std::vector<ScreenRect>& parts)
+{
+    const bool whole = parts.size() == 1 && parts.front() == whole_window(game.width, game.height);
+    if (parts.size() != 1)
+        step_clouds_ahead(game);
+    for (const ScreenRect& part : parts) {
+        if (!whole) {
+            glEnable(GL_SCISSOR_TEST);
+            glScissor(part.left, part.bottom, part.right - part.left, part.top - part.bottom);
+        }
+        // The stencil is cleared with the depth although nothing reads it:
+        // they share one buffer, and clearing the depth alone makes a
+        // software renderer keep every pixel's stencil bits, word by word.
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        if (parts.size() == 1)
+            render_scene(state.phong_program, game, part);
+        else
+            render_scene_pass(state.phong_program, game, part);
+        if (!hud.lines.empty() || !hud.panels.empty())
+            draw_hud(*state.text, hud, game.width, game.height);
+    }
+    if (!whole)
+        glDisable(GL_SCISSOR_TEST);
 }
 
 bool run_frame(Game& game, RunState& state)
@@ -245,21 +272,8 @@ bool run_frame(Game& game, RunState& state)
     keep_unsaved_edits_in_time(game, state.frame_start);
 
     const HudFrame hud = text_to_show(game, state);
-    const ScreenRect part = part_to_draw(game, state, hud);
-    const bool whole = part == whole_window(game.width, game.height);
-    if (!whole) {
-        glEnable(GL_SCISSOR_TEST);
-        glScissor(part.left, part.bottom, part.right - part.left, part.top - part.bottom);
-    }
-    // The stencil is cleared with the depth although nothing reads it: they
-    // share one buffer, and clearing the depth alone makes a software
-    // renderer keep every pixel's stencil bits, word by word.
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    render_scene(state.phong_program, game, part);
-    if (!hud.lines.empty() || !hud.panels.empty())
-        draw_hud(*state.text, hud, game.width, game.height);
-    if (!whole)
-        glDisable(GL_SCISSOR_TEST);
+    const std::vector<ScreenRect> parts = parts_to_draw(game, state, hud);
+    draw_frame(game, state, hud, parts);
     // The reader goes once it has made all it was given, and that is taken:
     // an atlas made since the text looked for it goes with it otherwise.
     if (state.preload && state.preload->finished()) {
@@ -272,7 +286,10 @@ bool run_frame(Game& game, RunState& state)
     // heard in the frame after.
     game.events.clear();
     game.said.clear();
-    platform::swap_buffers(part.left, part.bottom, part.right - part.left, part.top - part.bottom);
+    std::vector<platform::WindowArea> shown;
+    for (const ScreenRect& part : parts)
+        shown.push_back({part.left, part.bottom, part.right - part.left, part.top - part.bottom});
+    platform::swap_buffers(shown);
     if (state.frame_trace) {
         std::fputc('.', state.frame_trace.get());
         std::fflush(state.frame_trace.get());

@@ -522,10 +522,10 @@ void sleep(double seconds)
 
 void swap_buffers()
 {
-    swap_buffers(0, 0, state.framebuffer_width, state.framebuffer_height);
+    swap_buffers({WindowArea{0, 0, state.framebuffer_width, state.framebuffer_height}});
 }
 
-void swap_buffers(int left, int bottom, int width, int height)
+void swap_buffers(const std::vector<WindowArea>& changed)
 {
     if (!state.window)
         return;
@@ -536,12 +536,16 @@ void swap_buffers(int left, int bottom, int width, int height)
     const int whole_height = state.framebuffer_height;
     state.frame_kept =
         state.copy_sub_buffer && whole_width == state.shown_width && whole_height == state.shown_height;
-    if (state.frame_kept && state.shown_lost)
-        state.copy_sub_buffer(state.display, state.drawable, 0, 0, whole_width, whole_height);
-    else if (state.frame_kept && width > 0 && height > 0)
-        state.copy_sub_buffer(state.display, state.drawable, left, bottom, width, height);
-    else if (!state.frame_kept)
+    if (!state.frame_kept) {
         glfwSwapBuffers(state.window);
+    } else if (state.shown_lost) {
+        state.copy_sub_buffer(state.display, state.drawable, 0, 0, whole_width, whole_height);
+    } else {
+        for (const WindowArea& area : changed)
+            if (area.width > 0 && area.height > 0)
+                state.copy_sub_buffer(state.display, state.drawable, area.left, area.bottom, area.width,
+                                      area.height);
+    }
     state.shown_width = whole_width;
     state.shown_height = whole_height;
     state.shown_lost = false;

@@ -162,11 +162,17 @@ void sleep(double seconds);
 // Shows the frame just drawn, then handles window events: key callbacks run
 // here.
 void swap_buffers();
-// The same, for a frame of which only this part (in pixels from the lower
-// left corner) differs from the last one shown: where frames are kept,
-// only that part is copied to the window, unless the window system lost
-// what the window showed.
-void swap_buffers(int left, int bottom, int width, int height);
+// A part of the window in pixels, from its lower left corner.
+struct WindowArea {
+    int left = 0;
+    int bottom = 0;
+    int width = 0;
+    int height = 0;
+};
+// The same, for a frame of which only these parts differ from the last one
+// shown: where frames are kept, only they are copied to the window, unless
+// the window system lost what the window showed.
+void swap_buffers(const std::vector<WindowArea>& changed);
 
 // Asks that each frame be shown by copying it into the window, so that the
 // next frame starts from the pixels of this one, where a swap leaves them

@@ -16,18 +16,26 @@ namespace {
 constexpr float CLOUD_REACH = 0.1f;
 constexpr float SPIN_REACH = 0.25f;
 
-ScreenRect moving_parts(const Game& game)
+// What drawing a part of the window costs besides its pixels, in pixels:
+// about what a software renderer fills while the scene's draws for one more
+// pass are made. Parts nearer than that are drawn as one.
+constexpr long PASS_PIXELS = 16384;
+// Drawn in more parts than this, the draws' cost outweighs the pixels saved.
+constexpr size_t MOST_PASSES = 4;
+
+// Where each cloud and spin is now, in the order of the cells.
+std::vector<ScreenRect> moving_parts(const Game& game)
 {
     const glm::mat4 clip =
         make_projection(game.width, game.height) * game.view_matrix * make_world_translation(game.grid_size);
-    ScreenRect moving;
+    std::vector<ScreenRect> moving;
     for (const glm::vec4& entry : game.cubes) {
         const int kind = static_cast<int>(entry.w);
         const float reach = kind == CELL_BEAMER ? CLOUD_REACH : kind == CELL_GOAL ? SPIN_REACH : -1.0f;
         if (reach < 0.0f)
             continue;
         const glm::vec3 cell(entry);
-        moving = unite(moving, screen_rect_of_box(clip, cell - reach, cell + 1.0f + reach, game.width, game.height));
+        moving.push_back(screen_rect_of_box(clip, cell - reach, cell + 1.0f + reach, game.width, game.height));
     }
     return moving;
 }
@@ -70,19 +78,27 @@ void FrameDamage::Still::take(const Game& game)
     models = game.mesh_records;
 }
 
-ScreenRect FrameDamage::next(const Game& game, const ScreenRect& overlay_changed)
+std::vector<ScreenRect> FrameDamage::next(const Game& game, const std::vector<ScreenRect>& overlay_changed)
 {
     const bool unchanged = known_ && last_.matches(game);
     if (!unchanged)
         last_.take(game);
-    const ScreenRect moving = moving_parts(game);
+    std::vector<ScreenRect> moving = moving_parts(game);
 
     // The editor's cursor breathes and its marks follow every edit; a
     // flying ship moves: those frames are drawn whole.
     const bool still = unchanged && !ship_flying && game.edit_mode != EditMode::EDITING;
-    const ScreenRect damage = still ? unite(unite(moving, last_moving_), overlay_changed)
-                                    : whole_window(game.width, game.height);
-    last_moving_ = moving;
+    std::vector<ScreenRect> damage;
+    if (still && moving.size() == last_moving_.size()) {
+        // Each moving thing is drawn where it was and where it is now.
+        for (size_t k = 0; k < moving.size(); ++k)
+            damage.push_back(unite(moving[k], last_moving_[k]));
+        damage.insert(damage.end(), overlay_changed.begin(), overlay_changed.end());
+        damage = group_for_passes(std::move(damage), PASS_PIXELS, MOST_PASSES);
+    } else {
+        damage.push_back(whole_window(game.width, game.height));
+    }
+    last_moving_ = std::move(moving);
     known_ = true;
     return damage;
 }

@@ -19,10 +19,11 @@ class Game;
 
 class FrameDamage {
 public:
-    // The part of the window to draw for the game as it is now, and for
-    // the overlay's changes (empty when the overlay is as the last frame
-    // drew it). The first frame, and any frame after `forget`, is whole.
-    ScreenRect next(const Game& game, const ScreenRect& overlay_changed);
+    // The parts of the window to draw, each in a pass of its own, for the
+    // game as it is now and for what changed in the overlay (nothing when it
+    // is as the last frame drew it); none when nothing moved. The first
+    // frame, and any frame after `forget`, is the whole window.
+    std::vector<ScreenRect> next(const Game& game, const std::vector<ScreenRect>& overlay_changed);
     void forget() { known_ = false; }
 
 private:
@@ -47,6 +48,6 @@ private:
     };
 
     Still last_;
-    ScreenRect last_moving_;
+    std::vector<ScreenRect> last_moving_;
     bool known_ = false;
 };

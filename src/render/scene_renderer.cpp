@@ -16,6 +16,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
+#include <algorithm>
 #include <cassert>
 #include <vector>
 
@@ -165,7 +166,35 @@ void render_scene(const ShaderProgram& phong_program, Game& game)
     render_scene(phong_program, game, whole_window(game.width, game.height));
 }
 
+namespace {
+
+enum class Clouds { STEP, STEPPED_AHEAD };
+
+void draw_scene(const ShaderProgram& phong_program, Game& game, const ScreenRect& part, Clouds clouds);
+
+} // namespace
+
 void render_scene(const ShaderProgram& phong_program, Game& game, const ScreenRect& part)
+{
+    draw_scene(phong_program, game, part, Clouds::STEP);
+}
+
+void render_scene_pass(const ShaderProgram& phong_program, Game& game, const ScreenRect& part)
+{
+    draw_scene(phong_program, game, part, Clouds::STEPPED_AHEAD);
+}
+
+void step_clouds_ahead(Game& game)
+{
+    const auto beamers = std::count_if(game.cubes.begin(), game.cubes.end(), [](const glm::vec4& entry) {
+        return static_cast<int>(entry.w) == CELL_BEAMER;
+    });
+    game.particles->step_ahead(static_cast<int>(beamers));
+}
+
+namespace {
+
+void draw_scene(const ShaderProgram& phong_program, Game& game, const ScreenRect& part, Clouds clouds)
 {
     const UniformLocations& u = game.uniforms;
     const glm::mat4 projection = make_projection(game.width, game.height);
@@ -213,9 +242,15 @@ void render_scene(const ShaderProgram& phong_program, Game& game, const ScreenRe
         draw_model(place_in_cell(game.cubes[game.ship_index]) * marker_matrix, MODEL_CONE, game);
     glUseProgram(0);
 
-    for (const glm::vec4& entry : game.cubes)
-        if (static_cast<int>(entry.w) == CELL_BEAMER)
+    int cloud = 0;
+    for (const glm::vec4& entry : game.cubes) {
+        if (static_cast<int>(entry.w) != CELL_BEAMER)
+            continue;
+        if (clouds == Clouds::STEP)
             game.particles->update_and_draw(camera, projection, world, place_in_cell(entry));
+        else
+            game.particles->draw_kept(cloud++, camera, projection, world, place_in_cell(entry));
+    }
 
     // Walls: unlit, blended over everything, seen from inside and outside.
     const GLint wall_model = use_unlit_program(game, camera, projection, world, phong_program.program);
@@ -250,3 +285,5 @@ void render_scene(const ShaderProgram& phong_program, Game& game, const ScreenRe
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glUseProgram(0);
 }
+
+} // namespace

@@ -25,3 +25,8 @@ void render_scene(const ShaderProgram& phong_program, Game& game);
 // The same, for a frame that draws only `part` of the window (the scissor
 // is the caller's): what lies wholly outside it need not be drawn.
 void render_scene(const ShaderProgram& phong_program, Game& game, const ScreenRect& part);
+
+// A frame drawn in several passes, or in none, moves the beamers' clouds
+// once, first; each pass then draws them as this left them.
+void step_clouds_ahead(Game& game);
+void render_scene_pass(const ShaderProgram& phong_program, Game& game, const ScreenRect& part);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace {
 
@@ -42,6 +43,39 @@ bool overlap(const ScreenRect& a, const ScreenRect& b)
 {
     return !a.empty() && !b.empty() && a.left < b.right && b.left < a.right && a.bottom < b.top &&
            b.bottom < a.top;
+}
+
+long area(const ScreenRect& rect)
+{
+    return rect.empty() ? 0 : static_cast<long>(rect.right - rect.left) * (rect.top - rect.bottom);
+}
+
+std::vector<ScreenRect> group_for_passes(std::vector<ScreenRect> rects, long pass_pixels, size_t most_passes)
+{
+    rects.erase(std::remove_if(rects.begin(), rects.end(), [](const ScreenRect& r) { return r.empty(); }),
+                rects.end());
+    // Greedy, the cheapest joining first: there are a handful at most.
+    while (rects.size() > 1) {
+        size_t best_a = 0;
+        size_t best_b = 1;
+        long best_gain = 0;
+        bool found = false;
+        for (size_t a = 0; a < rects.size(); ++a)
+            for (size_t b = a + 1; b < rects.size(); ++b) {
+                const long gain = area(rects[a]) + area(rects[b]) + pass_pixels - area(unite(rects[a], rects[b]));
+                if (!found || gain > best_gain) {
+                    best_a = a;
+                    best_b = b;
+                    best_gain = gain;
+                    found = true;
+                }
+            }
+        if (best_gain < 0 && rects.size() <= most_passes)
+            break;
+        rects[best_a] = unite(rects[best_a], rects[best_b]);
+        rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(best_b));
+    }
+    return rects;
 }
 
 ScreenRect screen_rect_of_box(const glm::mat4& clip, const glm::vec3& low, const glm::vec3& high, int width,

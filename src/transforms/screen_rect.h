@@ -4,6 +4,8 @@
 
 #include <glm/glm.hpp>
 
+#include <vector>
+
 // Counted as OpenGL's scissor counts them: from the lower left corner, the
 // right and top edges left out.
 struct ScreenRect {
@@ -24,6 +26,14 @@ ScreenRect cut_to_window(const ScreenRect& rect, int width, int height);
 ScreenRect unite(const ScreenRect& a, const ScreenRect& b);
 // Whether they share a pixel.
 bool overlap(const ScreenRect& a, const ScreenRect& b);
+long area(const ScreenRect& rect);
+
+// The rectangles to draw these in, one pass each, where a pass costs
+// `pass_pixels` besides its area: two become the one holding both when that
+// costs no more than drawing them apart, and never more than `most_passes`
+// are left. Empty ones are dropped. Every pixel of the given ones is in one
+// of those returned, possibly in more than one.
+std::vector<ScreenRect> group_for_passes(std::vector<ScreenRect> rects, long pass_pixels, size_t most_passes);
 
 // Where the box from `low` to `high` falls in a window of this size once
 // `clip` takes it to clip space: a pixel more on every side, for the
