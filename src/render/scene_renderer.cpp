@@ -186,6 +186,8 @@ void render_scene_pass(const ShaderProgram& phong_program, Game& game, const Scr
 
 void step_clouds_ahead(Game& game)
 {
+    if (!game.particles)
+        return;
     const auto beamers = std::count_if(game.cubes.begin(), game.cubes.end(), [](const glm::vec4& entry) {
         return static_cast<int>(entry.w) == CELL_BEAMER;
     });
