@@ -116,9 +116,7 @@ void ParticleSystem::update_and_draw(glm::mat4 camera, glm::mat4 projection, glm
                                      glm::mat4 model)
 {
     step();
-    draw_positions(next_positions, camera, projection, world, model);
-    std::swap(current_positions, next_positions);
-    std::swap(current_velocities, next_velocities);
+    draw_positions(current_positions, camera, projection, world, model);
 }
 
 void ParticleSystem::step_ahead(int clouds)
@@ -128,13 +126,11 @@ void ParticleSystem::step_ahead(int clouds)
         kept_positions.push_back(make_buffer(bytes, nullptr, GL_DYNAMIC_COPY));
     for (int cloud = 0; cloud < clouds; ++cloud) {
         step();
-        glBindBuffer(GL_COPY_READ_BUFFER, next_positions);
+        glBindBuffer(GL_COPY_READ_BUFFER, current_positions);
         glBindBuffer(GL_COPY_WRITE_BUFFER, kept_positions[static_cast<size_t>(cloud)]);
         glCopyBufferSubData(GL_COPY_READ_BUFFER, GL_COPY_WRITE_BUFFER, 0, 0, bytes);
         glBindBuffer(GL_COPY_READ_BUFFER, 0);
         glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
-        std::swap(current_positions, next_positions);
-        std::swap(current_velocities, next_velocities);
     }
 }
 
@@ -147,7 +143,8 @@ void ParticleSystem::draw_kept(int cloud, glm::mat4 camera, glm::mat4 projection
 
 void ParticleSystem::step()
 {
-    // Read the current pair, write the next one, draw nothing.
+    // Read the current pair, write the next one, draw nothing; what was
+    // written is the current pair from then on.
     glUseProgram(update.program);
     glEnable(GL_RASTERIZER_DISCARD);
     bind_buffer_base(GL_TRANSFORM_FEEDBACK_BUFFER, 0, next_positions);
@@ -161,6 +158,8 @@ void ParticleSystem::step()
     bind_vertex_array(0);
     bind_buffer_base(GL_TRANSFORM_FEEDBACK_BUFFER, 0, 0);
     bind_buffer_base(GL_TRANSFORM_FEEDBACK_BUFFER, 1, 0);
+    std::swap(current_positions, next_positions);
+    std::swap(current_velocities, next_velocities);
 }
 
 void ParticleSystem::draw_positions(uint32_t positions, glm::mat4 camera, glm::mat4 projection, glm::mat4 world,
