@@ -112,7 +112,7 @@ TEST_F(WindowLayer, ASizePastTheLimitsIsBroughtDownAndAResizePastThemIsPutBack)
     // and the event arriving afterwards does not undo that.
     ASSERT_NO_FATAL_FAILURE(open(320, 240, 1000, 800));
     ASSERT_NO_FATAL_FAILURE(xdotool("windowsize --sync %1 5000 600"));
-    platform::keep_window_within_limits();
+    platform::follow_window_size();
     int width = 0, height = 0, framebuffer_width = 0, framebuffer_height = 0;
     platform::get_window_size(&width, &height);
     platform::get_framebuffer_size(&framebuffer_width, &framebuffer_height);
@@ -123,6 +123,39 @@ TEST_F(WindowLayer, ASizePastTheLimitsIsBroughtDownAndAResizePastThemIsPutBack)
     platform::get_framebuffer_size(&framebuffer_width, &framebuffer_height);
     EXPECT_EQ(std::make_pair(width, height), std::make_pair(1000, 600));
     EXPECT_EQ(std::make_pair(framebuffer_width, framebuffer_height), std::make_pair(1000, 600));
+}
+
+// Frames shown by copying them keep the back buffer; the driver makes a new
+// one whenever it finds the window resized, which the window system may do
+// at any moment, long before its event arrives. Copying the old size out of
+// the smaller new buffer is an X error, which ends the program.
+TEST_F(WindowLayer, AFrameShownByCopyFollowsAResizeFromOutside)
+{
+    const struct { const char* when; bool before_the_frame; } cases[] = {
+        {"between frames", true}, {"while the frame draws", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.when);
+        ASSERT_NO_FATAL_FAILURE(open(320, 240, 1000, 800)); // shown by a swap
+        ASSERT_TRUE(platform::keep_frames_drawn());
+        if (c.before_the_frame) {
+            ASSERT_NO_FATAL_FAILURE(xdotool("windowsize --sync %1 200 150"));
+        }
+        platform::follow_window_size();
+        int width = 0, height = 0;
+        platform::get_framebuffer_size(&width, &height);
+        EXPECT_EQ(std::make_pair(width, height),
+                  c.before_the_frame ? std::make_pair(200, 150) : std::make_pair(320, 240));
+        if (!c.before_the_frame) {
+            ASSERT_NO_FATAL_FAILURE(xdotool("windowsize --sync %1 200 150"));
+        }
+        glClear(GL_COLOR_BUFFER_BIT);
+        platform::swap_buffers({{0, 0, width, height}});
+        platform::follow_window_size(); // a round trip, on which any error of the copy comes
+        EXPECT_FALSE(platform::last_frame_kept());
+        platform::get_framebuffer_size(&width, &height);
+        EXPECT_EQ(std::make_pair(width, height), std::make_pair(200, 150));
+        platform::terminate();
+    }
 }
 
 // Each line of a mappings file is taken or named; a broken one leaves the others in.

@@ -151,9 +151,10 @@ void start_run(Game& game, RunState& state)
 
 void follow_framebuffer_size(Game& game, bool force)
 {
-    // A resize past what the driver draws may come at any moment, and the
-    // driver reads the window's size at the frame's first drawing: here.
-    platform::keep_window_within_limits();
+    // The window may be resized at any moment, well before its event comes,
+    // and the driver reads the window's size at the frame's first drawing:
+    // here.
+    platform::follow_window_size();
     int width = 0;
     int height = 0;
     platform::get_framebuffer_size(&width, &height);

@@ -194,6 +194,18 @@ void on_glfw_error(int, const char* description)
     state.error_text = description ? description : "";
 }
 
+// Whether the window has the size the frame was drawn at. After a swap the
+// driver reads the size again at the next frame's first drawing and makes
+// new buffers if it changed: copying the old size out of a smaller one is
+// an X error, which ends the program.
+bool still_sized(int width, int height)
+{
+    int now_width = 0;
+    int now_height = 0;
+    glfwGetFramebufferSize(state.window, &now_width, &now_height);
+    return now_width == width && now_height == height;
+}
+
 } // namespace
 
 Result<> init()
@@ -361,13 +373,17 @@ int show_window(int largest_width, int largest_height)
     return width < state.asked_width || height < state.asked_height ? 1 : 0;
 }
 
-void keep_window_within_limits()
+void follow_window_size()
 {
-    if (!state.window || state.largest_width <= 0 || glfwGetWindowMonitor(state.window) != nullptr)
+    if (!state.window)
         return;
     int width = 0;
     int height = 0;
     glfwGetFramebufferSize(state.window, &width, &height);
+    if (width > 0 && height > 0) {
+        state.framebuffer_width = width;
+        state.framebuffer_height = height;
+    }
     keep_within(state, width, height);
 }
 
@@ -534,8 +550,8 @@ void swap_buffers(const std::vector<WindowArea>& changed)
     // makes hold nothing.
     const int whole_width = state.framebuffer_width;
     const int whole_height = state.framebuffer_height;
-    state.frame_kept =
-        state.copy_sub_buffer && whole_width == state.shown_width && whole_height == state.shown_height;
+    state.frame_kept = state.copy_sub_buffer && whole_width == state.shown_width &&
+                       whole_height == state.shown_height && still_sized(whole_width, whole_height);
     if (!state.frame_kept) {
         glfwSwapBuffers(state.window);
     } else if (state.shown_lost) {

@@ -95,11 +95,12 @@ void get_asked_window_size(int* width, int* height);
 // opened: a screen's own size is one every driver draws. Returns 1 when a
 // side had to be brought down.
 int show_window(int largest_width, int largest_height);
-// Puts a window that something resized past the limits of show_window back
-// within them, before the driver reads its size for the frame: call it just
-// before a frame's first drawing. It asks the window system for the size,
-// which on X11 is one round trip to the server.
-void keep_window_within_limits();
+// Call it just before a frame's first drawing, where the driver reads the
+// window's size. It asks the window system for that size, which on X11 is
+// one round trip to the server, and takes it as the framebuffer's: a resize
+// from outside comes before its event does. A window that something resized
+// past the limits of show_window is put back within them.
+void follow_window_size();
 void set_window_title(const char* title);
 // The open window's icon, for the task bar and the window switcher: width x
 // height pixels of 8-bit RGBA, the top row first. A window system that takes
