@@ -190,7 +190,8 @@ int bench(const Clock::time_point started, const char* level_file, long frames)
     bool open = run_frame(*game, state);
     const auto first_swapped = Clock::now();
     const double first_frame_mib = peak_memory_mib();
-    const double first_sleep = state.frame_time;
+    // The first frame's time holds the text's programs, made after it began.
+    const double first_sleep = state.frame_time - state.work_time;
     for (int k = 1; open && k < UNTIMED_FRAMES; ++k)
         open = run_frame(*game, state);
 
@@ -224,8 +225,8 @@ int bench(const Clock::time_point started, const char* level_file, long frames)
     figures.startup_ms = seconds_between(started, first_swapped) * MS_PER_SECOND;
     figures.peak_mib = peak_mib;
 
-    const double loaded =
-        parts.world + parts.shaders + parts.waiting + parts.models + parts.textures + parts.particles;
+    const double loaded = parts.world + parts.shaders + parts.waiting + parts.models + parts.textures +
+                          parts.particles + parts.text;
     const double first_frame = seconds_between(resources_loaded, first_swapped);
     std::printf("\ntirak-bench: %s, %ld timed frames at %dx%d\n", level_file, frames, game->width,
                 game->height);
@@ -239,6 +240,7 @@ int bench(const Clock::time_point started, const char* level_file, long frames)
     print_part("models", parts.models);
     print_part("textures", parts.textures);
     print_part("particles", parts.particles);
+    print_part("text, in the first frame", parts.text);
     print_part("rest of start-up", seconds_between(window_open, resources_loaded) - loaded);
     print_part("first frame: sleep", first_sleep);
     print_part("first frame: draw, swap", first_frame - first_sleep);

@@ -141,8 +141,13 @@ void start_run(Game& game, RunState& state)
     laps.lap(&StartupTimes::particles);
     game.uniforms = find_uniform_locations(state.phong_program.program);
     game.unlit = build_unlit_program(state.phong_program.program);
+    laps.lap(&StartupTimes::shaders);
 
     state.frame_start = platform::get_time();
+    // After the frame's start: the driver makes its code for the text in
+    // what the first frame would otherwise sleep, and it waits for no atlas.
+    state.text = std::make_shared<TextRenderer>();
+    laps.lap(&StartupTimes::text);
     // The first frame starts at rest, with the marker along the heading.
     ship_flying = false;
     update_heading_marker();
@@ -165,14 +170,14 @@ void follow_framebuffer_size(Game& game, bool force)
     glViewport(0, 0, width, height);
 }
 
-// The text renderer, once the reader has made the glyph atlas.
+// The glyph atlas, once the reader has made it.
 void take_glyph_atlas(RunState& state)
 {
-    if (state.text || !state.preload)
+    if (!state.text || state.text->has_atlas() || !state.preload)
         return;
     if (std::optional<GlyphAtlasResult> atlas = state.preload->take_glyph_atlas_if_made()) {
         if (atlas->ok())
-            state.text = std::make_shared<TextRenderer>(std::move(atlas->value()));
+            state.text->take_atlas(std::move(atlas->value()));
         else
             std::cerr << atlas->problem() << std::endl;
     }
@@ -207,9 +212,9 @@ std::vector<ScreenRect> parts_to_draw(const Game& game, RunState& state, const H
         return {whole_window(game.width, game.height)};
     if (!platform::last_frame_kept())
         state.damage.forget();
-    // Until there is a text renderer there is no text, before or now.
+    // Until the text can be drawn there is none, before or now.
     std::vector<ScreenRect> text_changed;
-    if (state.text)
+    if (state.text && state.text->ready())
         text_changed = hud_changes(*state.text, state.drawn_hud, hud, game.width, game.height);
     state.drawn_hud = hud;
     return state.damage.next(game, text_changed);

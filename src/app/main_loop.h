@@ -27,6 +27,7 @@ struct StartupTimes {
     double models = 0.0;    // uploading the models' meshes
     double textures = 0.0;  // uploading their images into textures
     double particles = 0.0; // the beamer effect's programs and buffers
+    double text = 0.0;      // the text's programs, drawn once: in the first frame's time
     // On the reader thread, alongside the window and the above.
     double reading_models = 0.0; // importing the model files
     double reading_images = 0.0; // decoding the images and making mip levels

@@ -12,9 +12,6 @@
 
 namespace {
 
-// The atlas is this many texels wide; its height is what the glyphs need.
-// The glyphs at 32 texels to the em fill about 256 * 260.
-constexpr int32_t ATLAS_WIDTH = 256;
 // Empty texels between two boxes, so that the filter never reaches into a
 // neighbour.
 constexpr int32_t BOX_GAP = 1;
@@ -107,7 +104,7 @@ void pack(std::vector<RenderedGlyph>& rendered, GlyphAtlas& atlas)
         Glyph& glyph = rendered[k].glyph;
         if (glyph.width == 0)
             continue;
-        if (x + glyph.width > ATLAS_WIDTH) {
+        if (x + glyph.width > GLYPH_ATLAS_WIDTH) {
             x = 0;
             y += shelf_height + BOX_GAP;
             shelf_height = 0;
@@ -117,7 +114,7 @@ void pack(std::vector<RenderedGlyph>& rendered, GlyphAtlas& atlas)
         x += glyph.width + BOX_GAP;
         shelf_height = std::max(shelf_height, glyph.height);
     }
-    atlas.width = ATLAS_WIDTH;
+    atlas.width = GLYPH_ATLAS_WIDTH;
     atlas.height = y + shelf_height;
     atlas.texels.assign(static_cast<size_t>(atlas.width) * static_cast<size_t>(atlas.height), 0);
     for (int32_t row = 0; row < SOLID_SIDE; ++row)

@@ -23,6 +23,9 @@ constexpr int GLYPH_EM_TEXELS = 32;
 // and the software renderer pays for every pixel of it; 4 texels cost a
 // title card's text about a quarter more and the atlas about 15 ms more.
 constexpr int GLYPH_SPREAD_TEXELS = 2;
+// The atlas is this many texels wide; its height is what the glyphs need:
+// DejaVu Sans's glyphs at 32 texels to the em fill 256 x 510.
+constexpr int32_t GLYPH_ATLAS_WIDTH = 256;
 // The distance field's value on the outline (FreeType's 128 of 255): more
 // is inside the glyph, less outside.
 constexpr uint8_t GLYPH_EDGE_VALUE = 128;

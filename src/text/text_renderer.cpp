@@ -75,17 +75,30 @@ constexpr GLuint ATLAS_LOCATION = 1;
 constexpr GLuint COLOUR_LOCATION = 2;
 constexpr float BYTE_MAX = 255.0f;
 
-GLuint upload_atlas(const GlyphAtlas& atlas)
+// The texture the atlas goes into. Until it comes the texture holds a few
+// blank rows, for the first drawing, which has the driver make its code.
+// Mesa's software renderer makes other code for a side that is a power of
+// two, so they are shaped as an atlas is: its width, and a height that is
+// not one.
+constexpr GLsizei PLACEHOLDER_WIDTH = GLYPH_ATLAS_WIDTH;
+constexpr GLsizei PLACEHOLDER_HEIGHT = 3;
+
+void upload_texels(GLsizei width, GLsizei height, const uint8_t* texels)
 {
     GLint unpack_alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack_alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, width, height, 0, GL_RED, GL_UNSIGNED_BYTE, texels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, unpack_alignment);
+}
+
+GLuint make_atlas_texture()
+{
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, atlas.width, atlas.height, 0, GL_RED, GL_UNSIGNED_BYTE,
-                 atlas.texels.data());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, unpack_alignment);
+    const std::vector<uint8_t> blank(size_t{PLACEHOLDER_WIDTH} * PLACEHOLDER_HEIGHT, 0);
+    upload_texels(PLACEHOLDER_WIDTH, PLACEHOLDER_HEIGHT, blank.data());
     // Bilinear, without mip levels: the field's values between texels are
     // what the smoothstep needs, and at 12 pixels to the em one screen pixel
     // spans under three texels, well inside the field's spread.
@@ -120,10 +133,8 @@ GLuint build_text_program(const char* fragment_source)
 
 } // namespace
 
-TextRenderer::TextRenderer(GlyphAtlas atlas) : atlas_(std::move(atlas))
+TextRenderer::TextRenderer()
 {
-    if (atlas_.texels.empty())
-        return;
     const GLuint glyph_program = build_text_program(GLYPH_FRAGMENT_SOURCE);
     const GLuint panel_program = glyph_program == 0 ? 0 : build_text_program(PANEL_FRAGMENT_SOURCE);
     if (panel_program == 0) {
@@ -139,9 +150,7 @@ TextRenderer::TextRenderer(GlyphAtlas atlas) : atlas_(std::move(atlas))
     panel_pixels_to_clip_ = glGetUniformLocation(panel_program_, "pixels_to_clip");
     glUseProgram(glyph_program_);
     glUniform1i(glGetUniformLocation(glyph_program_, "atlas"), 0);
-
-    texture_ = upload_atlas(atlas_);
-    atlas_.texels = {};
+    texture_ = make_atlas_texture();
 
     glGenVertexArrays(1, &vertex_array_);
     glBindVertexArray(vertex_array_);
@@ -151,6 +160,34 @@ TextRenderer::TextRenderer(GlyphAtlas atlas) : atlas_(std::move(atlas))
     point_attribute(TEXT_POSITION_LOCATION, 2, GL_FLOAT, GL_FALSE, offsetof(Vertex, x), STRIDE);
     point_attribute(ATLAS_LOCATION, 2, GL_FLOAT, GL_FALSE, offsetof(Vertex, u), STRIDE);
     point_attribute(COLOUR_LOCATION, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(Vertex, colour), STRIDE);
+
+    // The top left pixel, blended with nothing under the premultiplied
+    // blending every text has: it keeps exactly what it held.
+    GlyphQuad pixel;
+    pixel.right = 1.0f;
+    pixel.bottom = 1.0f;
+    add_quad(panel_vertices_, pixel, glm::vec4(0.0f));
+    add_quad(text_vertices_, pixel, glm::vec4(0.0f));
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    flush(viewport[2], viewport[3]);
+}
+
+TextRenderer::TextRenderer(GlyphAtlas atlas) : TextRenderer()
+{
+    take_atlas(std::move(atlas));
+}
+
+void TextRenderer::take_atlas(GlyphAtlas atlas)
+{
+    if (glyph_program_ == 0 || atlas.texels.empty())
+        return;
+    const SavedGlState saved;
+    atlas_ = std::move(atlas);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    upload_texels(atlas_.width, atlas_.height, atlas_.texels.data());
+    atlas_.texels = {};
+    has_atlas_ = true;
 }
 
 void TextRenderer::add_quad(std::vector<Vertex>& to, const GlyphQuad& quad, glm::vec4 colour)

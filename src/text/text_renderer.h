@@ -14,15 +14,24 @@
 
 class TextRenderer {
 public:
-    // Uploads the atlas and builds the program; needs the OpenGL context.
-    // When the driver refuses the program it says so in one line and the
-    // renderer draws nothing. The objects end with the context, so the
-    // destructor leaves OpenGL alone.
+    // Builds the programs, before there is an atlas to draw with, and has
+    // the driver make its code for them by drawing one transparent pixel
+    // through each: a software renderer makes that code at a program's
+    // first drawing, which would otherwise hold up the first frame with
+    // text by 10 to 20 ms. Needs the OpenGL context. When the driver
+    // refuses the programs it says so in one line and the renderer draws
+    // nothing. The objects end with the context, so the destructor leaves
+    // OpenGL alone.
+    TextRenderer();
+    // Built and given its atlas at once.
     explicit TextRenderer(GlyphAtlas atlas);
     TextRenderer(const TextRenderer&) = delete;
     TextRenderer& operator=(const TextRenderer&) = delete;
 
-    bool ready() const { return glyph_program_ != 0; }
+    // Uploads the atlas: text is drawn from then on.
+    void take_atlas(GlyphAtlas atlas);
+    bool has_atlas() const { return has_atlas_; }
+    bool ready() const { return glyph_program_ != 0 && has_atlas_; }
 
     // Positions and sizes are in framebuffer pixels, y down from the top
     // edge; `pixel_height` is the em. Colours are sRGB as a designer picks
@@ -59,6 +68,7 @@ private:
     void add_quad(std::vector<Vertex>& to, const GlyphQuad& quad, glm::vec4 colour);
 
     GlyphAtlas atlas_; // without its texels once they are uploaded
+    bool has_atlas_ = false;
     uint32_t glyph_program_ = 0; // both programs or neither
     uint32_t panel_program_ = 0;
     int32_t glyph_pixels_to_clip_ = -1; // uniform locations

@@ -287,7 +287,7 @@ bench_figures() {
             f["work_p50_ms"] <= f["work_p99_ms"] && f["work_p50_ms"] <= f["frame_p50_ms"] &&
             f["work_p99_ms"] <= f["frame_p99_ms"] && f["frame_p50_ms"] >= 16.60 && f["fps_mean"] > 0 &&
             f["fps_mean"] <= 60.25 && f["fps_mean"] * f["frame_max_ms"] >= 990 && f["peak_mib"] >= 1 &&
-            cpu > 0 && textures > 0 && parts == 11 && !negative &&
+            cpu > 0 && textures > 0 && parts == 12 && !negative &&
             sum - f["startup_ms"] < 1.5 && f["startup_ms"] - sum < 1.5) }' out
 }
 
