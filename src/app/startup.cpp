@@ -269,6 +269,13 @@ int initialize(Game& game)
     show_window_the_driver_draws(game);
     if (game.redraw_only_changes && software_renderer())
         game.frames_kept = platform::keep_frames_drawn();
+    // A swap makes the driver take new buffers, so a frame shown by one is
+    // followed by a frame drawn whole. Made now, with nothing drawn, it lets
+    // the first frame be copied like the rest.
+    if (game.frames_kept) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        platform::swap_buffers();
+    }
 
     glEnable(GL_FRAMEBUFFER_SRGB);
     glEnable(GL_DEPTH_TEST);
