@@ -121,21 +121,23 @@ echo "(times in ms, memory in MiB; cpu: processor time a frame, every thread; ta
     "$TARGET_P99_SLACK_MS ms of $PERIOD_MS, start-up under $TARGET_STARTUP_MS ms, peak under $TARGET_PEAK_MIB MiB)"
 echo
 
-printf '%-13s %7s %7s %6s %7s %7s %7s %8s %6s %7s %7s %7s %8s %8s\n' "start-up" libs window world shaders \
-    waiting models textures parts rest sleep draw1 r:models r:images
+printf '%-13s %7s %7s %6s %7s %7s %7s %8s %6s %6s %7s %7s %7s %8s %8s\n' "start-up" libs window world shaders \
+    waiting models textures parts text rest sleep draw1 r:models r:images
 for run in "${runs[@]}"; do
     IFS='|' read -r name _ _ _ _ <<< "$run"
     log="$logs/$(tr ' /^' '__x' <<< "$name").log"
     tail -n 1 "$log" | grep -q '^fps_mean=' || continue
-    printf '%-13s %7s %7s %6s %7s %7s %7s %8s %6s %7s %7s %7s %8s %8s\n' "$name" \
+    printf '%-13s %7s %7s %6s %7s %7s %7s %8s %6s %6s %7s %7s %7s %8s %8s\n' "$name" \
         "$(part "$log" 'libraries, to main')" "$(part "$log" 'window and context')" \
         "$(part "$log" world)" "$(part "$log" shaders)" "$(part "$log" 'waiting for the reader')" "$(part "$log" models)" \
-        "$(part "$log" textures)" "$(part "$log" particles)" "$(part "$log" 'rest of start-up')" \
+        "$(part "$log" textures)" "$(part "$log" particles)" "$(part "$log" 'text, in the first frame')" \
+        "$(part "$log" 'rest of start-up')" \
         "$(part "$log" 'first frame: sleep')" "$(part "$log" 'first frame: draw, swap')" \
         "$(part "$log" '  reading models')" "$(part "$log" '  reading images')"
 done
-echo "(ms; waiting: for the reader thread; models and textures: their upload; parts = particles; sleep and draw1 are" \
-    "the first frame's pacing sleep and its drawing; r:models and r:images: the reader thread's own time, alongside)"
+echo "(ms; waiting: for the reader thread; models and textures: their upload; parts = particles; text: its programs," \
+    "made in the first frame's time; sleep and draw1 are the first frame's pacing sleep and its drawing; r:models and" \
+    "r:images: the reader thread's own time, alongside)"
 echo
 
 printf '%-13s %8s %8s %8s\n' "solver view" p50 p99 cpu
