@@ -173,7 +173,7 @@ void follow_framebuffer_size(Game& game, bool force)
 // The glyph atlas, once the reader has made it.
 void take_glyph_atlas(RunState& state)
 {
-    if (!state.text || state.text->has_atlas() || !state.preload)
+    if (!state.text || state.text->ready() || !state.preload)
         return;
     if (std::optional<GlyphAtlasResult> atlas = state.preload->take_glyph_atlas_if_made()) {
         if (atlas->ok())

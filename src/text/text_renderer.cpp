@@ -187,7 +187,6 @@ void TextRenderer::take_atlas(GlyphAtlas atlas)
     glBindTexture(GL_TEXTURE_2D, texture_);
     upload_texels(atlas_.width, atlas_.height, atlas_.texels.data());
     atlas_.texels = {};
-    has_atlas_ = true;
 }
 
 void TextRenderer::add_quad(std::vector<Vertex>& to, const GlyphQuad& quad, glm::vec4 colour)

@@ -30,8 +30,7 @@ public:
 
     // Uploads the atlas: text is drawn from then on.
     void take_atlas(GlyphAtlas atlas);
-    bool has_atlas() const { return has_atlas_; }
-    bool ready() const { return glyph_program_ != 0 && has_atlas_; }
+    bool ready() const { return glyph_program_ != 0 && atlas_.width > 0; }
 
     // Positions and sizes are in framebuffer pixels, y down from the top
     // edge; `pixel_height` is the em. Colours are sRGB as a designer picks
@@ -67,8 +66,7 @@ private:
     };
     void add_quad(std::vector<Vertex>& to, const GlyphQuad& quad, glm::vec4 colour);
 
-    GlyphAtlas atlas_; // without its texels once they are uploaded
-    bool has_atlas_ = false;
+    GlyphAtlas atlas_; // 0 wide until taken; without its texels once they are uploaded
     uint32_t glyph_program_ = 0; // both programs or neither
     uint32_t panel_program_ = 0;
     int32_t glyph_pixels_to_clip_ = -1; // uniform locations

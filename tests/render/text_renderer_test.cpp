@@ -116,23 +116,23 @@ TEST_F(TextRendererTest, PanelsGoUnderTextAndTheStateIsPutBack)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     const std::array<uint8_t, 3> GREEN{0, 102, 0};
-    TextRenderer text;
+    TextRenderer built_in_two;
     const auto draw = [&] {
-        text.add_text("l", 100.0f, BASELINE, 2 * EM, {1.0f, 1.0f, 1.0f, 1.0f});
-        text.add_panel({20.0f, 10.0f}, {200.0f, 80.0f}, {0.0f, 0.0f, 1.0f, 0.5f});
-        text.flush(CANVAS_WIDTH, CANVAS_HEIGHT);
+        built_in_two.add_text("l", 100.0f, BASELINE, 2 * EM, {1.0f, 1.0f, 1.0f, 1.0f});
+        built_in_two.add_panel({20.0f, 10.0f}, {200.0f, 80.0f}, {0.0f, 0.0f, 1.0f, 0.5f});
+        built_in_two.flush(CANVAS_WIDTH, CANVAS_HEIGHT);
     };
-    EXPECT_FALSE(text.ready());
+    EXPECT_FALSE(built_in_two.ready());
     draw();
     for (const auto& [x, y] : {std::pair{0, 0}, {40, 50}})
         EXPECT_EQ(pixel(x, y), GREEN) << "before the atlas, at " << x << ", " << y;
-    text.take_atlas(dejavu_atlas().value());
-    ASSERT_TRUE(text.ready());
+    built_in_two.take_atlas(dejavu_atlas().value());
+    ASSERT_TRUE(built_in_two.ready());
     draw();
 
     const std::array<uint8_t, 3> WHITE{255, 255, 255};
     const std::array<uint8_t, 3> HALF_BLUE_OVER_GREEN{0, 51, 128};
-    const int stroke_x = static_cast<int>(100.0f + text.measure("l", 2 * EM) / 2);
+    const int stroke_x = static_cast<int>(100.0f + built_in_two.measure("l", 2 * EM) / 2);
     EXPECT_EQ(pixel(stroke_x, static_cast<int>(BASELINE - EM)), WHITE) << "the middle of l's stroke";
     EXPECT_EQ(pixel(40, 50), HALF_BLUE_OVER_GREEN);
     EXPECT_EQ(pixel(260, 100), GREEN);
