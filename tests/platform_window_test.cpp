@@ -2,11 +2,14 @@
 // window library must hold on top of GLFW 3.
 #include "platform/window.h"
 
+#include "platform/wake_margin.h"
+
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -265,6 +268,41 @@ TEST(WindowLayerSleep, KeepsTheOldMinimumAndNeverWakesEarly)
         platform::sleep(request);
         const double slept = std::chrono::duration<double>(clock::now() - before).count();
         EXPECT_GE(slept, request > 0.001 ? request : 0.001) << "asked for " << request;
+    }
+}
+
+// Each row: wake-ups after a fresh start, then the margin the next sleep
+// must keep. Wake-ups are in milliseconds past the planned end.
+TEST(WindowLayerSleep, KeepsAMarginAsWideAsTheLatestWakeUpsNeed)
+{
+    struct Spell {
+        int sleeps;
+        double late_ms;
+    };
+    struct Row {
+        const char* name;
+        std::vector<Spell> wake_ups;
+        double least_ms, most_ms;
+    };
+    const int remembered = WakeMargin::SLEEPS_REMEMBERED;
+    const std::vector<Row> rows = {
+        {"nothing heard yet", {}, 0.2, 0.2},
+        {"a machine that wakes on time", {{3 * remembered, 0.03}}, 0.2, 0.3},
+        {"one late wake-up", {{100, 0.05}, {1, 1.4}}, 1.4, 2.0},
+        {"ten seconds after it", {{100, 0.05}, {1, 1.4}, {remembered - 1, 0.05}}, 1.4, 2.0},
+        {"twenty seconds after it", {{100, 0.05}, {1, 1.4}, {2 * remembered, 0.05}}, 0.2, 0.3},
+        {"the processor taken away", {{1, 12.0}}, 2.0, 2.0},
+        {"a clock that went back", {{1, -5.0}}, 0.2, 0.2},
+        {"a wake-up no one could time", {{1, std::nan("")}}, 0.2, 0.2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WakeMargin margin;
+        for (const Spell& spell : row.wake_ups)
+            for (int sleep = 0; sleep < spell.sleeps; ++sleep)
+                margin.overslept(spell.late_ms / 1000.0);
+        EXPECT_GE(margin.seconds() * 1000.0, row.least_ms - 1e-9);
+        EXPECT_LE(margin.seconds() * 1000.0, row.most_ms + 1e-9);
     }
 }
 

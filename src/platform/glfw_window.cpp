@@ -1,5 +1,7 @@
 #include "platform/window.h"
 
+#include "platform/wake_margin.h"
+
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
@@ -506,10 +508,6 @@ double get_time()
     return glfwGetTime();
 }
 
-// How long before a deadline a precise sleep hands over to yielding: the
-// usual lateness of a wake-up on a busy machine.
-constexpr double PRECISE_SLEEP_MARGIN = 0.0002;
-
 void sleep(double seconds)
 {
     using clock = std::chrono::steady_clock;
@@ -520,18 +518,26 @@ void sleep(double seconds)
     }
     // A plain sleep oversleeps, which adds up to a visibly slower frame
     // rate: sleep to just short of the deadline, then yield until it has
-    // come. Yielding is busy work, so the sleep is made precise instead of
-    // the margin wide: Linux lets a sleeping thread wake up to 50 us late
-    // on purpose unless told otherwise.
+    // come. Yielding is busy work, so the sleep is made precise and the
+    // margin kept as narrow as this machine's wake-ups allow: Linux lets a
+    // sleeping thread wake up to 50 us late on purpose unless told otherwise.
 #ifdef __linux__
     static const bool precise = prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
 #else
     constexpr bool precise = false;
 #endif
-    const double margin = precise ? PRECISE_SLEEP_MARGIN : minimum;
-    const auto deadline = clock::now() + std::chrono::duration<double>(seconds);
+    static WakeMargin wake_margin; // only the main loop's thread sleeps here
+    const double margin = precise ? wake_margin.seconds() : minimum;
+    const auto start = clock::now();
+    const auto deadline = start + std::chrono::duration<double>(seconds);
     const auto coarse = std::chrono::duration<double>(seconds - margin);
-    std::this_thread::sleep_for(coarse);
+    // A sleep shorter than the margin is all waiting, and says nothing of
+    // how late a wake-up comes.
+    if (coarse.count() > 0.0) {
+        std::this_thread::sleep_for(coarse);
+        if (precise)
+            wake_margin.overslept(std::chrono::duration<double>(clock::now() - (start + coarse)).count());
+    }
     while (clock::now() < deadline)
         std::this_thread::yield();
 }
