@@ -63,6 +63,10 @@ done
 runs+=("stress 16^3|$root/bench/stress16.lev|$stress_frames|4096|no")
 
 echo "load average before: $(cut -d ' ' -f 1-3 /proc/loadavg)   ($(nproc) cores)"
+# What the machine gives any program, first: where it misses a target, the
+# game's figures cannot be judged by it.
+(cd "$play_in" && xvfb-run -a -s "-screen 0 ${screen}x24 -noreset" "$bench" --floor "$frames" > "$logs/floor.log" 2>&1) ||
+    echo "  the machine's floor failed: see $logs/floor.log" >&2
 for run in "${runs[@]}"; do
     IFS='|' read -r name file count _ _ <<< "$run"
     log="$logs/$(tr ' /^' '__x' <<< "$name").log"
@@ -72,6 +76,12 @@ for run in "${runs[@]}"; do
 done
 echo "load average after:  $(cut -d ' ' -f 1-3 /proc/loadavg)"
 echo "window: $(grep -h -o -m 1 'timed frames at [0-9]*x[0-9]*' "$logs"/*.log | head -n 1 | cut -d ' ' -f 4)"
+if floor=$(grep -m 1 '^floor ' "$logs/floor.log"); then
+    floor_field() { tr ' ' '\n' <<< "$floor" | sed -n "s/^$1=//p"; }
+    echo "machine floor: a bare window's first frame $(floor_field startup_ms) ms after start; a loop of 2 ms of" \
+        "work a frame, $frames frames: $(floor_field fps_mean) fps, p99 $(floor_field frame_p99_ms) ms," \
+        "longest $(floor_field frame_max_ms) ms"
+fi
 echo
 
 # field LOG NAME: one value of the last line.
