@@ -291,7 +291,8 @@ TEST(WindowLayerSleep, KeepsAMarginAsWideAsTheLatestWakeUpsNeed)
         {"one late wake-up", {{100, 0.05}, {1, 1.4}}, 1.4, 2.0},
         {"ten seconds after it", {{100, 0.05}, {1, 1.4}, {remembered - 1, 0.05}}, 1.4, 2.0},
         {"twenty seconds after it", {{100, 0.05}, {1, 1.4}, {2 * remembered, 0.05}}, 0.2, 0.3},
-        {"the processor taken away", {{1, 12.0}}, 2.0, 2.0},
+        {"a wake-up as late as the widest margin", {{1, 1.9}}, 2.0, 2.0},
+        {"the processor taken away after it", {{1, 1.0}, {1, 12.0}}, 1.0, 1.5},
         {"a clock that went back", {{1, -5.0}}, 0.2, 0.2},
         {"a wake-up no one could time", {{1, std::nan("")}}, 0.2, 0.2},
     };

@@ -12,8 +12,9 @@
 class WakeMargin {
 public:
     static constexpr double LEAST_SECONDS = 0.0002;
-    // Past this the machine has taken the processor away for a while, which
-    // no margin makes up for: waiting longer would only burn the processor.
+    // A wake-up later than this is the machine taking the processor away for
+    // a while, which no margin makes up for: it is not learned from, or one
+    // stall would have every frame burn the processor for seconds after.
     static constexpr double MOST_SECONDS = 0.002;
     // Sleeps a late wake-up is remembered for, at least: ten seconds of frames.
     static constexpr int SLEEPS_REMEMBERED = 600;
@@ -27,7 +28,8 @@ public:
     // After each sleep: how far past its planned end it woke, in seconds.
     void overslept(double seconds)
     {
-        latest_ = std::max(latest_, seconds);
+        if (seconds <= MOST_SECONDS)
+            latest_ = std::max(latest_, seconds);
         if (++sleeps_ == SLEEPS_REMEMBERED) {
             earlier_ = latest_;
             latest_ = 0.0;
