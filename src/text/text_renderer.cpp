@@ -173,11 +173,6 @@ TextRenderer::TextRenderer()
     flush(viewport[2], viewport[3]);
 }
 
-TextRenderer::TextRenderer(GlyphAtlas atlas) : TextRenderer()
-{
-    take_atlas(std::move(atlas));
-}
-
 void TextRenderer::take_atlas(GlyphAtlas atlas)
 {
     if (glyph_program_ == 0 || atlas.texels.empty())

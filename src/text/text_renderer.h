@@ -23,8 +23,6 @@ public:
     // nothing. The objects end with the context, so the destructor leaves
     // OpenGL alone.
     TextRenderer();
-    // Built and given its atlas at once.
-    explicit TextRenderer(GlyphAtlas atlas);
     TextRenderer(const TextRenderer&) = delete;
     TextRenderer& operator=(const TextRenderer&) = delete;
 

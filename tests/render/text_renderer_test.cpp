@@ -28,7 +28,8 @@ protected:
     {
         open_gl_window(CANVAS_WIDTH, CANVAS_HEIGHT);
         ASSERT_EQ(dejavu_atlas().problem(), "");
-        text = std::make_unique<TextRenderer>(dejavu_atlas().value());
+        text = std::make_unique<TextRenderer>();
+        text->take_atlas(dejavu_atlas().value());
         ASSERT_TRUE(text->ready());
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
