@@ -15,6 +15,7 @@
 #include "game/game.h"
 #include "platform/window.h"
 #include "render/frame_damage.h"
+#include "render/hidden_cubes.h"
 #include "render/render_settings.h"
 #include "transforms/camera.h"
 #include "world/assist.h"
@@ -302,6 +303,46 @@ TEST(FrameDamage, WhileTheSceneKeepsStillOnlyTheCloudsTheSpinAndTheTextAreDrawnA
         damage.next(game, {});
     }
     render_settings = {};
+}
+
+TEST(HiddenCubes, OnlyCubesClosedInOnEverySideAreLeftOutAndNeverNearTheEye)
+{
+    const auto block = [](int n) {
+        std::vector<glm::vec4> cells;
+        for (int x = 0; x < n; ++x)
+            for (int y = 0; y < n; ++y)
+                for (int z = 0; z < n; ++z)
+                    cells.emplace_back(x, y, z, CELL_CUBE);
+        return cells;
+    };
+    const auto with = [](std::vector<glm::vec4> cells, size_t k, int kind) {
+        cells[k].w = static_cast<float>(kind);
+        return cells;
+    };
+    std::vector<glm::vec4> open_corner = block(3);
+    open_corner.erase(open_corner.begin());
+    const glm::vec3 far(20.0f, 1.5f, 1.5f);
+    // The middle of 27 is cell 13, the middle eight of 64 are 21 to 42.
+    const std::tuple<const char*, std::vector<glm::vec4>, int, glm::vec3, std::vector<size_t>> cases[] = {
+        {"27 cubes from afar", block(3), 3, far, {13}},
+        {"a beamer in a corner", with(block(3), 0, CELL_BEAMER), 3, far, {}},
+        {"a goal beside it", with(block(3), 12, CELL_GOAL), 3, far, {}},
+        {"a corner left empty", open_corner, 3, far, {}},
+        {"the eye in the block", block(3), 3, {0.5f, 0.5f, 0.5f}, {}},
+        {"the eye just outside it", block(3), 3, {3.3f, 1.5f, 1.5f}, {}},
+        {"the eye clear of it", block(3), 3, {3.7f, 1.5f, 1.5f}, {13}},
+        {"64 cubes", block(4), 4, far, {21, 22, 25, 26, 37, 38, 41, 42}},
+        {"27 cubes on a larger grid", block(3), 5, far, {13}},
+    };
+    for (const auto& [what, cells, grid_size, eye, expected] : cases) {
+        const std::vector<bool> hidden = hidden_cubes(cells, grid_size, eye);
+        std::vector<size_t> found;
+        for (size_t k = 0; k < hidden.size(); ++k)
+            if (hidden[k])
+                found.push_back(k);
+        EXPECT_EQ(hidden.size(), cells.size()) << what;
+        EXPECT_EQ(found, expected) << what;
+    }
 }
 
 TEST(Controls, CommandsChooseTheHeadingButNothingChangesInFlight)

@@ -2,6 +2,7 @@
 
 #include "game/game.h"
 #include "game/level_grid.h"
+#include "render/hidden_cubes.h"
 
 #include <GL/glew.h>
 #include <glm/gtc/matrix_transform.hpp>
@@ -44,8 +45,11 @@ bool CellInstances::use_program(uint32_t program)
 const std::vector<uint32_t>& CellInstances::sort(const Game& game, glm::vec3 eye)
 {
     const std::vector<glm::vec4>& cells = game.cubes;
+    const std::vector<bool> hidden = hidden_cubes(cells, game.grid_size, eye);
     by_distance_.clear();
     for (size_t k = 0; k < cells.size(); ++k) {
+        if (hidden[k])
+            continue;
         const glm::vec3 to_eye = glm::vec3(cells[k]) + CELL_CENTRE - eye;
         by_distance_.emplace_back(glm::dot(to_eye, to_eye), static_cast<uint32_t>(k));
     }

@@ -33,8 +33,9 @@ public:
     // and cubetranslation_matrix (0).
     int32_t switch_location() const { return switch_location_; }
 
-    // The indices of the game's cells, nearest the eye first; `eye` is in
-    // the cells' own coordinates.
+    // The indices of the game's cells, nearest the eye first, leaving out
+    // the cubes that others hide whole; `eye` is in the cells' own
+    // coordinates.
     const std::vector<uint32_t>& sort(const Game& game, glm::vec3 eye);
     // Drops from that order the cells that `clip` takes wholly outside
     // `part` of the window: a frame that draws only part of the window
