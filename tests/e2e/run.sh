@@ -23,6 +23,9 @@ Xvfb -displayfd 3 -screen 0 "${SCREEN:-1280x1024}x24" -nolisten tcp -noreset 3> 
 XVFB=$!
 for _ in $(seq 100); do [ -s "$W/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$W/display")"
+# A pipe that never brings a byte: reading it with a timeout is a sleep
+# without a process of its own.
+exec {NAP}<> <(:)
 
 # What must hold: FILE is out, err, titles (every title seen) or win (the size).
 has() { grep -qxF -- "$2" "$1"; }
@@ -81,7 +84,7 @@ game() {
 }
 
 # Valgrind makes a frame take seconds: a drawn picture, not the title, shows the frames.
-drawn_frame() { [ "$(import -window "$WIN" png:- | convert - -format '%[fx:mean>0.02]' info:)" = 1 ] || ! sleep 3; }
+drawn_frame() { [ "$(grab png:- | convert - -format '%[fx:mean>0.02]' info:)" = 1 ] || ! sleep 3; }
 valgrind_game() {
     WRAP="valgrind --leak-check=full --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect
         --num-callers=40 --suppressions=$HERE/valgrind.supp --log-file=$W/valgrind.log" READY=drawn_frame LIMIT=400 game
@@ -168,14 +171,21 @@ new_titles() {
 # least SECONDS; never more than 30 seconds. Without a frame count it waits
 # N frames at the title's frame rate, and at least SECONDS or 0.5 s, so that
 # an input has been drawn under load too; frame_time says how long that is.
+# The wait reads the new bytes and naps in the shell itself: polled with
+# stat and sleep, fifty times a second, it cost more than the game it waited for.
 frames() {
     [ -s "$FRAMES" ] || { sleep "$(frame_time "$@")"; return; }
-    local until=$(($(stat -c %s "$FRAMES") + $1)) start=${EPOCHREALTIME//[.,]/} least waited
+    local trace shown=0 chunk start=${EPOCHREALTIME//[.,]/} least waited
     least=$(awk -v s="${2:-0}" 'BEGIN { printf "%d", s * 1000000 }')
+    exec {trace}< "$FRAMES"
+    read -rN 100000000 -u "$trace" _
     while waited=$((${EPOCHREALTIME//[.,]/} - start)) && [ $waited -lt 30000000 ] && kill -0 "$PID" 2> /dev/null; do
-        [ $waited -ge "$least" ] && [ "$(stat -c %s "$FRAMES")" -ge $until ] && return
-        sleep 0.02
+        read -rN 100000 -u "$trace" chunk
+        shown=$((shown + ${#chunk}))
+        [ $waited -ge "$least" ] && [ $shown -ge "$1" ] && break
+        read -rt 0.02 -u "$NAP" _
     done
+    exec {trace}<&-
 }
 frame_time() {
     local fps
@@ -192,7 +202,10 @@ shows() {
 
 # --- The picture fills the window. black WxH+X+Y: the share of pure black
 # pixels there; walls_centre: the middle of the walls' bright blue.
-window_shot() { import -window "$WIN" shot.png; }
+# Shots are PNG files stored without compression: each lives for a row or
+# two, and compressing them was the suite's dearest work.
+grab() { import -quality 1 -window "$WIN" "$@"; }
+window_shot() { grab shot.png; }
 black() { convert shot.png -crop "$1" +repage -fill white +opaque black -format '%[fx:1-mean]' info:; }
 walls_centre() {
     convert shot.png -color-matrix '-1 0 1 0 0 1 0 0 0' -channel R -threshold 15% -channel G -threshold 25% \
@@ -297,7 +310,7 @@ SHOTS=${PLAY_SHOTS:-$W/shots} PIXELS=$((640 * 480)) MISSED=0 NOISE=0
 check() { if "${@:2}"; then echo "  ok: $1"; else echo "  FAIL: $1"; MISSED=$((MISSED + 1)); fi; }
 # holds EXPRESSION NAME=VALUE...: awk's verdict, with the values shown.
 holds() { local e=$1; shift; echo "    measured: $*"; awk "${@/#/-v}" "BEGIN { exit !($e) }"; }
-shot() { import -window "$WIN" "$SHOTS/$1.png"; }
+shot() { grab "$SHOTS/$1.png"; }
 # differ METRIC A B [OPTIONS...]: how shots A and B differ, after OPTIONS on both.
 differ() { convert "$SHOTS/$2.png" "$SHOTS/$3.png" "${@:4}" -metric "$1" -compare -format '%[distortion]' info:; }
 changed() { differ AE "$1" "$2" -fuzz 2% "${@:3}"; }
@@ -411,7 +424,7 @@ hint_through_level_4() {
 # OCR=deu (fra, spa) reads with that language's letters and words.
 read_text() { window_shot; read_shot shot.png; }
 read_shot() {
-    convert "$1" -colorspace gray -threshold 75% -negate -resize 200% read.png
+    convert "$1" -colorspace gray -threshold 75% -negate -resize 200% -quality 1 read.png
     timeout 60 tesseract read.png - ${PSM:+--psm $PSM} ${OCR:+-l $OCR} 2> /dev/null | tr '\n' ' ' > said
 }
 # in_language LANGUAGE OCR WORDS...: level 1's title card, with the status
@@ -438,7 +451,7 @@ read_until() {
     # comes seconds after the window shows: the burst starts with it.
     until first_frame || [ $SECONDS -ge $deadline ]; do sleep 0.05; done
     rm -rf shots && mkdir shots
-    (for k in 0 1 2 3 4 5 6 7 8 9; do import -window "$WIN" "shots/$k.png" 2> /dev/null; sleep 0.4; done) &
+    (for k in 0 1 2 3 4 5 6 7 8 9; do grab "shots/$k.png" 2> /dev/null; sleep 0.4; done) &
     burst=$!
     while :; do
         read_text
