@@ -80,7 +80,8 @@ if floor=$(grep -m 1 '^floor ' "$logs/floor.log"); then
     floor_field() { tr ' ' '\n' <<< "$floor" | sed -n "s/^$1=//p"; }
     echo "machine floor: a bare window's first frame $(floor_field startup_ms) ms after start; a loop of 2 ms of" \
         "work a frame, $frames frames: $(floor_field fps_mean) fps, p99 $(floor_field frame_p99_ms) ms," \
-        "longest $(floor_field frame_max_ms) ms"
+        "longest $(floor_field frame_max_ms) ms; the first write to a fresh page of memory," \
+        "$(floor_field fresh_page_us) µs"
 fi
 echo
 

@@ -986,7 +986,7 @@ tool/stats            | 0 |                      | levels stats levels/2.lev | h
 tool/generate-size    | 2 |                      | levels generate --size 17 | grep -q usage err && is out ''
 tool/code             | 0 |                      | levels code levels/30.lev; mv out code; levels decode "$(cat code)"; mv out data/pasted.lev; levels check pasted.lev; mv out checked; levels code pasted.lev | is checked '' && cmp -s out code && [ "$(wc -c < code)" -lt 200 ]
 bench/report          | 0 |                      | bench levels/2.lev 30     | bench_figures
-bench/floor           | 0 |                      | bench --floor 30          | like out 'floor startup_ms=[1-9][0-9]* fps_mean=[0-9.]+ frame_p99_ms=[0-9.]+ frame_max_ms=[0-9.]+' && awk -F '[ =]' '/^floor / { exit !($5 > 30 && $5 <= 60.01 && $7 >= 16.66) }' out
+bench/floor           | 0 |                      | bench --floor 30          | like out 'floor startup_ms=[1-9][0-9]* fps_mean=[0-9.]+ frame_p99_ms=[0-9.]+ frame_max_ms=[0-9.]+ fresh_page_us=[0-9.]+' && awk -F '[ =]' '/^floor / { exit !($5 > 30 && $5 <= 60.01 && $7 >= 16.66 && $11 > 0) }' out
 bench/level-missing   | 1 |                      | bench levels/none.lev 10  | last err 'Cannot open "levels/none.lev": the file is missing or unreadable.' && ! grep -q ^fps_mean= out
 bench/level-no-ship   | 1 | echo 'size = 3' > levels/9.lev | bench levels/9.lev 10 | last err 'Cannot play "levels/9.lev": it has no ship start (a cell with the value 5).'
 bench/frames-zero     | 2 |                      | bench levels/1.lev 0      | grep -q '^usage: tirak-bench LEVELFILE FRAMES' err
