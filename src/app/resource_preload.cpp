@@ -21,10 +21,10 @@ namespace {
 // The font the game writes with: fontconfig's match for it.
 const char* const TEXT_FONT_FAMILY = "DejaVu Sans";
 
-// The reader's thread has a heap of its own, which keeps freed pages until
-// asked to give them back: the importer's 16 MiB read buffers, and the
-// texels once uploaded. Kept, the driver's textures and first frame would
-// add to them rather than reuse them.
+// The heap, which every thread shares, keeps freed pages until asked to
+// give them back: the importer's 16 MiB read buffers, and the texels once
+// uploaded. Kept, the driver's textures and first frame would add to them
+// rather than reuse them.
 void give_back_freed_pages()
 {
 #ifdef __GLIBC__
@@ -48,7 +48,7 @@ ResourcePreload::~ResourcePreload()
 // Every model is imported before any image is decoded. The importer takes
 // a 16 MiB read buffer for each file and frees it; the images, which live
 // until their upload, would otherwise settle in the freed space and push
-// the next buffer elsewhere, and this thread's heap keeps what it grew.
+// the next buffer elsewhere, and the heap keeps what it grew.
 void ResourcePreload::read_all()
 {
     std::vector<PreparedModel> imported;
