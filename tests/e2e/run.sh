@@ -204,7 +204,9 @@ shows() {
 # pixels there; walls_centre: the middle of the walls' bright blue.
 # Shots are PNG files stored without compression: each lives for a row or
 # two, and compressing them was the suite's dearest work.
-grab() { import -quality 1 -window "$WIN" "$@"; }
+# Told of a window that has gone, import asks for one to be clicked, with the
+# server grabbed: every other client, the next game too, would wait on it.
+grab() { timeout 20 import -quality 1 -window "$WIN" "$@"; }
 window_shot() { grab shot.png; }
 black() { convert shot.png -crop "$1" +repage -fill white +opaque black -format '%[fx:1-mean]' info:; }
 walls_centre() {
@@ -451,7 +453,12 @@ read_until() {
     # comes seconds after the window shows: the burst starts with it.
     until first_frame || [ $SECONDS -ge $deadline ]; do sleep 0.05; done
     rm -rf shots && mkdir shots
-    (for k in 0 1 2 3 4 5 6 7 8 9; do grab "shots/$k.png" 2> /dev/null; sleep 0.4; done) &
+    # It is stopped between shots, not killed: a shot it left behind would
+    # still be taking the window as the game closes it.
+    (for k in 0 1 2 3 4 5 6 7 8 9; do
+        grab "shots/$k.png" 2> /dev/null
+        for _ in 1 2 3 4; do [ -e shots/enough ] && exit; read -rt 0.1 -u "$NAP" _; done
+    done) &
     burst=$!
     while :; do
         read_text
@@ -463,7 +470,7 @@ read_until() {
         done
         break
     done
-    kill "$burst" 2> /dev/null; wait "$burst" 2> /dev/null
+    : > shots/enough; wait "$burst" 2> /dev/null
     return 0
 }
 shows_all() { local text; for text in "$@"; do says "$text" || return 1; done; }
